@@ -1,0 +1,18 @@
+#include "FileNameParts.h"
+
+namespace zanto {
+
+std::string extensionOf(const std::string& name)
+{
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || dot + 1 == name.size())
+        return {};
+    return name.substr(dot);
+}
+
+std::string stemOf(const std::string& name)
+{
+    return name.substr(0, name.size() - extensionOf(name).size());
+}
+
+} // namespace zanto

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace zanto {
+
+// The extension of a file name: its last "." and everything after it, kept in
+// the case it has ("photo.JPG" -> ".JPG", "x.tar.gz" -> ".gz"). A name without
+// a dot, or ending in a dot, has none (""). Depends on the name alone, so a file
+// never borrows another file's extension.
+std::string extensionOf(const std::string& name);
+
+// The name without its extension ("a.b.txt" -> "a.b", "README" -> "README").
+std::string stemOf(const std::string& name);
+
+} // namespace zanto

@@ -1,0 +1,87 @@
+#include "TempFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace zanto::test {
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "zanto-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    // Tests may leave read-only folders behind; make them writable first.
+    for (auto it = fs::recursive_directory_iterator(m_path, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
+}
+
+std::string TempFolder::pathOf(const std::string& name) const
+{
+    return m_path + "/" + name;
+}
+
+void TempFolder::write(const std::string& name, const std::string& content)
+{
+    std::ofstream out(pathOf(name), std::ios::binary);
+    out << (content.empty() ? "content of " + name : content);
+    if (!out)
+        throw std::runtime_error("cannot write " + name);
+}
+
+void TempFolder::writeAll(const std::vector<std::string>& names)
+{
+    for (const auto& name : names)
+        write(name);
+}
+
+std::string TempFolder::makeSubfolder(const std::string& name)
+{
+    fs::create_directory(pathOf(name));
+    return pathOf(name);
+}
+
+std::map<std::string, std::string> TempFolder::contents() const
+{
+    std::map<std::string, std::string> result;
+    for (const auto& entry : fs::directory_iterator(m_path)) {
+        if (entry.is_regular_file())
+            result[entry.path().filename().string()] = readFile(entry.path().string());
+    }
+    return result;
+}
+
+std::vector<std::string> TempFolder::names() const
+{
+    std::vector<std::string> result;
+    for (const auto& entry : fs::directory_iterator(m_path))
+        result.push_back(entry.path().filename().string());
+    std::sort(result.begin(), result.end());
+    return result;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream data;
+    data << in.rdbuf();
+    return data.str();
+}
+
+} // namespace zanto::test

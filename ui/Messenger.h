@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zanto {
+
+enum class MsgButtons { Ok, OkCancel, RetryCancel };
+enum class MsgIcon { None, Critical, Question, Exclamation };
+enum class MsgDefault { First, Second }; // which of the buttons Enter presses
+
+// Answers keep the numbers the program stores as text in LAST_ANSWER.
+enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4 };
+
+struct MessageRequest {
+    QString text;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    MsgDefault defaultButton = MsgDefault::First;
+    QString title;              // empty: a title bar without text
+    bool programTitle = false;  // true: the platform shows the program's title instead
+};
+
+inline QString answerText(MsgAnswer answer)
+{
+    return QString::number(static_cast<int>(answer));
+}
+
+// Every message box of the program goes through this interface, so that tests
+// can answer them and check what was asked.
+class Messenger {
+public:
+    virtual ~Messenger() = default;
+    virtual MsgAnswer show(QWidget* parent, const MessageRequest& request) = 0;
+};
+
+} // namespace zanto

@@ -1,0 +1,147 @@
+#include "NativeFileSystem.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1 << 0)
+#endif
+
+namespace zanto {
+
+FsError fsErrorFromErrno(int error, bool folder)
+{
+    switch (error) {
+    case 0:
+        return FsError::None;
+    case ENOENT:
+        return folder ? FsError::PathNotFound : FsError::FileNotFound;
+    case ENOTDIR:
+        return FsError::PathNotFound;
+    case EEXIST:
+    case ENOTEMPTY:
+        return FsError::FileExists;
+#ifdef ENOMEDIUM
+    case ENOMEDIUM:
+#endif
+    case ENXIO:
+    case ENODEV:
+        return FsError::DeviceUnavailable;
+    case EIO:
+    case ENOTCONN:
+    case ESTALE:
+        return FsError::DiskNotReady;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+    case ETXTBSY:
+    case EISDIR:
+        return FsError::PathFileAccess;
+    default:
+        return FsError::Other;
+    }
+}
+
+namespace {
+
+// Link-then-unlink never replaces either: link() fails when the target exists.
+FsError renameByLink(const std::string& from, const std::string& to)
+{
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return fsErrorFromErrno(errno);
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        return fsErrorFromErrno(error);
+    }
+    return FsError::None;
+}
+
+} // namespace
+
+FsError NativeFileSystem::renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return FsError::None;
+    const int error = errno;
+    if (error != EINVAL && error != ENOSYS)
+        return fsErrorFromErrno(error);
+
+    // The file system refuses the flag (some network and FUSE file systems).
+    const FsError linked = renameByLink(from, to);
+    if (linked != FsError::PathFileAccess)
+        return linked;
+    // No hard links either (FAT): check, then rename. The window between the
+    // two is the best such a file system allows.
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0)
+        return FsError::FileExists;
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return fsErrorFromErrno(errno);
+    return FsError::None;
+}
+
+bool NativeFileSystem::canOpenForReading(const std::string& path)
+{
+    // Only regular files: opening a FIFO for reading would wait for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+bool NativeFileSystem::exists(const std::string& path)
+{
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool NativeFileSystem::sameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return fsErrorFromErrno(errno, true);
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..")
+            names.emplace_back(name);
+    }
+    const int error = errno;
+    ::closedir(dir);
+    return fsErrorFromErrno(error, true);
+}
+
+std::size_t NativeFileSystem::maxNameLength(const std::string& folder)
+{
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+FsError NativeFileSystem::removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return fsErrorFromErrno(errno);
+    return FsError::None;
+}
+
+} // namespace zanto

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace zanto {
+
+// File names travel through the program as the platform's native bytes, so
+// that a name that is not valid UTF-8 (an old archive's Shift_JIS name) still
+// reaches the right file. These convert at the edge of the widgets.
+
+// Readable text for a native name: UTF-8 when it is valid UTF-8, else the
+// bytes decoded as Shift_JIS (CP932), else Latin-1.
+QString displayName(const std::string& native);
+
+// Native bytes for a name or path the user typed.
+std::string nativeName(const QString& text);
+
+} // namespace zanto

@@ -1,0 +1,62 @@
+#include "QtMessenger.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zanto {
+
+namespace {
+
+QMessageBox::Icon toQt(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
+{
+    QMessageBox box(parent);
+    box.setIcon(toQt(request.icon));
+    box.setText(request.text);
+    // A single space keeps Qt from putting the application name in an empty title.
+    box.setWindowTitle(request.programTitle ? QApplication::applicationDisplayName()
+                                            : (request.title.isEmpty() ? QStringLiteral(" ") : request.title));
+
+    QPushButton* first = nullptr;
+    QPushButton* second = nullptr;
+    switch (request.buttons) {
+    case MsgButtons::Ok:
+        first = box.addButton(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        first = box.addButton(QMessageBox::Ok);
+        second = box.addButton(QMessageBox::Cancel);
+        break;
+    case MsgButtons::RetryCancel:
+        first = box.addButton(QMessageBox::Retry);
+        second = box.addButton(QMessageBox::Cancel);
+        break;
+    }
+    QPushButton* preferred = (request.defaultButton == MsgDefault::Second && second) ? second : first;
+    box.setDefaultButton(preferred);
+    box.setEscapeButton(second ? second : first);
+    box.exec();
+
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == first || clicked == nullptr) {
+        if (clicked == nullptr && second)
+            return MsgAnswer::Cancel;
+        return request.buttons == MsgButtons::RetryCancel ? MsgAnswer::Retry : MsgAnswer::Ok;
+    }
+    return MsgAnswer::Cancel;
+}
+
+} // namespace zanto
