@@ -1,0 +1,152 @@
+// Opening a folder of 100,000 files: the bare readdir loop against the file
+// list's own listing (filter, file-type check, natural order).
+#include "browse/DirectoryListing.h"
+#include "browse/NaturalOrder.h"
+#include "browse/WildcardPattern.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kFiles = 100000;
+
+// Two folders made once per run: every file a .jpg, and a mixed one where
+// 10,000 .jpg and 10,000 .png stand among 80,000 other files.
+struct Folders {
+    std::string allMatching;
+    std::string mixed;
+};
+
+void makeFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+std::string makeFolder(const std::string& root, const std::string& name, bool mixed)
+{
+    const std::string folder = root + "/" + name;
+    std::filesystem::create_directories(folder);
+    std::vector<int> numbers(kFiles);
+    for (int i = 0; i < kFiles; ++i)
+        numbers[i] = i + 1;
+    std::mt19937 random(42);
+    std::shuffle(numbers.begin(), numbers.end(), random);
+    static const char* const kOthers[] = {".txt", ".mov", ".raw", ".xmp", ".dat", ".heic", ".tif", ".pdf"};
+    for (int i = 0; i < kFiles; ++i) {
+        std::string ending = ".jpg";
+        if (mixed)
+            ending = i % 10 == 0 ? ".jpg" : i % 10 == 1 ? ".PNG" : kOthers[i % 8];
+        makeFile(folder + "/IMG_" + std::to_string(numbers[i]) + ending);
+    }
+    return folder;
+}
+
+const Folders& folders()
+{
+    static const Folders made = [] {
+        const std::string root = (std::filesystem::temp_directory_path() / "zanto-bench-listing").string();
+        std::filesystem::remove_all(root);
+        return Folders{makeFolder(root, "all", false), makeFolder(root, "mixed", true)};
+    }();
+    return made;
+}
+
+double peakRssMb()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+const std::string& folderFor(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? folders().allMatching : folders().mixed;
+}
+
+// The floor: names read, nothing else.
+void BM_ReaddirOnly(benchmark::State& state)
+{
+    const std::string& folder = folderFor(state);
+    for (auto _ : state) {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.c_str());
+        while (const dirent* entry = ::readdir(dir))
+            names.emplace_back(entry->d_name);
+        ::closedir(dir);
+        benchmark::DoNotOptimize(names.data());
+    }
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+void BM_ListMatchingFiles(benchmark::State& state)
+{
+    const std::string& folder = folderFor(state);
+    const zanto::WildcardPattern pattern("*.jpg;*.png");
+    std::size_t count = 0;
+    for (auto _ : state) {
+        std::vector<std::string> names;
+        zanto::listMatchingFiles(folder, pattern, names);
+        count = names.size();
+        benchmark::DoNotOptimize(names.data());
+    }
+    state.counters["names"] = static_cast<double>(count);
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+void BM_NaturalSortOnly(benchmark::State& state)
+{
+    std::vector<std::string> source;
+    for (int i = 0; i < kFiles; ++i)
+        source.push_back("IMG_" + std::to_string((i * 7919) % kFiles + 1) + ".jpg");
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> names = source;
+        state.ResumeTiming();
+        zanto::sortNaturally(names);
+        benchmark::DoNotOptimize(names.data());
+    }
+}
+
+void BM_WildcardOnly(benchmark::State& state)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < kFiles; ++i)
+        names.push_back("IMG_" + std::to_string(i) + (i % 5 == 0 ? ".JPG" : ".txt"));
+    const zanto::WildcardPattern pattern("*.jpg;*.png");
+    for (auto _ : state) {
+        int matched = 0;
+        for (const auto& name : names)
+            matched += pattern.matches(name) ? 1 : 0;
+        benchmark::DoNotOptimize(matched);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ReaddirOnly)->Arg(0)->Arg(1)->ArgName("mixed")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListMatchingFiles)->Arg(0)->Arg(1)->ArgName("mixed")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NaturalSortOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WildcardOnly)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "zanto-bench-listing", ignored);
+    return 0;
+}

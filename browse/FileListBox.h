@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ListBox.h"
+#include "rename/FileSystem.h"
+
+#include <QString>
+
+namespace zanto {
+
+// The files of one folder whose names match a ";"-separated pattern list,
+// in natural order.
+class FileListBox final : public ListBox {
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    const QString& pattern() const { return m_pattern; }
+    const std::string& path() const { return m_path; }
+
+    // Each of these re-reads the folder. On failure the list is left empty.
+    FsError setPattern(const QString& pattern);
+    FsError setPath(const std::string& folder);
+    FsError refresh();
+
+private:
+    QString m_pattern = QStringLiteral("*.a");
+    std::string m_path;
+};
+
+} // namespace zanto

@@ -1,0 +1,143 @@
+#include "FolderListBox.h"
+
+#include "NaturalOrder.h"
+#include "rename/PathRule.h"
+#include "ui/NativeFileSystem.h"
+#include "ui/NativeName.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+
+#include <cerrno>
+#include <dirent.h>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace zanto {
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole + 1;
+
+std::string normalized(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(folder, error).lexically_normal();
+    std::string text = path.string();
+    while (text.size() > path.root_path().string().size() && text.back() == kPathSeparator)
+        text.pop_back();
+    return text;
+}
+
+// The visible subfolders of `folder`, or the error that kept it from being read.
+FsError readSubfolders(const std::string& folder, std::vector<std::string>& names)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return fsErrorFromErrno(errno, true);
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = ::stat(joinPath(folder, entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            names.emplace_back(entry->d_name);
+    }
+    const int error = errno;
+    ::closedir(dir);
+    sortNaturally(names);
+    return fsErrorFromErrno(error, true);
+}
+
+} // namespace
+
+FolderListBox::FolderListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    // The list is rebuilt when a folder opens; do that after the view has
+    // finished with the double-click that asked for it.
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const std::string folder = item->data(kPathRole).toByteArray().toStdString();
+        QMetaObject::invokeMethod(this, [this, folder] { openFolder(folder); }, Qt::QueuedConnection);
+    });
+}
+
+FsError FolderListBox::setPath(const std::string& folder)
+{
+    const std::string target = normalized(folder.empty() ? std::filesystem::current_path().string() : folder);
+    std::vector<std::string> subfolders;
+    if (const FsError error = readSubfolders(target, subfolders); error != FsError::None)
+        return error;
+
+    std::vector<std::string> chain;
+    std::filesystem::path walk(target);
+    for (;;) {
+        chain.insert(chain.begin(), walk.string());
+        if (walk == walk.root_path() || !walk.has_relative_path())
+            break;
+        walk = walk.parent_path();
+    }
+    m_path = target;
+    m_subfolders = std::move(subfolders);
+    rebuild(chain);
+    emit changed();
+    return FsError::None;
+}
+
+void FolderListBox::rebuild(const std::vector<std::string>& chain)
+{
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QString indentUnit = QStringLiteral("  ");
+    int depth = 0;
+    for (const std::string& folder : chain) {
+        const std::string name = std::filesystem::path(folder).filename().string();
+        auto* item = new QListWidgetItem(open, indentUnit.repeated(depth) + displayName(name.empty() ? folder : name));
+        item->setData(kPathRole, QByteArray::fromStdString(folder));
+        addItem(item);
+        ++depth;
+    }
+    setCurrentRow(count() - 1);
+    for (const std::string& name : m_subfolders) {
+        auto* item = new QListWidgetItem(closed, indentUnit.repeated(depth) + displayName(name));
+        item->setData(kPathRole, QByteArray::fromStdString(joinPath(m_path, name)));
+        addItem(item);
+    }
+    scrollToItem(currentItem(), QAbstractItemView::PositionAtTop);
+}
+
+void FolderListBox::openFolder(const std::string& folder)
+{
+    if (folder == m_path)
+        return;
+    if (const FsError error = setPath(folder); error != FsError::None)
+        emit openFailed(folder, error);
+}
+
+void FolderListBox::mousePressEvent(QMouseEvent* event)
+{
+    QListWidget::mousePressEvent(event);
+    emit clickedBox();
+}
+
+void FolderListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (const QListWidgetItem* item = currentItem())
+            openFolder(item->data(kPathRole).toByteArray().toStdString());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+} // namespace zanto

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "rename/FileSystem.h"
+
+#include <QListWidget>
+
+#include <string>
+
+namespace zanto {
+
+// The folder list: the chain of folders from the root down to the current
+// one, then the current folder's subfolders (hidden ones left out). A
+// double-click or Enter opens a folder.
+class FolderListBox final : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FolderListBox(QWidget* parent = nullptr);
+
+    // The current folder, absolute, without a trailing separator except at the root.
+    const std::string& path() const { return m_path; }
+
+    // Opens `folder`; the empty text opens the starting folder (the process's
+    // current folder). On failure nothing changes and the error is returned.
+    // Emits `changed` after a change.
+    FsError setPath(const std::string& folder);
+
+    // The subfolder names of the current folder, as listed.
+    const std::vector<std::string>& subfolders() const { return m_subfolders; }
+
+signals:
+    void changed();
+    void clickedBox();
+    // Opening a folder the user chose failed.
+    void openFailed(const std::string& folder, zanto::FsError error);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void openFolder(const std::string& folder);
+    void rebuild(const std::vector<std::string>& chain);
+
+    std::string m_path;
+    std::vector<std::string> m_subfolders;
+};
+
+} // namespace zanto

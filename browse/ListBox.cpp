@@ -1,0 +1,93 @@
+#include "ListBox.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace zanto {
+
+ListBox::ListBox(QWidget* parent)
+    : QListView(parent)
+    , m_model(new NameListModel(this))
+{
+    setModel(m_model);
+    // Uniform rows let the view size 100,000 entries without measuring each.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Rows removed or a model reset move the selection too; only a change the
+    // user made (click, the list's own keys) is a selection.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_quiet && listIndex() >= 0)
+            emit selected();
+    });
+}
+
+int ListBox::listIndex() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ListBox::setListIndexQuietly(int row)
+{
+    m_quiet = true;
+    if (row < 0 || row >= count()) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex index = m_model->index(row);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    }
+    m_quiet = false;
+}
+
+void ListBox::setListIndex(int row)
+{
+    setListIndexQuietly(row);
+    if (listIndex() >= 0)
+        emit selected();
+}
+
+std::string ListBox::selectedName() const
+{
+    const int row = listIndex();
+    return row < 0 ? std::string() : item(row);
+}
+
+void ListBox::setItems(std::vector<std::string> names)
+{
+    m_quiet = true;
+    m_model->setNames(std::move(names));
+    m_quiet = false;
+}
+
+void ListBox::removeAt(int row)
+{
+    m_quiet = true;
+    m_model->removeAt(row);
+    m_quiet = false;
+}
+
+void ListBox::clear()
+{
+    setItems({});
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event)
+{
+    emit mouseDown(event->button(), event->globalPosition().toPoint());
+    if (event->button() == Qt::LeftButton)
+        QListView::mousePressEvent(event);
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (m_keyHandler && m_keyHandler(event)) {
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+} // namespace zanto

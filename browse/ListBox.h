@@ -1,0 +1,56 @@
+#pragma once
+
+#include "NameListModel.h"
+
+#include <QListView>
+
+#include <functional>
+
+namespace zanto {
+
+// A list of file names with one selected position (-1 for none), behaving as
+// the program's handlers expect of a list box: selecting a position, by the
+// user or by the program, reports `selected`; inserting, removing and moving
+// entries report nothing. A right-button press does not change the selection.
+class ListBox : public QListView {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+    int count() const { return m_model->count(); }
+    const std::string& item(int row) const { return m_model->at(row); }
+    const std::vector<std::string>& items() const { return m_model->names(); }
+
+    // The selected position, -1 for none.
+    int listIndex() const;
+    // Selects `row` (-1 clears) and runs the selection reaction for a row.
+    void setListIndex(int row);
+    // Selects `row` without running the selection reaction.
+    void setListIndexQuietly(int row);
+    // The selected entry's name, empty when nothing is selected.
+    std::string selectedName() const;
+
+    void setItems(std::vector<std::string> names);
+    void append(const std::string& name) { m_model->append(name); }
+    void removeAt(int row);
+    void swap(int first, int second) { m_model->swap(first, second); }
+    void clear();
+
+    // Keys the handler may consume before the list's own key handling.
+    void setKeyHandler(std::function<bool(QKeyEvent*)> handler) { m_keyHandler = std::move(handler); }
+
+signals:
+    void selected();
+    void mouseDown(Qt::MouseButton button, const QPoint& globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    NameListModel* m_model;
+    bool m_quiet = false;
+    std::function<bool(QKeyEvent*)> m_keyHandler;
+};
+
+} // namespace zanto

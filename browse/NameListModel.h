@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <string>
+#include <vector>
+
+namespace zanto {
+
+// Bare file names, kept as native bytes and shown readably. A plain vector
+// behind a list model: a folder of 100,000 names fills in one reset.
+class NameListModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    int count() const { return static_cast<int>(m_names.size()); }
+    const std::string& at(int row) const { return m_names.at(static_cast<std::size_t>(row)); }
+    const std::vector<std::string>& names() const { return m_names; }
+
+    void setNames(std::vector<std::string> names);
+    void append(const std::string& name);
+    void insert(int row, const std::string& name);
+    void removeAt(int row);
+    void swap(int first, int second);
+    void clear();
+
+private:
+    std::vector<std::string> m_names;
+};
+
+} // namespace zanto

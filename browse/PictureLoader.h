@@ -1,0 +1,37 @@
+#pragma once
+
+#include "rename/FileSystem.h"
+
+#include <QImage>
+#include <QSize>
+#include <string>
+
+namespace zanto {
+
+// The picture view's box: the picture is stretched to fill it.
+inline constexpr QSize PREVIEW_BOX(312, 380);
+
+// A picture file decoded for a box of a given size.
+struct LoadedPicture {
+    enum class Status {
+        Loaded,         // `image` has exactly the box's size
+        InvalidPicture, // the file does not decode as a picture
+        FileNotFound,   // the file vanished
+        NotRegularFile, // a FIFO, device or folder: never read
+        Failed,         // anything else (no permission, I/O error); see `error`
+    };
+    Status status = Status::Failed;
+    FsError error = FsError::None;
+    QImage image;
+};
+
+class PictureLoader {
+public:
+    // Decodes `path` (native bytes) and stretches it to `box`: JPEG, GIF,
+    // BMP, ICO and CUR by content, ".dib" as a bitmap, ".emf" and ".wmf" as
+    // metafiles. EXIF orientation is applied; a large photo is decoded at
+    // about the size shown rather than in full.
+    static LoadedPicture load(const std::string& path, QSize box = PREVIEW_BOX);
+};
+
+} // namespace zanto

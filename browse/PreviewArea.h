@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace zanto {
+
+struct FileFacts;
+
+// The five preview controls; the main window creates and owns them.
+struct PreviewWidgets {
+    QLabel* image1;           // picture view, scaled contents
+    QLabel* image2;           // blank placeholder
+    QPlainTextEdit* mainText; // text view
+    QLabel* label5;           // information text
+    QLabel* label6;           // notice, red
+};
+
+// How a preview ended; the window shows the messages and refreshes the list.
+enum class PreviewOutcome {
+    Shown,          // one of the four views, or the empty area
+    InvalidPicture, // nothing changed; the window tells, then showPlaceholder()
+    FileNotFound,   // nothing changed; the window tells and refreshes the list
+    Failed,         // dropped: the area keeps what it had
+};
+
+// Drives the preview controls through their four views (picture, text, too
+// large, information). A view shows exactly its own controls; hidden ones keep
+// their content. The controls are stacked so that a picture shown stays in
+// front of the placeholder, and the text view and messages in front of both.
+class PreviewArea {
+public:
+    explicit PreviewArea(const PreviewWidgets& widgets);
+
+    // Previews the file `name` at `path` by its ending. An empty name (nothing
+    // selected) shows the empty area. FIFOs and devices get the information
+    // view and are never opened.
+    PreviewOutcome preview(const std::string& path, const std::string& name);
+
+    // The information view for `path` as a file without extension.
+    PreviewOutcome KOMA(const std::string& path);
+
+    // Hides both message labels.
+    void HIDEMSG();
+
+    // The blank placeholder made visible; nothing else changes.
+    void showPlaceholder();
+
+    // Image1's picture set to none; its visibility is kept.
+    void clearPicture();
+
+    // The settings dialog's reset: placeholder shown, text and picture views
+    // hidden, both messages hidden.
+    void reset();
+
+private:
+    PreviewOutcome showPicture(const std::string& path, const std::string& extension);
+    PreviewOutcome showText(const std::string& path, const std::string& extension);
+    PreviewOutcome showInformation(const std::string& path, const std::string& extension);
+    void showInformationView(const std::string& extension, const FileFacts& facts, bool tooLarge);
+    void showEmpty();
+
+    // Owned by the window, which outlives this object.
+    PreviewWidgets m_widgets;
+};
+
+} // namespace zanto

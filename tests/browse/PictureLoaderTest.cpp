@@ -1,0 +1,124 @@
+#include "browse/PictureLoader.h"
+#include "tests/support/TempFolder.h"
+
+#include <QColor>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace zanto {
+namespace {
+
+const std::string kData = ZANTO_TEST_DATA;
+
+bool isRed(QRgb pixel)
+{
+    return qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60 && qAlpha(pixel) > 200;
+}
+
+bool isBlue(QRgb pixel)
+{
+    return qBlue(pixel) > 200 && qRed(pixel) < 60 && qGreen(pixel) < 60 && qAlpha(pixel) > 200;
+}
+
+struct SampleCase {
+    const char* family;
+    const char* file;
+};
+
+class Samples : public ::testing::TestWithParam<SampleCase> {};
+
+// Every sample is red on its left half and blue on its right.
+TEST_P(Samples, DecodeStretchedToTheBox)
+{
+    const QSize box(90, 50);
+    const LoadedPicture picture = PictureLoader::load(kData + "/" + GetParam().file, box);
+    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
+    EXPECT_EQ(picture.image.size(), box);
+    EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << std::hex << picture.image.pixel(10, 25);
+    EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << std::hex << picture.image.pixel(80, 25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, Samples,
+                         ::testing::Values(SampleCase{"gif", "picture.gif"}, SampleCase{"bmp", "picture.bmp"},
+                                           SampleCase{"dib", "picture.dib"}, SampleCase{"ico", "picture.ico"},
+                                           SampleCase{"cur", "picture.cur"}, SampleCase{"emf", "picture.emf"},
+                                           SampleCase{"wmf", "picture.wmf"}),
+                         [](const auto& info) { return std::string(info.param.family); });
+
+TEST(PictureLoader, AppliesExifOrientation)
+{
+    // Stored 40 x 20 red | blue, tagged to be shown turned a quarter clockwise:
+    // red on top, blue below.
+    const QSize box(60, 80);
+    const LoadedPicture picture = PictureLoader::load(kData + "/photo-rotated.jpg", box);
+    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
+    EXPECT_EQ(picture.image.size(), box);
+    EXPECT_TRUE(isRed(picture.image.pixel(30, 10)));
+    EXPECT_TRUE(isBlue(picture.image.pixel(30, 70)));
+}
+
+TEST(PictureLoader, LargePhotoDecodedAtTheBoxWithItsOrientation)
+{
+    test::TempFolder folder;
+    const std::string path = folder.pathOf("large.jpg");
+    // 1600 x 400 stored; shown turned: 400 wide, 1600 high, red above blue.
+    QImage source(1600, 400, QImage::Format_RGB32);
+    source.fill(Qt::red);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 800; x < 1600; ++x)
+            source.setPixel(x, y, qRgb(0, 0, 255));
+    ASSERT_TRUE(source.save(QString::fromStdString(path), "JPEG", 90));
+    const std::string rotated = folder.pathOf("rotated.jpg");
+    {
+        const std::string tagged = test::readFile(kData + "/photo-rotated.jpg");
+        const std::string plain = test::readFile(path);
+        // The sample's EXIF block (right after SOI) grafted onto the large photo.
+        const std::size_t exifLength = 2 + ((static_cast<unsigned char>(tagged[4]) << 8) | static_cast<unsigned char>(tagged[5]));
+        folder.write("rotated.jpg", plain.substr(0, 2) + tagged.substr(2, exifLength) + plain.substr(2));
+    }
+    const LoadedPicture picture = PictureLoader::load(rotated, PREVIEW_BOX);
+    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
+    EXPECT_EQ(picture.image.size(), PREVIEW_BOX);
+    EXPECT_TRUE(isRed(picture.image.pixel(156, 40)));
+    EXPECT_TRUE(isBlue(picture.image.pixel(156, 340)));
+}
+
+struct FailureCase {
+    const char* family;
+    const char* name;
+    std::string content;
+};
+
+class Undecodable : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(Undecodable, IsAnInvalidPicture)
+{
+    test::TempFolder folder;
+    folder.write(GetParam().name, GetParam().content);
+    EXPECT_EQ(PictureLoader::load(folder.pathOf(GetParam().name)).status, LoadedPicture::Status::InvalidPicture);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Undecodable,
+    ::testing::Values(FailureCase{"damaged_jpeg", "damaged.jpg", test::readFile(kData + "/damaged.jpg")},
+                      FailureCase{"text_as_gif", "notes.gif", "just some text"},
+                      FailureCase{"empty_bmp", "empty.bmp", std::string()},
+                      FailureCase{"garbage_emf", "x.emf", std::string(200, '\x01')},
+                      FailureCase{"garbage_wmf", "x.wmf", std::string(200, '\x07')},
+                      FailureCase{"emf_as_wmf", "x.wmf", test::readFile(kData + "/picture.emf")},
+                      FailureCase{"wmf_as_emf", "x.emf", test::readFile(kData + "/picture.wmf")}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+TEST(PictureLoader, VanishedFifoAndFolder)
+{
+    test::TempFolder folder;
+    EXPECT_EQ(PictureLoader::load(folder.pathOf("gone.jpg")).status, LoadedPicture::Status::FileNotFound);
+    ASSERT_EQ(::mkfifo(folder.pathOf("pipe.jpg").c_str(), 0600), 0);
+    EXPECT_EQ(PictureLoader::load(folder.pathOf("pipe.jpg")).status, LoadedPicture::Status::NotRegularFile);
+    folder.makeSubfolder("album.jpg");
+    EXPECT_EQ(PictureLoader::load(folder.pathOf("album.jpg")).status, LoadedPicture::Status::NotRegularFile);
+}
+
+} // namespace
+} // namespace zanto

@@ -1,0 +1,200 @@
+#include "browse/PreviewArea.h"
+#include "browse/TextPreview.h"
+#include "tests/support/TempFolder.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace zanto {
+namespace {
+
+const std::string kData = ZANTO_TEST_DATA;
+
+// Which of the five controls a view shows, in the order Image1, mainTEXT,
+// Image2, Label5, Label6.
+struct Visible {
+    bool image1, mainText, image2, label5, label6;
+    bool operator==(const Visible&) const = default;
+};
+
+constexpr Visible kPictureView{true, false, false, false, false};
+constexpr Visible kTextView{false, true, false, false, false};
+constexpr Visible kTooLargeView{false, false, true, true, true};
+constexpr Visible kInformationView{false, false, true, true, false};
+
+void PrintTo(const Visible& v, std::ostream* out)
+{
+    *out << "Image1=" << v.image1 << " mainTEXT=" << v.mainText << " Image2=" << v.image2 << " Label5=" << v.label5
+         << " Label6=" << v.label6;
+}
+
+class PreviewAreaTest : public ::testing::Test {
+protected:
+    PreviewAreaTest()
+    {
+        m_image1->setGeometry(-2, -2, 312, 380);
+        m_image1->setScaledContents(true);
+        m_image2->setGeometry(-2, -2, 300, 380);
+        for (QWidget* widget : std::initializer_list<QWidget*>{m_image1, m_image2, m_mainText, m_label5, m_label6})
+            widget->hide();
+    }
+
+    Visible visible() const
+    {
+        return {!m_image1->isHidden(), !m_mainText->isHidden(), !m_image2->isHidden(), !m_label5->isHidden(),
+                !m_label6->isHidden()};
+    }
+
+    PreviewOutcome preview(const std::string& name) { return m_area.preview(m_folder.pathOf(name), name); }
+
+    void copySample(const std::string& sample, const std::string& name)
+    {
+        m_folder.write(name, test::readFile(kData + "/" + sample));
+    }
+
+    test::TempFolder m_folder;
+    QWidget m_box;
+    QLabel* m_image1 = new QLabel(&m_box);
+    QLabel* m_image2 = new QLabel(&m_box);
+    QPlainTextEdit* m_mainText = new QPlainTextEdit(&m_box);
+    QLabel* m_label5 = new QLabel(&m_box);
+    QLabel* m_label6 = new QLabel(&m_box);
+    PreviewArea m_area{PreviewWidgets{m_image1, m_image2, m_mainText, m_label5, m_label6}};
+};
+
+TEST_F(PreviewAreaTest, PictureView)
+{
+    copySample("picture.gif", "photo.GIF");
+    EXPECT_EQ(preview("photo.GIF"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kPictureView);
+    EXPECT_EQ(m_image1->pixmap().size(), QSize(312, 380));
+}
+
+TEST_F(PreviewAreaTest, TextViewShowsLinesAndKeepsItAfterwards)
+{
+    m_folder.write("a.b.txt", "first\r\nsecond");
+    EXPECT_EQ(preview("a.b.txt"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kTextView);
+    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("first\nsecond\n"));
+
+    // Hidden controls keep their content.
+    m_folder.write("archive.tar.gz", "zz");
+    EXPECT_EQ(preview("archive.tar.gz"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「gz」\r\n\r\n2バイト\r\n\r\n")));
+    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("first\nsecond\n"));
+}
+
+TEST_F(PreviewAreaTest, EmptyTextFileGivesVisibleEmptyText)
+{
+    m_mainText->setPlainText(QStringLiteral("old"));
+    std::ofstream(m_folder.pathOf("empty.txt"));
+    EXPECT_EQ(preview("empty.txt"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kTextView);
+    EXPECT_TRUE(m_mainText->toPlainText().isEmpty());
+}
+
+TEST_F(PreviewAreaTest, TooLargeViewAtTheLimit)
+{
+    m_folder.write("big.TXT", std::string(TEXT_PREVIEW_LIMIT, 'x'));
+    EXPECT_EQ(preview("big.TXT"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kTooLargeView);
+    EXPECT_EQ(m_label6->text(), QStringLiteral("４Ｋbyte以上のFileは開きません"));
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「TXT」\r\n\r\n4096バイト\r\n\r\n")));
+
+    // The next view that has no notice hides it again.
+    m_folder.write("README", "r");
+    EXPECT_EQ(preview("README"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「なし」\r\n\r\n1バイト\r\n\r\n")));
+}
+
+TEST_F(PreviewAreaTest, MixedCaseEndingGetsInformationView)
+{
+    copySample("photo-rotated.jpg", "photo.Jpg");
+    EXPECT_EQ(preview("photo.Jpg"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「Jpg」\r\n\r\n")));
+}
+
+TEST_F(PreviewAreaTest, DamagedPictureAfterGoodOneLeavesTheGoodOneShown)
+{
+    copySample("picture.bmp", "good.bmp");
+    copySample("damaged.jpg", "bad.jpg");
+    ASSERT_EQ(preview("good.bmp"), PreviewOutcome::Shown);
+    const QImage good = m_image1->pixmap().toImage();
+
+    EXPECT_EQ(preview("bad.jpg"), PreviewOutcome::InvalidPicture);
+    EXPECT_EQ(visible(), kPictureView);
+    m_area.showPlaceholder();
+    EXPECT_EQ(visible(), (Visible{true, false, true, false, false}));
+    EXPECT_EQ(m_image1->pixmap().toImage(), good);
+    // The picture stays in front of the placeholder.
+    EXPECT_GT(m_box.children().indexOf(m_image1), m_box.children().indexOf(m_image2));
+}
+
+TEST_F(PreviewAreaTest, VanishedFilesAreNotFoundAndChangeNothing)
+{
+    m_folder.write("shown.txt", "shown");
+    ASSERT_EQ(preview("shown.txt"), PreviewOutcome::Shown);
+    for (const char* name : {"gone.jpg", "gone.txt", "gone.gz", "gone"})
+        EXPECT_EQ(preview(name), PreviewOutcome::FileNotFound) << name;
+    EXPECT_EQ(m_area.KOMA(m_folder.pathOf("gone")), PreviewOutcome::FileNotFound);
+    EXPECT_EQ(visible(), kTextView);
+    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("shown\n"));
+}
+
+TEST_F(PreviewAreaTest, SpecialFilesGetInformationViewWithoutBlocking)
+{
+    ASSERT_EQ(::mkfifo(m_folder.pathOf("pipe.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(m_folder.pathOf("pipe.jpg").c_str(), 0600), 0);
+    EXPECT_EQ(preview("pipe.txt"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「txt」\r\n\r\n0バイト")));
+    EXPECT_EQ(preview("pipe.jpg"), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+}
+
+TEST_F(PreviewAreaTest, KomaShowsNoExtensionEvenForANameWithOne)
+{
+    m_folder.write("notes.txt", "abc");
+    EXPECT_EQ(m_area.KOMA(m_folder.pathOf("notes.txt")), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), kInformationView);
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「なし」\r\n\r\n3バイト\r\n\r\n")));
+}
+
+TEST_F(PreviewAreaTest, NothingSelectedShowsTheEmptyArea)
+{
+    m_folder.write("x.txt", "x");
+    ASSERT_EQ(preview("x.txt"), PreviewOutcome::Shown);
+    EXPECT_EQ(m_area.preview(m_folder.path(), ""), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), (Visible{false, false, true, false, false}));
+}
+
+TEST_F(PreviewAreaTest, ResetClearPictureAndHideMessages)
+{
+    copySample("picture.wmf", "clip.WMF");
+    ASSERT_EQ(preview("clip.WMF"), PreviewOutcome::Shown);
+    m_area.clearPicture();
+    EXPECT_TRUE(m_image1->pixmap().isNull());
+    EXPECT_EQ(visible(), kPictureView);
+
+    m_folder.write("big.htm", std::string(5000, 'x'));
+    ASSERT_EQ(preview("big.htm"), PreviewOutcome::Shown);
+    m_area.HIDEMSG();
+    EXPECT_EQ(visible(), (Visible{false, false, true, false, false}));
+
+    ASSERT_EQ(preview("big.htm"), PreviewOutcome::Shown);
+    m_mainText->show();
+    m_image1->show();
+    m_area.reset();
+    EXPECT_EQ(visible(), (Visible{false, false, true, false, false}));
+    EXPECT_EQ(m_label6->text(), QStringLiteral("４Ｋbyte以上のFileは開きません"));
+}
+
+} // namespace
+} // namespace zanto
