@@ -27,7 +27,7 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
     box.setIcon(toQt(request.icon));
     box.setText(request.text);
     // A single space keeps Qt from putting the application name in an empty title.
-    box.setWindowTitle(request.programTitle ? QApplication::applicationDisplayName()
+    box.setWindowTitle(request.programTitle ? QApplication::applicationName()
                                             : (request.title.isEmpty() ? QStringLiteral(" ") : request.title));
 
     QPushButton* first = nullptr;

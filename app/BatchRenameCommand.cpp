@@ -1,0 +1,173 @@
+#include "BatchRenameCommand.h"
+
+#include "Messages.h"
+#include "NameBox.h"
+#include "TolvaForm.h"
+#include "browse/FileListBox.h"
+#include "browse/FolderListBox.h"
+#include "browse/ListBox.h"
+#include "rename/BatchRename.h"
+#include "rename/BatchTexts.h"
+#include "rename/NameRules.h"
+#include "ui/NativeName.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+
+namespace zanto {
+
+namespace {
+
+constexpr qint64 kCaptionIntervalMs = 40;
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string shown(const std::string& native)
+{
+    return displayName(native).toStdString();
+}
+
+std::vector<std::string> shownNames(const std::vector<std::string>& natives)
+{
+    std::vector<std::string> result;
+    result.reserve(natives.size());
+    for (const std::string& name : natives)
+        result.push_back(shown(name));
+    return result;
+}
+
+// The hourglass for as long as files move.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { release(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    void release()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+        m_active = false;
+    }
+
+private:
+    bool m_active = true;
+};
+
+} // namespace
+
+BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem)
+    : m_form(form)
+    , m_ask(std::move(ask))
+    , m_fileSystem(fileSystem)
+{
+}
+
+void BatchRenameCommand::caption(const std::string& text, bool last)
+{
+    if (!last && m_sinceCaption.isValid() && m_sinceCaption.elapsed() < kCaptionIntervalMs)
+        return;
+    m_form.window->setWindowTitle(fromUtf8(text));
+    m_sinceCaption.start();
+}
+
+void BatchRenameCommand::run()
+{
+    ListBox& list = *m_form.List;
+    if (list.count() == 0) {
+        m_form.txtRENAME->clear();
+        return;
+    }
+    const std::string base = nativeName(m_form.txtRENAME->text());
+    if (containsForbidden(base)) {
+        m_form.txtRENAME->clear();
+        m_ask(messages::forbiddenName());
+        return;
+    }
+    const MessageRequest confirm{fromUtf8(confirmText(shown(base))), MsgButtons::OkCancel, MsgIcon::Question,
+                                 MsgDefault::Second, fromUtf8(CONFIRM_TITLE)};
+    if (m_ask(confirm) != MsgAnswer::Ok)
+        return;
+
+    const std::string folder = m_form.Dir->path();
+    std::vector<std::string> entries = list.items();
+    m_sinceCaption.invalidate();
+    const CheckResult checked = checkPass(
+        folder, entries, m_fileSystem,
+        [this](const std::string& entry) {
+            const MessageRequest question{fromUtf8(dropQuestion(shown(entry))), MsgButtons::OkCancel,
+                                          MsgIcon::Critical, MsgDefault::First, fromUtf8(DROP_TITLE)};
+            return m_ask(question) == MsgAnswer::Ok;
+        },
+        [this](std::size_t position) { caption(checkCaption(position), position == 0); });
+    if (entries.size() != static_cast<std::size_t>(list.count()))
+        list.setItems(entries);
+    if (checked == CheckResult::Cancelled)
+        return;
+
+    WaitCursor waiting;
+    m_form.List2->clear();
+    if (entries.empty())
+        return;
+
+    const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem);
+    if (plan.status != PlanStatus::Ready) {
+        waiting.release();
+        if (plan.status == PlanStatus::NameTooLong)
+            m_ask(messages::notice(nameTooLongText(shown(plan.tooLongName)), NOTICE_TITLE));
+        else
+            m_ask(messages::folderUnreadable(displayName(folder)));
+        return;
+    }
+
+    const std::size_t count = plan.items.size();
+    const BatchReport report = applyBatch(plan, m_fileSystem, [&](BatchPhase phase, std::size_t number) {
+        if (phase == BatchPhase::ToTemporary)
+            caption(readingCaption(folder, number), number + 1 == count);
+        else if (phase == BatchPhase::ToFinal)
+            caption(convertingCaption(number), number == 0);
+    });
+    std::vector<std::string> temporaries;
+    temporaries.reserve(count);
+    for (const BatchItem& item : plan.items)
+        temporaries.push_back(item.temporary);
+    m_form.List2->setItems(std::move(temporaries));
+
+    if (report.stopped()) {
+        waiting.release();
+        m_ask({fromUtf8(STOP_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
+        if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
+            const auto names = report.currentNames(plan, unrestored, NOTICE_NAME_LIMIT);
+            m_ask(messages::notice(notRestoredText(unrestored.size(), shownNames(names)), NOTICE_TITLE));
+        }
+        return;
+    }
+
+    caption(std::string(END_CAPTION), true);
+    rebuildList();
+    m_form.txtRENAME->clear();
+    m_form.Image1->clear();
+    waiting.release();
+
+    // A file that kept its old or temporary name is never passed over in silence.
+    if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
+        const auto names = report.currentNames(plan, unfinished, NOTICE_NAME_LIMIT);
+        m_ask(messages::notice(notRenamedText(unfinished.size(), shownNames(names)), NOTICE_TITLE));
+    }
+}
+
+void BatchRenameCommand::rebuildList()
+{
+    ListBox& list = *m_form.List;
+    list.clear();
+    m_form.File->refresh();
+    list.hide();
+    list.setItems(m_form.File->items());
+    list.show();
+}
+
+} // namespace zanto

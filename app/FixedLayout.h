@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace zanto {
+
+// The windows are laid out at fixed positions given in twips (1/1440 inch),
+// 15 to a pixel at 96 dots per inch.
+constexpr int twips(int value)
+{
+    return value / 15;
+}
+
+// Names `widget` and puts it at left, top, width, height (in twips).
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    return widget;
+}
+
+} // namespace zanto

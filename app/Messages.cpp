@@ -1,0 +1,68 @@
+#include "Messages.h"
+
+#include "rename/NameRules.h"
+
+namespace zanto::messages {
+
+namespace {
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+MessageRequest forbiddenName()
+{
+    return {fromUtf8(FORBIDDEN_MSG), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, fromUtf8(FORBIDDEN_TITLE)};
+}
+
+MessageRequest deviceNotReady()
+{
+    return {QStringLiteral("デバイスが準備されていません"), MsgButtons::RetryCancel, MsgIcon::None,
+            MsgDefault::First, {}};
+}
+
+MessageRequest unexpectedDriveError()
+{
+    MessageRequest request{QStringLiteral("予期しないエラーが発生したので強制終了します"), MsgButtons::Ok,
+                           MsgIcon::None, MsgDefault::First, {}};
+    request.programTitle = true;
+    return request;
+}
+
+MessageRequest folderUnreadable(const QString& folder)
+{
+    return {QStringLiteral("フォルダーを開けませんでした。\r\n\r\n%1").arg(folder), MsgButtons::Ok, MsgIcon::None,
+            MsgDefault::First, QStringLiteral("注意")};
+}
+
+MessageRequest invalidPicture()
+{
+    return {QStringLiteral("ピクチャが不正です"), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, {}};
+}
+
+MessageRequest fileMissing()
+{
+    return {QStringLiteral("ファイルがありません"), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, {}};
+}
+
+MessageRequest confirmDelete()
+{
+    return {QStringLiteral("ごみ箱には入りません！！"), MsgButtons::OkCancel, MsgIcon::Exclamation,
+            MsgDefault::Second, QStringLiteral("削除してもいいですか？")};
+}
+
+MessageRequest deleteFailed(const QString& file)
+{
+    return {QStringLiteral("「%1」を削除できませんでした。").arg(file), MsgButtons::Ok, MsgIcon::None,
+            MsgDefault::First, QStringLiteral("注意")};
+}
+
+MessageRequest notice(std::string_view utf8Text, std::string_view utf8Title)
+{
+    return {fromUtf8(utf8Text), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, fromUtf8(utf8Title)};
+}
+
+} // namespace zanto::messages

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <functional>
+
+namespace zanto {
+
+// A one-line name box whose typed characters pass a filter before the box
+// takes them: a refused character never reaches the text, and the refusal
+// handler runs once per refused key.
+class NameBox final : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit NameBox(QWidget* parent = nullptr);
+
+    void setCharFilter(std::function<bool(char32_t)> refuses, std::function<void()> onRefused);
+
+signals:
+    void gotFocus();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    std::function<bool(char32_t)> m_refuses;
+    std::function<void()> m_onRefused;
+};
+
+} // namespace zanto

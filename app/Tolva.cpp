@@ -1,0 +1,645 @@
+#include "Tolva.h"
+
+#include "BatchRenameCommand.h"
+#include "Messages.h"
+#include "Module1.h"
+#include "NameBox.h"
+#include "ProgramValues.h"
+#include "SettingsKeys.h"
+#include "frmAbout.h"
+#include "frmSETEI.h"
+#include "browse/DriveBox.h"
+#include "browse/FileListBox.h"
+#include "browse/FolderListBox.h"
+#include "browse/PreviewArea.h"
+#include "rename/FileNameParts.h"
+#include "rename/FileSystem.h"
+#include "rename/NameRules.h"
+#include "rename/PathRule.h"
+#include "rename/SingleRename.h"
+#include "ui/Messenger.h"
+#include "ui/NativeName.h"
+#include "ui/SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace zanto {
+
+namespace {
+
+QString readSetting(const SettingsStore& store, const QString& name)
+{
+    return store.read(settings::kApplication, settings::kSection, name);
+}
+
+} // namespace
+
+Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_values(values)
+    , m_services(std::move(services))
+    , m_form(this)
+{
+    setObjectName(QStringLiteral("Tolva"));
+    m_preview = std::make_unique<PreviewArea>(
+        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
+    m_batch = std::make_unique<BatchRenameCommand>(
+        m_form, [this](const MessageRequest& request) { return ask(request); }, m_services.fileSystem);
+    const auto refuse = [this] { ask(messages::forbiddenName()); };
+    m_form.Text->setCharFilter(isForbiddenChar, refuse);
+    m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
+    m_form.mainTEXT->setReadOnly(true);
+    m_form.Drive->reloadVolumes();
+    connectHandlers();
+    // The window sees keys before its controls.
+    qApp->installEventFilter(this);
+    setFixedSize(sizeHint());
+}
+
+Tolva::~Tolva() = default;
+
+void Tolva::connectHandlers()
+{
+    TolvaForm& f = m_form;
+    connect(f.Drive, &DriveBox::driveChanged, this, &Tolva::Drive_Change);
+    connect(f.Dir, &FolderListBox::changed, this, &Tolva::Dir_Change);
+    connect(f.Dir, &FolderListBox::clickedBox, this, &Tolva::Dir_Click);
+    connect(f.Dir, &FolderListBox::openFailed, this,
+            [this](const std::string& folder, FsError error) { Dir_OpenFailed(folder, static_cast<int>(error)); });
+    connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
+    connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
+    f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
+    connect(f.List, &ListBox::selected, this, &Tolva::List_Click);
+    connect(f.List, &ListBox::mouseDown, this, &Tolva::List_MouseDown);
+    f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
+    connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
+    connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
+    connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
+    connect(f.Text, &QLineEdit::textChanged, this, &Tolva::Text_Change);
+    connect(f.Text, &NameBox::gotFocus, this, &Tolva::Text_GotFocus);
+    connect(f.cmd, &QPushButton::clicked, this, &Tolva::cmd_Click);
+    connect(f.cmdCLEAR, &QPushButton::clicked, this, &Tolva::cmdCLEAR_Click);
+    connect(f.cmdUE, &QPushButton::clicked, this, &Tolva::cmdUE_Click);
+    connect(f.cmdSITA, &QPushButton::clicked, this, &Tolva::cmdSITA_Click);
+    connect(f.cmdERASE, &QPushButton::clicked, this, &Tolva::cmdERASE_Click);
+    connect(f.cmdOK, &QPushButton::clicked, this, &Tolva::cmdOK_Click);
+}
+
+MsgAnswer Tolva::ask(const MessageRequest& request)
+{
+    const MsgAnswer answer = m_services.messenger.show(this, request);
+    m_fields.LAST_ANSWER = answerText(answer);
+    return answer;
+}
+
+bool Tolva::isSimpleMode() const
+{
+    return m_values.NOW_MODE == settings::kModeSimple;
+}
+
+// ---- start-up, mode, caption, closing ----
+
+void Tolva::Form_Load()
+{
+    const SettingsStore& store = m_services.store;
+    m_values.NOW_MODE = readSetting(store, settings::kMode);
+    m_values.EXT_LIST = readSetting(store, settings::kPatterns);
+    if (m_values.EXT_LIST.isEmpty())
+        frmSETEI::openAtFirstRun(m_values, m_services.store, m_services.messenger, *this, this);
+    m_form.File->setPattern(m_values.EXT_LIST);
+    m_fields.LAST_DIR = readSetting(store, settings::kFolder);
+
+    const FsError restored = m_form.Dir->setPath(nativeName(m_fields.LAST_DIR));
+    if (restored == FsError::None)
+        m_form.Drive->selectDriveFor(m_form.Dir->path());
+    if (m_stopped)
+        return;
+    // A remembered folder that is gone, or any other failure before a folder
+    // was shown: the folder list starts on its own starting folder.
+    if (restored == FsError::PathNotFound || m_form.Dir->path().empty())
+        m_form.Dir->setPath({});
+
+    if (m_values.NOW_MODE == settings::kModeSimple)
+        TANJUN();
+    else
+        RENZOKU();
+}
+
+void Tolva::RENZOKU()
+{
+    Module1::RENZOKU(m_form, m_values);
+}
+
+void Tolva::TANJUN()
+{
+    Module1::TANJUN(m_form, m_values);
+}
+
+void Tolva::Form_Resize()
+{
+    setWindowTitle(Module1::modeCaption(m_values, isMinimized()));
+}
+
+void Tolva::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Tolva::closeEvent(QCloseEvent* event)
+{
+    if (!m_stopped) {
+        m_fields.LAST_DIR = displayName(m_form.Dir->path());
+        m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR);
+    }
+    event->accept();
+}
+
+// ---- keys ----
+
+bool Tolva::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::MouseButtonPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+
+    if (type == QEvent::MouseButtonPress) {
+        if (widget == m_form.mainTEXT->viewport()) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            mainTEXT_MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
+    // A key reaches the focused control first; a key its control ignores
+    // travels on to the parents, and must not be handled twice.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr ? widget != focus : (widget == this || widget == m_form.client))
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyPress && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+        return pressDefaultButton(widget);
+    if (type == QEvent::KeyRelease && !key->isAutoRepeat())
+        Form_KeyUp(key->key());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool Tolva::pressDefaultButton(QWidget* focused)
+{
+    if (auto* button = qobject_cast<QPushButton*>(focused)) {
+        button->click();
+        return true;
+    }
+    // Controls that use Enter themselves.
+    if (focused == m_form.Dir || focused == m_form.mainTEXT)
+        return false;
+    QPushButton* button = m_form.defaultButton;
+    if (button == nullptr || !button->isVisible() || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+void Tolva::Form_KeyUp(int key)
+{
+    if (!isSimpleMode())
+        return;
+    FileListBox& file = *m_form.File;
+    if (key == Qt::Key_Down) {
+        const int count = file.count();
+        if (count == 0)
+            return;
+        lockNameBox();
+        const int i = file.listIndex();
+        const int target = i == count - 1 ? 0 : i + 1;
+        file.refresh();
+        file.setListIndex(target < file.count() ? target : -1);
+        const QString shown = QLatin1Char(' ') + m_form.Text->text();
+        m_form.Label1->setText(shown);
+        m_form.Label2->setText(shown);
+    } else if (key == Qt::Key_Up) {
+        const int i = file.listIndex();
+        if (i < 0)
+            return;
+        file.setListIndex(i == 0 ? file.count() - 1 : i - 1);
+        m_form.Text->setSelection(0, static_cast<int>(displayName(file.selectedName()).size()));
+    }
+}
+
+bool Tolva::File_KeyDown(int key)
+{
+    // In simple mode the window steps through the files when the key is
+    // released; the list's own stepping would move twice.
+    return isSimpleMode() && (key == Qt::Key_Up || key == Qt::Key_Down);
+}
+
+// ---- folders ----
+
+void Tolva::Drive_Change()
+{
+    for (;;) {
+        const FsError error = m_form.Dir->setPath(m_form.Drive->currentFolder());
+        if (error == FsError::None)
+            return;
+        if (error == FsError::DeviceUnavailable || error == FsError::DiskNotReady) {
+            if (ask(messages::deviceNotReady()) == MsgAnswer::Retry)
+                continue;
+            return;
+        }
+        if (error == FsError::PathNotFound || error == FsError::FileNotFound || error == FsError::PathFileAccess) {
+            // An unreadable folder is no reason to end the program.
+            ask(messages::folderUnreadable(displayName(m_form.Drive->currentFolder())));
+            return;
+        }
+        ask(messages::unexpectedDriveError());
+        m_stopped = true;
+        m_services.forcedStop();
+        return;
+    }
+}
+
+void Tolva::Dir_Change()
+{
+    TolvaForm& f = m_form;
+    if (f.File->setPath(f.Dir->path()) != FsError::None)
+        ask(messages::folderUnreadable(displayName(f.Dir->path())));
+    f.Text->clear();
+    f.Label1->clear();
+    f.Label2->clear();
+    f.Label5->hide();
+    lockNameBox();
+    RELOAD_LIST();
+    f.File->setListIndexQuietly(-1);
+    f.Drive->rememberFolder(f.Dir->path());
+}
+
+void Tolva::Dir_Click()
+{
+    m_preview->clearPicture();
+}
+
+void Tolva::Dir_OpenFailed(const std::string& folder, int error)
+{
+    if (error == static_cast<int>(FsError::DeviceUnavailable) || error == static_cast<int>(FsError::DiskNotReady))
+        ask(messages::deviceNotReady());
+    else
+        ask(messages::folderUnreadable(displayName(folder)));
+}
+
+void Tolva::lockNameBox()
+{
+    m_form.Text->setReadOnly(true);
+    m_form.Text->setEnabled(false);
+}
+
+// ---- preview ----
+
+void Tolva::File_Click()
+{
+    if (!isSimpleMode())
+        return;
+    TolvaForm& f = m_form;
+    const std::string name = f.File->selectedName();
+    m_fields.SEL_PATH = joinPath(f.Dir->path(), name);
+    if (name.empty()) {
+        f.Text->clear();
+        m_preview->preview(m_fields.SEL_PATH, name);
+        return;
+    }
+    m_fields.SEL_EXT = extensionOf(name);
+    if (m_fields.SEL_EXT.empty()) {
+        f.Text->setText(displayName(name));
+        f.Text->setEnabled(true);
+        f.Text->setReadOnly(false);
+        f.Text->setFocus();
+        KOMA();
+        return;
+    }
+    const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
+    if (outcome == PreviewOutcome::FileNotFound) {
+        previewFailed(static_cast<int>(outcome));
+        return;
+    }
+    if (outcome == PreviewOutcome::InvalidPicture)
+        previewFailed(static_cast<int>(outcome));
+    f.Text->setText(displayName(stemOf(name)));
+    f.Text->setEnabled(true);
+    f.Text->setReadOnly(false);
+    f.Text->setFocus();
+}
+
+void Tolva::List_Click()
+{
+    const std::string name = m_form.List->selectedName();
+    m_fields.SEL_PATH = joinPath(m_form.Dir->path(), name);
+    if (name.empty()) {
+        m_preview->preview(m_fields.SEL_PATH, name);
+        return;
+    }
+    m_fields.SEL_EXT = extensionOf(name);
+    if (m_fields.SEL_EXT.empty()) {
+        KOMA();
+        return;
+    }
+    const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
+    if (outcome == PreviewOutcome::FileNotFound || outcome == PreviewOutcome::InvalidPicture)
+        previewFailed(static_cast<int>(outcome));
+}
+
+void Tolva::KOMA()
+{
+    m_fields.SEL_EXT.clear();
+    if (m_preview->KOMA(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
+        previewFailed(static_cast<int>(PreviewOutcome::FileNotFound));
+}
+
+void Tolva::previewFailed(int outcome)
+{
+    if (outcome == static_cast<int>(PreviewOutcome::InvalidPicture)) {
+        ask(messages::invalidPicture());
+        m_preview->showPlaceholder();
+        return;
+    }
+    // The file vanished since the folder was read: show the folder as it is now.
+    ask(messages::fileMissing());
+    FileListBox& file = *m_form.File;
+    m_fields.LIST_POS = file.listIndex();
+    file.refresh();
+    const int row = static_cast<int>(m_fields.LIST_POS);
+    if (row >= 0 && row < file.count())
+        file.setListIndex(row);
+}
+
+// ---- single rename ----
+
+std::string Tolva::oldBaseOfSelection() const
+{
+    return stemOf(m_form.File->selectedName());
+}
+
+void Tolva::Text_Change()
+{
+    TolvaForm& f = m_form;
+    const std::string selected = f.File->selectedName();
+    if (f.Text->text().isEmpty()) {
+        if (selected.empty())
+            return;
+        const QString old = QLatin1Char(' ') + displayName(oldBaseOfSelection());
+        f.Label1->setText(old);
+        f.Label2->setText(old);
+        return;
+    }
+    f.Label1->setText(QLatin1Char(' ') + displayName(oldBaseOfSelection()));
+    f.Label2->setText(QLatin1Char(' ') + f.Text->text());
+}
+
+void Tolva::Text_GotFocus()
+{
+    const int length = static_cast<int>(displayName(m_form.File->selectedName()).size());
+    m_form.Text->setSelection(0, std::min(length, static_cast<int>(m_form.Text->text().size())));
+}
+
+void Tolva::cmd_Click()
+{
+    TolvaForm& f = m_form;
+    const std::string name = f.File->selectedName();
+    if (name.empty())
+        return;
+    const std::string typed = nativeName(f.Text->text());
+    if (containsForbidden(typed)) {
+        ask(messages::forbiddenName());
+        f.Text->setText(displayName(name));
+        RIMU();
+        return;
+    }
+    m_fields.OLD_BASE = stemOf(name);
+    if (typed.empty() || typed == m_fields.OLD_BASE) {
+        RIMU();
+        return;
+    }
+    const std::string newName = typed + extensionOf(name);
+    const SingleOutcome outcome = renameSingle(m_services.fileSystem, f.Dir->path(), name, newName);
+    if (outcome != SingleOutcome::Done)
+        ask(messages::notice(singleRenameText(outcome)));
+    // A taken name stays in the box for the user to correct; a failure of
+    // another kind leaves the file, the box and the lists as they are.
+    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other)
+        return;
+    RIMU();
+}
+
+void Tolva::RIMU()
+{
+    lockNameBox();
+    FileListBox& file = *m_form.File;
+    const std::string typed = nativeName(m_form.Text->text());
+    const int k = file.listIndex();
+    const int n = file.count();
+    const std::string next = (k >= 0 && k < n - 1) ? file.item(k + 1) : std::string();
+    const std::size_t target = nextSelection(typed, m_fields.OLD_BASE, static_cast<std::size_t>(std::max(k, 0)),
+                                             static_cast<std::size_t>(n), next);
+    file.refresh();
+    // Files removed meanwhile may leave no entry at that position.
+    if (target < static_cast<std::size_t>(file.count()))
+        file.setListIndex(static_cast<int>(target));
+}
+
+// ---- rename list ----
+
+void Tolva::RELOAD_LIST()
+{
+    m_form.List->setItems(m_form.File->items());
+}
+
+void Tolva::cmdCLEAR_Click()
+{
+    TolvaForm& f = m_form;
+    f.List->clear();
+    f.File->refresh();
+    RELOAD_LIST();
+    f.File->setListIndexQuietly(-1);
+    f.Label1->clear();
+    f.Label2->clear();
+    f.Label5->hide();
+    f.txtRENAME->clear();
+}
+
+void Tolva::cmdUE_Click()
+{
+    ListBox& list = *m_form.List;
+    const int k = list.listIndex();
+    if (k <= 0)
+        return;
+    list.swap(k - 1, k);
+    list.setListIndexQuietly(k - 1);
+}
+
+void Tolva::cmdSITA_Click()
+{
+    ListBox& list = *m_form.List;
+    const int k = list.listIndex();
+    if (k < 0 || k == list.count() - 1)
+        return;
+    list.swap(k, k + 1);
+    list.setListIndexQuietly(k + 1);
+}
+
+void Tolva::cmdERASE_Click()
+{
+    ListBox& list = *m_form.List;
+    const int k = list.listIndex();
+    if (k < 0)
+        return;
+    if (k == list.count() - 1) {
+        list.removeAt(k);
+        // The selection wraps to the first entry, not to the new last one.
+        if (list.count() == 0)
+            list.setListIndexQuietly(-1);
+        else
+            list.setListIndex(0);
+        return;
+    }
+    m_fields.LIST_POS = k;
+    list.removeAt(k);
+    list.setListIndex(k);
+}
+
+bool Tolva::List_KeyDown(int key)
+{
+    if (m_values.NOW_MODE != settings::kModeContinuous)
+        return false;
+    ListBox& list = *m_form.List;
+    const int k = list.listIndex();
+    const int count = list.count();
+    if (key == Qt::Key_Down) {
+        if (count > 0)
+            list.setListIndex(k == count - 1 ? 0 : k + 1);
+        return true;
+    }
+    if (key == Qt::Key_Up) {
+        if (k == 0)
+            list.setListIndex(count - 1);
+        else if (k > 0)
+            list.setListIndex(k - 1);
+        return true;
+    }
+    return false;
+}
+
+void Tolva::cmdOK_Click()
+{
+    m_batch->run();
+}
+
+// ---- pop-up menus, deletion ----
+
+void Tolva::File_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton && m_form.File->listIndex() >= 0)
+        m_form.SETEI2->popup(globalPos);
+}
+
+void Tolva::List_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton && m_form.List->listIndex() >= 0)
+        m_form.SETEI2->popup(globalPos);
+}
+
+void Tolva::mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+{
+    if (button == Qt::RightButton)
+        m_form.SETEI3->popup(globalPos);
+}
+
+void Tolva::GOMI_Click()
+{
+    KILLER();
+}
+
+void Tolva::KILLER()
+{
+    TolvaForm& f = m_form;
+    const bool simple = isSimpleMode();
+    const ListBox& source = simple ? static_cast<const ListBox&>(*f.File) : *f.List;
+    const std::string name = source.selectedName();
+    if (name.empty())
+        return;
+    const std::string path = joinPath(f.Dir->path(), name);
+    if (ask(messages::confirmDelete()) != MsgAnswer::Ok)
+        return;
+    if (m_services.fileSystem.removeFile(path) != FsError::None) {
+        ask(messages::deleteFailed(displayName(name)));
+        return;
+    }
+    f.File->refresh();
+    if (simple) {
+        f.Text->clear();
+        lockNameBox();
+        f.Label1->clear();
+        f.Label2->clear();
+    }
+    RELOAD_LIST();
+}
+
+// ---- dialogs ----
+
+void Tolva::see_Click()
+{
+    frmSETEI::openFromMenu(m_values, m_services.store, m_services.messenger, *this, this);
+}
+
+void Tolva::VER_Click()
+{
+    frmAbout dialog(m_services.shell, this);
+    dialog.exec();
+}
+
+// ---- what the settings dialog does here ----
+
+void Tolva::setFilePattern(const QString& pattern)
+{
+    m_form.File->setPattern(pattern);
+}
+
+void Tolva::applyFilterChange(const QString& pattern)
+{
+    TolvaForm& f = m_form;
+    f.File->setPattern(pattern);
+    lockNameBox();
+    m_preview->reset();
+    f.Text->clear();
+    f.Label1->clear();
+    f.Label2->clear();
+    f.List->clear();
+    f.File->setListIndexQuietly(-1);
+    RELOAD_LIST();
+}
+
+void Tolva::applyModeChange()
+{
+    TolvaForm& f = m_form;
+    f.File->refresh();
+    if (m_values.NOW_MODE.toInt() != 0) {
+        f.List->setListIndexQuietly(-1);
+        RELOAD_LIST();
+        return;
+    }
+    lockNameBox();
+    f.File->setListIndexQuietly(-1);
+    f.Text->clear();
+    f.Label1->clear();
+    f.Label2->clear();
+    Module1::HIDEMSG(f);
+}
+
+} // namespace zanto

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "SettingsHost.h"
+#include "TolvaForm.h"
+#include "WindowFields.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+namespace zanto {
+
+class BatchRenameCommand;
+class FileSystem;
+class Messenger;
+class PreviewArea;
+class SettingsStore;
+class ShellOpener;
+struct MessageRequest;
+struct ProgramValues;
+enum class MsgAnswer : int;
+
+// The services the main window works through; tests hand in their own.
+struct TolvaServices {
+    SettingsStore& store;
+    Messenger& messenger;
+    FileSystem& fileSystem;
+    ShellOpener& shell;
+    // Ends the program at once, storing nothing.
+    std::function<void()> forcedStop;
+};
+
+// The main window. Its handlers keep the names the program's documents use;
+// each reads its controls, calls plain code and writes the result back.
+class Tolva final : public QMainWindow, public SettingsHost {
+    Q_OBJECT
+public:
+    Tolva(ProgramValues& values, TolvaServices services, QWidget* parent = nullptr);
+    ~Tolva() override;
+
+    // Start-up before the window appears: read the settings (opening the
+    // settings dialog on a first run), restore the folder, lay out the mode.
+    void Form_Load();
+
+    TolvaForm& form() { return m_form; }
+    WindowFields& fields() { return m_fields; }
+
+    // SettingsHost
+    void RENZOKU() override;
+    void TANJUN() override;
+    void applyFilterChange(const QString& pattern) override;
+    void applyModeChange() override;
+    void setFilePattern(const QString& pattern) override;
+
+    // Handlers that other parts of the window run.
+    void File_Click();
+    void List_Click();
+    void RELOAD_LIST();
+    void RIMU();
+    void KILLER();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectHandlers();
+    MsgAnswer ask(const MessageRequest& request);
+    bool isSimpleMode() const;
+
+    void Form_Resize();
+    void Drive_Change();
+    void Dir_Change();
+    void Dir_Click();
+    void Dir_OpenFailed(const std::string& folder, int error);
+    void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void Form_KeyUp(int key);
+    bool List_KeyDown(int key);
+    bool File_KeyDown(int key);
+    void see_Click();
+    void VER_Click();
+    void GOMI_Click();
+    void mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void KOMA();
+    void previewFailed(int outcome);
+
+    void Text_Change();
+    void Text_GotFocus();
+    void cmd_Click();
+
+    void cmdCLEAR_Click();
+    void cmdUE_Click();
+    void cmdSITA_Click();
+    void cmdERASE_Click();
+    void cmdOK_Click();
+
+    void lockNameBox();
+    bool pressDefaultButton(QWidget* focused);
+    std::string oldBaseOfSelection() const;
+
+    ProgramValues& m_values;
+    TolvaServices m_services;
+    TolvaForm m_form;
+    WindowFields m_fields;
+    std::unique_ptr<PreviewArea> m_preview;
+    std::unique_ptr<BatchRenameCommand> m_batch;
+    bool m_stopped = false;
+};
+
+} // namespace zanto

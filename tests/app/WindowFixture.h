@@ -1,0 +1,76 @@
+#pragma once
+
+#include "app/ProgramValues.h"
+#include "app/SettingsKeys.h"
+#include "app/Tolva.h"
+#include "browse/FileListBox.h"
+#include "browse/FolderListBox.h"
+#include "browse/ListBox.h"
+#include "tests/support/LoggingOpener.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ScriptedMessenger.h"
+#include "tests/support/TempFolder.h"
+#include "ui/NativeFileSystem.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zanto::test {
+
+// A fresh main window per test over a real temporary folder; its message
+// boxes are answered by a script, its settings kept in memory.
+class WindowFixture : public ::testing::Test {
+protected:
+    // Starts the window on `folder` in the given mode with the given filter.
+    void start(const QString& mode, const QString& patterns = QStringLiteral("*.jpg;*.txt"))
+    {
+        store.preset(settings::kMode, mode);
+        store.preset(settings::kPatterns, patterns);
+        store.preset(settings::kFolder, QString::fromStdString(folder.path()));
+        startWithStore();
+    }
+
+    void startWithStore()
+    {
+        window = std::make_unique<Tolva>(values,
+                                         TolvaServices{store, messenger, fileSystem, opener, [this] { stopped = true; }});
+        window->Form_Load();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T>
+    T* find(const char* name) const
+    {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    ListBox& list() const { return *find<ListBox>("List"); }
+    FileListBox& file() const { return *find<FileListBox>("File"); }
+    QLineEdit& text() const { return *find<QLineEdit>("Text"); }
+    QLineEdit& base() const { return *find<QLineEdit>("txtRENAME"); }
+    QString label(const char* name) const { return find<QLabel>(name)->text(); }
+    void press(const char* button) const { find<QPushButton>(button)->click(); }
+
+    std::vector<std::string> listed() const { return list().items(); }
+
+    TempFolder folder;
+    MemoryStore store;
+    ScriptedMessenger messenger;
+    NativeFileSystem fileSystem;
+    LoggingOpener opener;
+    ProgramValues values;
+    bool stopped = false;
+    std::unique_ptr<Tolva> window;
+};
+
+} // namespace zanto::test
