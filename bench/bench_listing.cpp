@@ -1,8 +1,14 @@
 // Opening a folder of 100,000 files: the bare readdir loop against the file
-// list's own listing (filter, file-type check, natural order).
+// list's own listing (filter, file-type check, natural order), and against
+// the whole folder change of the main window (both lists filled and painted).
 #include "browse/DirectoryListing.h"
+#include "browse/FileListBox.h"
+#include "browse/ListBox.h"
 #include "browse/NaturalOrder.h"
 #include "browse/WildcardPattern.h"
+
+#include <QApplication>
+#include <QPixmap>
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -104,6 +110,35 @@ void BM_ListMatchingFiles(benchmark::State& state)
     state.counters["peak_rss_MB"] = peakRssMb();
 }
 
+// What a folder change does: the file list reads, filters and orders the
+// folder, the rename list takes a copy, and both lists lay out and paint.
+void BM_OpenFolderInBothLists(benchmark::State& state)
+{
+    const std::string& folder = folderFor(state);
+    QWidget window;
+    auto* file = new zanto::FileListBox(&window);
+    auto* list = new zanto::ListBox(&window);
+    file->setGeometry(0, 0, 177, 174);
+    list->setGeometry(180, 0, 143, 196);
+    window.resize(330, 200);
+    window.show();
+    file->setPattern(QStringLiteral("*.jpg;*.png"));
+    int shown = 0;
+    for (auto _ : state) {
+        file->setPath(folder);
+        list->setItems(file->items());
+        shown = list->count();
+        benchmark::DoNotOptimize(file->grab());
+        benchmark::DoNotOptimize(list->grab());
+        state.PauseTiming();
+        file->setPath({});
+        list->clear();
+        state.ResumeTiming();
+    }
+    state.counters["names"] = shown;
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
 void BM_NaturalSortOnly(benchmark::State& state)
 {
     std::vector<std::string> source;
@@ -136,11 +171,14 @@ void BM_WildcardOnly(benchmark::State& state)
 
 BENCHMARK(BM_ReaddirOnly)->Arg(0)->Arg(1)->ArgName("mixed")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ListMatchingFiles)->Arg(0)->Arg(1)->ArgName("mixed")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenFolderInBothLists)->Arg(0)->Arg(1)->ArgName("mixed")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NaturalSortOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WildcardOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

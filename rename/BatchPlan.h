@@ -1,0 +1,34 @@
+#pragma once
+
+#include "rename/FileSystem.h"
+
+#include <string>
+#include <vector>
+
+namespace zanto {
+
+// One listed file of a batch: the name it has, the name it takes in the first
+// pass, and the name it ends with. All three are bare native names.
+struct BatchItem {
+    std::string original;
+    std::string temporary;
+    std::string final;
+};
+
+enum class PlanStatus {
+    Ready,
+    NameTooLong,      // a new name exceeds the folder's limit; nothing may move
+    FolderUnreadable, // the folder could not be listed
+};
+
+// Everything a batch will do, computed before the first file moves.
+struct BatchPlan {
+    std::string folder;
+    std::string prefix; // common start of the temporary names ("連番17変換失敗")
+    std::vector<BatchItem> items; // in the user's order
+    PlanStatus status = PlanStatus::Ready;
+    std::string tooLongName;           // the first offending name (NameTooLong)
+    FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)
+};
+
+} // namespace zanto

@@ -1,0 +1,304 @@
+#include "BatchRename.h"
+
+#include "rename/FileNameParts.h"
+#include "rename/PathRule.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <string_view>
+
+namespace zanto {
+
+namespace {
+
+constexpr std::string_view kPrefixHead = "連番";
+constexpr std::string_view kPrefixTail = "変換失敗";
+constexpr int kPrefixChoices = 50;
+// Draws among the 50 short prefixes before switching to long ones.
+constexpr int kShortDraws = 64;
+constexpr double kLongChoices = 1e9;
+
+std::string tempPrefix(unsigned long long number)
+{
+    return std::string(kPrefixHead) + std::to_string(number) + std::string(kPrefixTail);
+}
+
+std::size_t digitCount(std::size_t value)
+{
+    std::size_t digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+std::string zeroFilled(std::size_t value, std::size_t width)
+{
+    std::string digits = std::to_string(value);
+    if (digits.size() < width)
+        digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+char asciiLower(char ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
+// Names differing only in ASCII case count as equal: on a case-insensitive
+// file system they are the same file.
+bool equalFolded(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
+// The names a temporary name may not take, narrowed to those that could be
+// one: every temporary name starts with the prefix head.
+class TakenNames {
+public:
+    TakenNames(const std::vector<std::string>& extensions, std::size_t width)
+        : m_extensions(extensions), m_width(width)
+    {
+    }
+
+    void add(std::string_view name)
+    {
+        if (name.starts_with(kPrefixHead))
+            m_suspects.push_back(name);
+    }
+
+    // True when no temporary name made with `prefix` is taken: prefix, the
+    // zero-filled position, the entry's extension.
+    bool allowsPrefix(const std::string& prefix) const
+    {
+        return std::none_of(m_suspects.begin(), m_suspects.end(),
+                            [&](std::string_view name) { return isTemporaryName(name, prefix); });
+    }
+
+private:
+    bool isTemporaryName(std::string_view name, const std::string& prefix) const
+    {
+        if (!name.starts_with(prefix) || name.size() < prefix.size() + m_width)
+            return false;
+        const std::string_view digits = name.substr(prefix.size(), m_width);
+        std::size_t position = 0;
+        for (const char ch : digits) {
+            if (ch < '0' || ch > '9')
+                return false;
+            position = position * 10 + static_cast<std::size_t>(ch - '0');
+        }
+        return position < m_extensions.size()
+            && equalFolded(name.substr(prefix.size() + m_width), m_extensions[position]);
+    }
+
+    const std::vector<std::string>& m_extensions;
+    std::size_t m_width;
+    std::vector<std::string_view> m_suspects;
+};
+
+unsigned long long drawNumber(const RandomSource& random, double choices)
+{
+    const double r = std::clamp(random(), 0.0, 1.0);
+    const auto number = static_cast<unsigned long long>(r * choices) + 1;
+    return std::min(number, static_cast<unsigned long long>(choices));
+}
+
+// A short prefix ("連番17変換失敗") as the program always used; when a bounded
+// number of draws all meet taken names, a long number, counted upwards from a
+// random start. Each taken name blocks at most one prefix, so the count ends.
+std::string choosePrefix(const TakenNames& taken, const RandomSource& random)
+{
+    for (int draw = 0; draw < kShortDraws; ++draw) {
+        std::string prefix = tempPrefix(drawNumber(random, kPrefixChoices));
+        if (taken.allowsPrefix(prefix))
+            return prefix;
+    }
+    for (unsigned long long number = kPrefixChoices + drawNumber(random, kLongChoices);; ++number) {
+        std::string prefix = tempPrefix(number);
+        if (taken.allowsPrefix(prefix))
+            return prefix;
+    }
+}
+
+FsError restore(FileSystem& fs, const std::string& folder, const std::string& from, const std::string& to)
+{
+    return fs.renameNoReplace(joinPath(folder, from), joinPath(folder, to));
+}
+
+// After a stop: new names back to temporary ones first, so that a file whose
+// old name another file has taken meanwhile (a swap) can get it back.
+void rollBack(const BatchPlan& plan, FileSystem& fs, BatchReport& report, const BatchProgress& progress)
+{
+    const auto& items = plan.items;
+    for (std::size_t i = items.size(); i-- > 0;) {
+        if (report.state(i) != EntryState::Final)
+            continue;
+        const FsError error = restore(fs, plan.folder, items[i].final, items[i].temporary);
+        if (error == FsError::None)
+            report.setState(i, EntryState::Temporary);
+        else if (error == FsError::FileNotFound)
+            report.setState(i, EntryState::Missing);
+    }
+    std::size_t remaining = static_cast<std::size_t>(
+        std::count(report.states().begin(), report.states().end(), EntryState::Temporary));
+    for (std::size_t i = items.size(); i-- > 0;) {
+        if (report.state(i) != EntryState::Temporary)
+            continue;
+        const FsError error = restore(fs, plan.folder, items[i].temporary, items[i].original);
+        if (error == FsError::None)
+            report.setState(i, EntryState::Original);
+        else if (error == FsError::FileNotFound)
+            report.setState(i, EntryState::Missing);
+        if (progress)
+            progress(BatchPhase::Restoring, --remaining);
+    }
+}
+
+// A file gone or a name taken concerns that file only; anything else (refused
+// access, read-only folder, full disk) would fail for the others too.
+bool concernsOneFile(FsError error)
+{
+    return error == FsError::FileNotFound || error == FsError::FileExists;
+}
+
+} // namespace
+
+CheckResult checkPass(const std::string& folder, std::vector<std::string>& entries, FileSystem& fs,
+                      const DropQuestion& askDrop, const CheckProgress& progress)
+{
+    // Dropped entries are removed in one sweep, also on Cancel.
+    std::vector<bool> dropped(entries.size(), false);
+    auto sweep = [&] {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (dropped[i])
+                continue;
+            if (kept != i)
+                entries[kept] = std::move(entries[i]);
+            ++kept;
+        }
+        entries.resize(kept);
+    };
+    for (std::size_t i = entries.size(); i-- > 0;) {
+        if (!fs.canOpenForReading(joinPath(folder, entries[i]))) {
+            if (!askDrop(entries[i])) {
+                sweep();
+                return CheckResult::Cancelled;
+            }
+            dropped[i] = true;
+        }
+        if (progress)
+            progress(i);
+    }
+    sweep();
+    return CheckResult::Done;
+}
+
+RandomSource clockSeededRandom()
+{
+    std::random_device device;
+    const auto clock = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::mt19937_64 engine(clock ^ (static_cast<std::uint64_t>(device()) << 32 | device()));
+    return [engine, uniform = std::uniform_real_distribution<double>(0.0, 1.0)]() mutable { return uniform(engine); };
+}
+
+BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
+                    FileSystem& fs, const RandomSource& random)
+{
+    BatchPlan plan;
+    plan.folder = folder;
+    const std::size_t count = entries.size();
+    const std::size_t width = digitCount(count);
+
+    std::vector<std::string> extensions;
+    extensions.reserve(count);
+    plan.items.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        extensions.push_back(extensionOf(entries[i]));
+        plan.items[i].original = entries[i];
+        plan.items[i].final = base + zeroFilled(i + 1, width) + extensions[i];
+    }
+
+    std::vector<std::string> present;
+    plan.listError = fs.listNames(folder, present);
+    if (plan.listError != FsError::None) {
+        plan.status = PlanStatus::FolderUnreadable;
+        return plan;
+    }
+    TakenNames taken(extensions, width);
+    for (const auto& name : present)
+        taken.add(name);
+    for (const auto& item : plan.items) {
+        taken.add(item.original);
+        taken.add(item.final);
+    }
+    plan.prefix = choosePrefix(taken, random);
+
+    for (std::size_t i = 0; i < count; ++i)
+        plan.items[i].temporary = plan.prefix + zeroFilled(i, width) + extensions[i];
+
+    const std::size_t limit = fs.maxNameLength(folder);
+    for (const auto& item : plan.items) {
+        for (const std::string* name : {&item.final, &item.temporary}) {
+            if (name->size() > limit) {
+                plan.status = PlanStatus::NameTooLong;
+                plan.tooLongName = *name;
+                return plan;
+            }
+        }
+    }
+    return plan;
+}
+
+BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress)
+{
+    const auto& items = plan.items;
+    const std::size_t count = items.size();
+    BatchReport report(count);
+    if (plan.status != PlanStatus::Ready) {
+        report.stop(plan.status == PlanStatus::FolderUnreadable ? plan.listError : FsError::Other, 0);
+        return report;
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        const FsError error = fs.renameNoReplace(joinPath(plan.folder, items[i].original),
+                                                 joinPath(plan.folder, items[i].temporary));
+        if (error == FsError::None) {
+            report.setState(i, EntryState::Temporary);
+        } else if (error == FsError::FileNotFound) {
+            report.setState(i, EntryState::Missing);
+        } else if (!concernsOneFile(error)) {
+            report.stop(error, i);
+            rollBack(plan, fs, report, progress);
+            return report;
+        }
+        if (progress)
+            progress(BatchPhase::ToTemporary, i);
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        if (report.state(i) == EntryState::Temporary) {
+            const FsError error = fs.renameNoReplace(joinPath(plan.folder, items[i].temporary),
+                                                     joinPath(plan.folder, items[i].final));
+            if (error == FsError::None) {
+                report.setState(i, EntryState::Final);
+            } else if (error == FsError::FileNotFound) {
+                report.setState(i, EntryState::Missing);
+            } else if (!concernsOneFile(error)) {
+                report.stop(error, i);
+                rollBack(plan, fs, report, progress);
+                return report;
+            }
+        }
+        if (progress)
+            progress(BatchPhase::ToFinal, count - i - 1);
+    }
+    return report;
+}
+
+} // namespace zanto

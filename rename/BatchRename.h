@@ -1,0 +1,56 @@
+#pragma once
+
+#include "rename/BatchPlan.h"
+#include "rename/BatchReport.h"
+#include "rename/FileSystem.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zanto {
+
+// The batch rename of continuous mode, in three steps the window calls in
+// turn: checkPass (interactive), planBatch (computes every name), applyBatch
+// (moves the files). Names are bare native names of files in `folder`.
+
+enum class CheckResult { Done, Cancelled };
+
+// Answers whether an entry whose file cannot be opened leaves the list
+// (true) or the whole command ends (false).
+using DropQuestion = std::function<bool(const std::string& entry)>;
+// Told the position just checked, for the caption.
+using CheckProgress = std::function<void(std::size_t position)>;
+
+// Checks the entries last first, so that a dropped one does not move those
+// still to be checked. Entries dropped before a Cancel stay dropped.
+CheckResult checkPass(const std::string& folder, std::vector<std::string>& entries, FileSystem& fs,
+                      const DropQuestion& askDrop, const CheckProgress& progress);
+
+// Uniform numbers in [0, 1), the draw of the temporary prefix.
+using RandomSource = std::function<double()>;
+RandomSource clockSeededRandom();
+
+// Every temporary and final name of the run. The temporary names are chosen
+// so that none of them is held by a file of the folder, an entry or a final
+// name of the run; the plan is refused when a new name is too long for the
+// folder's file system.
+BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
+                    FileSystem& fs, const RandomSource& random = clockSeededRandom());
+
+enum class BatchPhase {
+    ToTemporary, // number: the 0-based position just handled
+    ToFinal,     // number: entries not yet under their final names
+    Restoring,   // number: files still to be moved back after a stop
+};
+using BatchProgress = std::function<void(BatchPhase phase, std::size_t number)>;
+
+// Moves every file to its temporary name, then every one on to its final
+// name, in list order. A file gone meanwhile, or a name already taken, leaves
+// that file where it is and the run goes on. Any other failure stops the run
+// and every file already moved goes back to its old name. A plan that is not
+// Ready moves nothing.
+BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress = {});
+
+} // namespace zanto

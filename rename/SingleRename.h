@@ -1,0 +1,48 @@
+#pragma once
+
+#include "rename/FileSystem.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zanto {
+
+// The rename of simple mode: one file of `folder`, never replacing another.
+
+enum class SingleOutcome {
+    Done,
+    NotFound,      // the file to rename is gone
+    AccessRefused, // the file or its folder refuses the change
+    NameTaken,     // another file already has the new name
+    Other,         // anything else (a name too long, a folder gone, ...)
+};
+
+// Texts shown for each outcome (OK button, no icon, empty title); Done has none.
+inline constexpr std::string_view NOT_FOUND_MSG = "フォルダーが存在しないので処理できませんでした。";
+inline constexpr std::string_view ACCESS_REFUSED_MSG = "エラーによって処理できませんでした。";
+inline constexpr std::string_view NAME_TAKEN_MSG = "既に同じ名前が存在しています。";
+inline constexpr std::string_view RENAME_FAILED_MSG = "名前を変更できませんでした。";
+inline constexpr std::string_view SINGLE_RENAME_TITLE = "";
+std::string_view singleRenameText(SingleOutcome outcome);
+
+// Renames `oldName` to `newName` (bare native names). A change of case only,
+// which a case-insensitive file system sees as the name being taken by the
+// file itself, goes through a temporary name.
+SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
+                           const std::string& newName);
+
+// The position to select after a rename attempt, from the listing before it is
+// read again: `typed` is the text of the name box, `oldBase` the old name
+// without extension, `k` the selected position of `n` entries, `entryAfterK`
+// the entry at k + 1 (ignored when k is the last position). Past the last
+// entry the selection wraps to the top; when both the old name and the next
+// entry sort before the typed text, the next entry has moved up into k.
+std::size_t nextSelection(const std::string& typed, const std::string& oldBase, std::size_t k, std::size_t n,
+                          const std::string& entryAfterK);
+
+// Character-code order, case-sensitive; a text sorts before a longer one that
+// begins with it, and equal texts sort neither way.
+bool sortsBefore(std::string_view a, std::string_view b);
+
+} // namespace zanto
