@@ -1,6 +1,7 @@
 #include "Tolva.h"
 
 #include "BatchRenameCommand.h"
+#include "SingleRenameCommand.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
@@ -16,7 +17,6 @@
 #include "rename/FileSystem.h"
 #include "rename/NameRules.h"
 #include "rename/PathRule.h"
-#include "rename/SingleRename.h"
 #include "ui/Messenger.h"
 #include "ui/NativeName.h"
 #include "ui/SettingsStore.h"
@@ -50,8 +50,9 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     setObjectName(QStringLiteral("Tolva"));
     m_preview = std::make_unique<PreviewArea>(
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
-    m_batch = std::make_unique<BatchRenameCommand>(
-        m_form, [this](const MessageRequest& request) { return ask(request); }, m_services.fileSystem);
+    const auto asker = [this](const MessageRequest& request) { return ask(request); };
+    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem);
+    m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem);
     const auto refuse = [this] { ask(messages::forbiddenName()); };
     m_form.Text->setCharFilter(isForbiddenChar, refuse);
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
@@ -82,9 +83,9 @@ void Tolva::connectHandlers()
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
-    connect(f.Text, &QLineEdit::textChanged, this, &Tolva::Text_Change);
-    connect(f.Text, &NameBox::gotFocus, this, &Tolva::Text_GotFocus);
-    connect(f.cmd, &QPushButton::clicked, this, &Tolva::cmd_Click);
+    connect(f.Text, &QLineEdit::textChanged, this, [this] { m_single->Text_Change(); });
+    connect(f.Text, &NameBox::gotFocus, this, [this] { m_single->Text_GotFocus(); });
+    connect(f.cmd, &QPushButton::clicked, this, [this] { m_single->cmd_Click(); });
     connect(f.cmdCLEAR, &QPushButton::clicked, this, &Tolva::cmdCLEAR_Click);
     connect(f.cmdUE, &QPushButton::clicked, this, &Tolva::cmdUE_Click);
     connect(f.cmdSITA, &QPushButton::clicked, this, &Tolva::cmdSITA_Click);
@@ -219,7 +220,7 @@ void Tolva::Form_KeyUp(int key)
         const int count = file.count();
         if (count == 0)
             return;
-        lockNameBox();
+        m_form.lockNameBox();
         const int i = file.listIndex();
         const int target = i == count - 1 ? 0 : i + 1;
         file.refresh();
@@ -277,7 +278,7 @@ void Tolva::Dir_Change()
     f.Label1->clear();
     f.Label2->clear();
     f.Label5->hide();
-    lockNameBox();
+    m_form.lockNameBox();
     RELOAD_LIST();
     f.File->setListIndexQuietly(-1);
     f.Drive->rememberFolder(f.Dir->path());
@@ -294,12 +295,6 @@ void Tolva::Dir_OpenFailed(const std::string& folder, int error)
         ask(messages::deviceNotReady());
     else
         ask(messages::folderUnreadable(displayName(folder)));
-}
-
-void Tolva::lockNameBox()
-{
-    m_form.Text->setReadOnly(true);
-    m_form.Text->setEnabled(false);
 }
 
 // ---- preview ----
@@ -382,76 +377,9 @@ void Tolva::previewFailed(int outcome)
 
 // ---- single rename ----
 
-std::string Tolva::oldBaseOfSelection() const
-{
-    return stemOf(m_form.File->selectedName());
-}
-
-void Tolva::Text_Change()
-{
-    TolvaForm& f = m_form;
-    const std::string selected = f.File->selectedName();
-    if (f.Text->text().isEmpty()) {
-        if (selected.empty())
-            return;
-        const QString old = QLatin1Char(' ') + displayName(oldBaseOfSelection());
-        f.Label1->setText(old);
-        f.Label2->setText(old);
-        return;
-    }
-    f.Label1->setText(QLatin1Char(' ') + displayName(oldBaseOfSelection()));
-    f.Label2->setText(QLatin1Char(' ') + f.Text->text());
-}
-
-void Tolva::Text_GotFocus()
-{
-    const int length = static_cast<int>(displayName(m_form.File->selectedName()).size());
-    m_form.Text->setSelection(0, std::min(length, static_cast<int>(m_form.Text->text().size())));
-}
-
-void Tolva::cmd_Click()
-{
-    TolvaForm& f = m_form;
-    const std::string name = f.File->selectedName();
-    if (name.empty())
-        return;
-    const std::string typed = nativeName(f.Text->text());
-    if (containsForbidden(typed)) {
-        ask(messages::forbiddenName());
-        f.Text->setText(displayName(name));
-        RIMU();
-        return;
-    }
-    m_fields.OLD_BASE = stemOf(name);
-    if (typed.empty() || typed == m_fields.OLD_BASE) {
-        RIMU();
-        return;
-    }
-    const std::string newName = typed + extensionOf(name);
-    const SingleOutcome outcome = renameSingle(m_services.fileSystem, f.Dir->path(), name, newName);
-    if (outcome != SingleOutcome::Done)
-        ask(messages::notice(singleRenameText(outcome)));
-    // A taken name stays in the box for the user to correct; a failure of
-    // another kind leaves the file, the box and the lists as they are.
-    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other)
-        return;
-    RIMU();
-}
-
 void Tolva::RIMU()
 {
-    lockNameBox();
-    FileListBox& file = *m_form.File;
-    const std::string typed = nativeName(m_form.Text->text());
-    const int k = file.listIndex();
-    const int n = file.count();
-    const std::string next = (k >= 0 && k < n - 1) ? file.item(k + 1) : std::string();
-    const std::size_t target = nextSelection(typed, m_fields.OLD_BASE, static_cast<std::size_t>(std::max(k, 0)),
-                                             static_cast<std::size_t>(n), next);
-    file.refresh();
-    // Files removed meanwhile may leave no entry at that position.
-    if (target < static_cast<std::size_t>(file.count()))
-        file.setListIndex(static_cast<int>(target));
+    m_single->RIMU();
 }
 
 // ---- rename list ----
@@ -584,7 +512,7 @@ void Tolva::KILLER()
     f.File->refresh();
     if (simple) {
         f.Text->clear();
-        lockNameBox();
+        m_form.lockNameBox();
         f.Label1->clear();
         f.Label2->clear();
     }
@@ -615,7 +543,7 @@ void Tolva::applyFilterChange(const QString& pattern)
 {
     TolvaForm& f = m_form;
     f.File->setPattern(pattern);
-    lockNameBox();
+    m_form.lockNameBox();
     m_preview->reset();
     f.Text->clear();
     f.Label1->clear();
@@ -634,7 +562,7 @@ void Tolva::applyModeChange()
         RELOAD_LIST();
         return;
     }
-    lockNameBox();
+    m_form.lockNameBox();
     f.File->setListIndexQuietly(-1);
     f.Text->clear();
     f.Label1->clear();

@@ -12,6 +12,7 @@
 namespace zanto {
 
 class BatchRenameCommand;
+class SingleRenameCommand;
 class FileSystem;
 class Messenger;
 class PreviewArea;
@@ -87,9 +88,6 @@ private:
     void KOMA();
     void previewFailed(int outcome);
 
-    void Text_Change();
-    void Text_GotFocus();
-    void cmd_Click();
 
     void cmdCLEAR_Click();
     void cmdUE_Click();
@@ -97,9 +95,7 @@ private:
     void cmdERASE_Click();
     void cmdOK_Click();
 
-    void lockNameBox();
     bool pressDefaultButton(QWidget* focused);
-    std::string oldBaseOfSelection() const;
 
     ProgramValues& m_values;
     TolvaServices m_services;
@@ -107,6 +103,7 @@ private:
     WindowFields m_fields;
     std::unique_ptr<PreviewArea> m_preview;
     std::unique_ptr<BatchRenameCommand> m_batch;
+    std::unique_ptr<SingleRenameCommand> m_single;
     bool m_stopped = false;
 };
 

@@ -171,6 +171,12 @@ void TolvaForm::setDefaultButton(QPushButton* button)
     button->setDefault(true);
 }
 
+void TolvaForm::lockNameBox()
+{
+    Text->setReadOnly(true);
+    Text->setEnabled(false);
+}
+
 void TolvaForm::applyTabOrder()
 {
     QWidget* previous = nullptr;

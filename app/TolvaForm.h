@@ -30,6 +30,8 @@ struct TolvaForm {
     void setTabPosition(QWidget* control, int position);
     // Makes `button` the one Enter presses when the focused control does not use Enter.
     void setDefaultButton(QPushButton* button);
+    // The new-name box of simple mode, read-only and disabled until a file is chosen.
+    void lockNameBox();
 
     QMainWindow* window;
     QWidget* client;

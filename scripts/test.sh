@@ -1,12 +1,38 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds ZANTO with its tests and runs them
-# headless.
+# headless: the test suites, the same suites under AddressSanitizer and
+# UndefinedBehaviorSanitizer, a session in a real X window, and the fuzzers
+# for a bounded time. ZANTO_QUICK=1 runs the test suites alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-bash "$here/scripts/setup.sh"
-build="$here/build-test"
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON
-cmake --build "$build" -j "$(nproc)"
+quick=${ZANTO_QUICK:-}
+extra=""
+[ -n "$quick" ] || extra="clang libclang-rt-14-dev xvfb xauth openbox xdotool xclip imagemagick"
+ZANTO_SETUP_EXTRA="$extra" bash "$here/scripts/setup.sh"
+jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
-cd "$build"
-ctest --output-on-failure -j "$(nproc)"
+
+stage() { printf '\n==== %s ====\n' "$*"; }
+
+stage "build and test"
+cmake -S "$here" -B "$here/build-test" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON
+cmake --build "$here/build-test" -j "$jobs"
+(cd "$here/build-test" && ctest --output-on-failure -j "$jobs")
+[ -n "$quick" ] && exit 0
+
+stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+cmake -S "$here" -B "$here/build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON \
+  -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
+cmake --build "$here/build-sanitize" -j "$jobs"
+(cd "$here/build-sanitize" &&
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" ctest --output-on-failure -j "$jobs")
+
+stage "a session in a real window"
+(unset QT_QPA_PLATFORM; bash "$here/tests/gui/real-window-run.sh" "$here/build-test/app/zanto")
+
+if [ -x "$here/tests/fuzz/run.sh" ]; then
+  stage "fuzzing"
+  bash "$here/tests/fuzz/run.sh"
+fi

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+namespace zanto {
+
+class FileSystem;
+struct MessageRequest;
+struct TolvaForm;
+struct WindowFields;
+enum class MsgAnswer : int;
+
+// Simple mode's rename: the old and new name shown while the user types, the
+// rename of the selected file to the typed name and its own extension, and
+// the step that moves on to the next file after every attempt.
+class SingleRenameCommand {
+public:
+    using Ask = std::function<MsgAnswer(const MessageRequest&)>;
+
+    SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem);
+
+    void Text_Change();
+    void Text_GotFocus();
+    void cmd_Click();
+    void RIMU();
+
+private:
+    TolvaForm& m_form;
+    WindowFields& m_fields;
+    Ask m_ask;
+    FileSystem& m_fileSystem;
+};
+
+} // namespace zanto
