@@ -17,6 +17,21 @@
 
 namespace zanto {
 
+namespace {
+
+// The native name the name box stands for. Left as seeded, it shows the old
+// name decoded (a Shift_JIS name too) and cut to the box's length; it then
+// stands for the old name's own bytes, so that Enter renames nothing.
+std::string nameInBox(const QLineEdit& box, const std::string& oldBase)
+{
+    const QString text = box.text();
+    if (!oldBase.empty() && text == displayName(oldBase).left(box.maxLength()))
+        return oldBase;
+    return nativeName(text);
+}
+
+} // namespace
+
 SingleRenameCommand::SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem)
     : m_form(form)
     , m_fields(fields)
@@ -50,7 +65,7 @@ void SingleRenameCommand::cmd_Click()
     const std::string name = f.File->selectedName();
     if (name.empty())
         return;
-    const std::string typed = nativeName(f.Text->text());
+    const std::string typed = nameInBox(*f.Text, stemOf(name));
     if (containsForbidden(typed)) {
         m_ask(messages::forbiddenName());
         f.Text->setText(displayName(name));
@@ -76,7 +91,7 @@ void SingleRenameCommand::RIMU()
 {
     m_form.lockNameBox();
     FileListBox& file = *m_form.File;
-    const std::string typed = nativeName(m_form.Text->text());
+    const std::string typed = nameInBox(*m_form.Text, m_fields.OLD_BASE);
     const int k = file.listIndex();
     const int n = file.count();
     const std::string next = (k >= 0 && k < n - 1) ? file.item(k + 1) : std::string();

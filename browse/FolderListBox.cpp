@@ -37,8 +37,12 @@ FsError readSubfolders(const std::string& folder, std::vector<std::string>& name
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return fsErrorFromErrno(errno, true);
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        // The stat of a dangling link below sets errno; only readdir's own may count.
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr)
+            break;
         if (entry->d_name[0] == '.')
             continue;
         bool isFolder = entry->d_type == DT_DIR;

@@ -38,8 +38,8 @@ protected:
 
     void startWithStore()
     {
-        window = std::make_unique<Tolva>(values,
-                                         TolvaServices{store, messenger, fileSystem, opener, [this] { stopped = true; }});
+        window = std::make_unique<Tolva>(
+            values, TolvaServices{store, messenger, *windowFileSystem, opener, [this] { stopped = true; }});
         window->Form_Load();
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -67,6 +67,8 @@ protected:
     MemoryStore store;
     ScriptedMessenger messenger;
     NativeFileSystem fileSystem;
+    // What the window renames and deletes through; a test may hand in a faulty one.
+    FileSystem* windowFileSystem = &fileSystem;
     LoggingOpener opener;
     ProgramValues values;
     bool stopped = false;

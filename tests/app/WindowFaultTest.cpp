@@ -1,0 +1,375 @@
+#include "WindowFixture.h"
+
+#include "tests/rename/FolderExpectations.h"
+#include "tests/support/FaultyFileSystem.h"
+
+#include <QMainWindow>
+
+#include <algorithm>
+#include <set>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The window over a file system that fails on demand: every failure ends with
+// the exact message, and no file loses its name or its content.
+
+namespace zanto::test {
+namespace {
+
+using Call = FaultyFileSystem::Call;
+
+const QString kConfirm = QStringLiteral("「旅行＋連番＋拡張子」に変換します.\r\n\r\n実行してもいいですか？");
+const QString kStop = QStringLiteral("エラーが発生しました.\r\n\r\nファイル名変換を中止します");
+
+QString notRenamed(const std::string& name)
+{
+    return QStringLiteral("1個のファイルは新しい名前に変換できませんでした.\r\n\r\n「%1」").arg(QString::fromStdString(name));
+}
+
+class WindowFault : public WindowFixture {
+protected:
+    WindowFault() { windowFileSystem = &faulty; }
+
+    // Three listed pictures and a text file the filter leaves out, in continuous mode.
+    void startBatch()
+    {
+        folder.writeAll({"a.jpg", "b.jpg", "c.jpg", "other.txt"});
+        before = folder.contents();
+        start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+        ASSERT_EQ(listed(), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+        base().setText(QStringLiteral("旅行"));
+    }
+
+    void runBatch()
+    {
+        messenger.answer(MsgAnswer::Ok);
+        press("cmdOK");
+    }
+
+    // The temporary name the run gave the entry at `position`.
+    std::string temporaryOf(int position) const { return find<ListBox>("List2")->item(position); }
+
+    std::set<std::string> jpgNames() const
+    {
+        std::set<std::string> names;
+        for (const auto& name : folder.names()) {
+            if (name.ends_with(".jpg"))
+                names.insert(name);
+        }
+        return names;
+    }
+
+    void expectListIsTheFolder() const
+    {
+        const auto shown = listed();
+        EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()), jpgNames());
+    }
+
+    FaultyFileSystem faulty;
+    Contents before;
+};
+
+// Errors that would strike every file alike stop the run and give every file its name back.
+struct StopCase {
+    const char* family;
+    std::size_t failingRename; // 1-3 first pass, 4-6 second pass
+    FsError error;
+    const char* caption; // the last progress caption, where it is certain
+};
+
+class BatchStop : public WindowFault, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(BatchStop, TellsTheStopAndLeavesEveryFileAsItWas)
+{
+    startBatch();
+    faulty.failRename(GetParam().failingRename, GetParam().error);
+    runBatch();
+
+    ASSERT_EQ(messenger.texts(), (QStringList{kConfirm, kStop}));
+    const MessageRequest& stop = messenger.shown()[1];
+    EXPECT_EQ(stop.title, QStringLiteral("エラー"));
+    EXPECT_EQ(stop.icon, MsgIcon::Critical);
+    EXPECT_EQ(stop.buttons, MsgButtons::Ok);
+    EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"})) << "the list is not rebuilt";
+    EXPECT_EQ(base().text(), QStringLiteral("旅行")) << "the base name stays for another try";
+    if (GetParam().caption != nullptr) {
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(GetParam().caption));
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, BatchStop,
+    ::testing::Values(StopCase{"device_unavailable_first", 1, FsError::DeviceUnavailable, "ファイルチェック中--残り0個"},
+                      StopCase{"read_only_folder", 2, FsError::PathFileAccess, nullptr},
+                      StopCase{"folder_gone", 3, FsError::PathNotFound, nullptr},
+                      StopCase{"disk_not_ready_second_pass", 4, FsError::DiskNotReady, "ファイル読み取り中2個"},
+                      StopCase{"full_disk_last", 6, FsError::Other, nullptr}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+// A file gone or a name taken concerns that file alone: the others get their names.
+struct OneFileCase {
+    const char* family;
+    std::size_t failingRename;
+    FsError error;
+    bool temporary; // the file stays under its temporary name (second pass)
+};
+
+class BatchOneFile : public WindowFault, public ::testing::WithParamInterface<OneFileCase> {};
+
+TEST_P(BatchOneFile, RenamesTheOthersAndNamesTheFileLeft)
+{
+    startBatch();
+    faulty.failRename(GetParam().failingRename, GetParam().error);
+    runBatch();
+
+    const int left = static_cast<int>((GetParam().failingRename - 1) % 3);
+    const std::string oldName = std::string(1, static_cast<char>('a' + left)) + ".jpg";
+    const std::string leftUnder = GetParam().temporary ? temporaryOf(left) : oldName;
+    ASSERT_EQ(messenger.texts(), (QStringList{kConfirm, notRenamed(leftUnder)}));
+    EXPECT_EQ(messenger.shown()[1].title, QStringLiteral("ファイル名変更"));
+    std::map<std::string, std::string> moves;
+    for (int i = 0; i < 3; ++i) {
+        const std::string from = std::string(1, static_cast<char>('a' + i)) + ".jpg";
+        moves[from] = i == left ? leftUnder : "旅行" + std::to_string(i + 1) + ".jpg";
+    }
+    EXPECT_EQ(folder.contents(), movedContents(before, moves));
+    expectListIsTheFolder();
+    EXPECT_TRUE(base().text().isEmpty());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO_ [連続モード]"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, BatchOneFile,
+    ::testing::Values(OneFileCase{"file_not_found_first_pass", 2, FsError::FileNotFound, false},
+                      OneFileCase{"file_exists_first_pass", 2, FsError::FileExists, false},
+                      OneFileCase{"file_exists_second_pass", 4, FsError::FileExists, true}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+using OtherProgram = WindowFault;
+
+TEST_F(OtherProgram, AFileDeletedAfterTheCheckIsNamedAndTheRestRenamed)
+{
+    startBatch();
+    faulty.before(Call::Rename, 1, [this] { std::filesystem::remove(folder.pathOf("b.jpg")); });
+    runBatch();
+
+    ASSERT_EQ(messenger.texts(), (QStringList{kConfirm, notRenamed("b.jpg")}));
+    Contents expected = movedContents(before, {{"a.jpg", "旅行1.jpg"}, {"c.jpg", "旅行3.jpg"}});
+    expected.erase("b.jpg");
+    EXPECT_EQ(folder.contents(), expected);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"旅行1.jpg", "旅行3.jpg"}));
+}
+
+TEST_F(OtherProgram, ANewNameTakenDuringTheRunIsNeverOverwritten)
+{
+    startBatch();
+    faulty.before(Call::Rename, 4, [this] { folder.write("旅行1.jpg", "newcomer"); });
+    runBatch();
+
+    ASSERT_EQ(messenger.texts(), (QStringList{kConfirm, notRenamed(temporaryOf(0))}));
+    Contents expected = movedContents(before, {{"a.jpg", temporaryOf(0)}, {"b.jpg", "旅行2.jpg"}, {"c.jpg", "旅行3.jpg"}});
+    expected["旅行1.jpg"] = "newcomer";
+    EXPECT_EQ(folder.contents(), expected);
+    expectListIsTheFolder();
+}
+
+TEST_F(OtherProgram, AnOldNameTakenDuringTheWayBackIsReported)
+{
+    startBatch();
+    // b.jpg cannot move: the run stops; before a.jpg goes back another program takes its name.
+    faulty.failRename(2, FsError::PathFileAccess);
+    faulty.before(Call::Rename, 3, [this] { folder.write("a.jpg", "newcomer"); });
+    runBatch();
+
+    ASSERT_EQ(messenger.shown().size(), 3);
+    EXPECT_EQ(messenger.shown()[1].text, kStop);
+    EXPECT_EQ(messenger.shown()[2].text,
+              QStringLiteral("1個のファイルを元の名前に戻せませんでした.\r\n\r\n「%1」")
+                  .arg(QString::fromStdString(temporaryOf(0))));
+    EXPECT_EQ(messenger.shown()[2].title, QStringLiteral("ファイル名変更"));
+    Contents expected = movedContents(before, {{"a.jpg", temporaryOf(0)}});
+    expected["a.jpg"] = "newcomer";
+    EXPECT_EQ(folder.contents(), expected);
+}
+
+// The single rename: each error number has its message; only a missing file
+// and refused access move the selection on.
+struct SingleCase {
+    const char* family;
+    FsError error;
+    const char* message;
+    bool movesOn;
+};
+
+class SingleFault : public WindowFault, public ::testing::WithParamInterface<SingleCase> {};
+
+TEST_P(SingleFault, TellsTheOutcomeAndKeepsTheFile)
+{
+    folder.writeAll({"a.txt", "b.txt", "c.txt"});
+    before = folder.contents();
+    start(QStringLiteral("0"), QStringLiteral("*.txt"));
+    file().setListIndex(0);
+    ASSERT_TRUE(messenger.shown().isEmpty());
+    faulty.failRename(1, GetParam().error);
+    text().setText(QStringLiteral("new"));
+    press("cmd");
+
+    ASSERT_EQ(messenger.texts(), QStringList{QString::fromUtf8(GetParam().message)});
+    EXPECT_EQ(messenger.shown()[0].title, QString());
+    EXPECT_EQ(messenger.shown()[0].icon, MsgIcon::None);
+    EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(file().items(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    // "new" sorts after a and b.txt: RIMU selects position 0 again.
+    EXPECT_EQ(file().selectedName(), "a.txt");
+    EXPECT_EQ(text().text(), GetParam().movesOn ? QStringLiteral("a") : QStringLiteral("new"));
+    EXPECT_TRUE(text().isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, SingleFault,
+    ::testing::Values(
+        SingleCase{"file_not_found", FsError::FileNotFound, "フォルダーが存在しないので処理できませんでした。", true},
+        SingleCase{"path_file_access", FsError::PathFileAccess, "エラーによって処理できませんでした。", true},
+        SingleCase{"file_exists", FsError::FileExists, "既に同じ名前が存在しています。", false},
+        SingleCase{"device_unavailable", FsError::DeviceUnavailable, "名前を変更できませんでした。", false},
+        SingleCase{"disk_not_ready", FsError::DiskNotReady, "名前を変更できませんでした。", false},
+        SingleCase{"path_not_found", FsError::PathNotFound, "名前を変更できませんでした。", false},
+        SingleCase{"other_full_disk", FsError::Other, "名前を変更できませんでした。", false}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+using CaseInsensitive = WindowFault;
+
+TEST_F(CaseInsensitive, ACaseOnlyRenameGoesThroughAndAnotherCaseOfANameIsTaken)
+{
+    faulty.setCaseInsensitive(true);
+    folder.writeAll({"photo.txt", "sun.txt"});
+    before = folder.contents();
+    start(QStringLiteral("0"), QStringLiteral("*.txt"));
+    file().setListIndex(0);
+    text().setText(QStringLiteral("Photo"));
+    press("cmd");
+    EXPECT_TRUE(messenger.shown().isEmpty());
+    EXPECT_EQ(folder.contents(), movedContents(before, {{"photo.txt", "Photo.txt"}}));
+
+    const auto items = file().items();
+    const auto sun = std::find(items.begin(), items.end(), "sun.txt");
+    ASSERT_NE(sun, items.end());
+    file().setListIndex(static_cast<int>(sun - items.begin()));
+    text().setText(QStringLiteral("PHOTO"));
+    press("cmd");
+    EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("既に同じ名前が存在しています。")});
+    EXPECT_EQ(folder.contents(), movedContents(before, {{"photo.txt", "Photo.txt"}}));
+}
+
+TEST_F(CaseInsensitive, ABatchNeverOverwritesANameHeldInAnotherCase)
+{
+    faulty.setCaseInsensitive(true);
+    folder.writeAll({"X1.JPG", "b.jpg", "c.jpg"});
+    before = folder.contents();
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    list().setItems({"b.jpg", "c.jpg"}); // X1.JPG left out of the list
+    base().setText(QStringLiteral("x"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[1].text, notRenamed(temporaryOf(0)));
+    EXPECT_EQ(folder.contents(), movedContents(before, {{"b.jpg", temporaryOf(0)}, {"c.jpg", "x2.jpg"}}));
+}
+
+// A folder that refuses every change, even to root: the immutable attribute
+// where the file system has it, else (not root) a folder without write permission.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const std::string& path) : m_path(path)
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0)
+                m_kind = Kind::Immutable;
+        }
+        if (fd >= 0)
+            ::close(fd);
+        if (m_kind == Kind::None && ::geteuid() != 0 && ::chmod(path.c_str(), 0555) == 0)
+            m_kind = Kind::Permissions;
+    }
+
+    ~ReadOnlyFolder()
+    {
+        if (m_kind == Kind::Immutable) {
+            const int fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            int flags = 0;
+            if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+                flags &= ~FS_IMMUTABLE_FL;
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+            if (fd >= 0)
+                ::close(fd);
+        } else if (m_kind == Kind::Permissions) {
+            ::chmod(m_path.c_str(), 0755);
+        }
+    }
+
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+    bool active() const { return m_kind != Kind::None; }
+
+private:
+    enum class Kind { None, Immutable, Permissions };
+    std::string m_path;
+    Kind m_kind = Kind::None;
+};
+
+using RealReadOnlyFolder = WindowFixture;
+
+TEST_F(RealReadOnlyFolder, TheBatchStopsAndNothingMoves)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    const Contents before = folder.contents();
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    const ReadOnlyFolder readOnly(folder.path());
+    if (!readOnly.active())
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[1].text, kStop);
+    EXPECT_EQ(folder.contents(), before);
+}
+
+TEST_F(RealReadOnlyFolder, SingleRenameAndDeletionAreRefusedWithTheirMessages)
+{
+    folder.writeAll({"a.txt", "b.txt"});
+    const Contents before = folder.contents();
+    start(QStringLiteral("0"), QStringLiteral("*.txt"));
+    const ReadOnlyFolder readOnly(folder.path());
+    if (!readOnly.active())
+        GTEST_SKIP() << "no way to make a folder read-only here";
+    file().setListIndex(0);
+    text().setText(QStringLiteral("new"));
+    press("cmd");
+    EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("エラーによって処理できませんでした。")});
+
+    messenger.clear();
+    file().setListIndex(1);
+    messenger.answer(MsgAnswer::Ok);
+    window->KILLER();
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[1].text, QStringLiteral("「b.txt」を削除できませんでした。"));
+    EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(file().items(), (std::vector<std::string>{"a.txt", "b.txt"}));
+}
+
+} // namespace
+} // namespace zanto::test
