@@ -9,7 +9,8 @@ namespace zanto {
 
 // Windows metafiles drawn straight at the size they are shown, stretched to
 // the whole box. Nothing when the bytes are not a metafile of that kind or do
-// not draw.
+// not draw. The decoding libraries run in a short-lived child process, so a
+// damaged file that crashes or hangs them is only an invalid picture.
 class MetafileDecoder {
 public:
     // Enhanced metafile, through libemf2svg and Qt's SVG renderer.

@@ -3,6 +3,7 @@
 #include "browse/MetafileDecoder.h"
 #include "ui/NativeFileSystem.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <cerrno>
@@ -48,9 +49,15 @@ LoadedPicture loaded(QImage image, QSize box)
     return {Status::Loaded, FsError::None, std::move(image)};
 }
 
-LoadedPicture readImage(QFile& file, const char* format, QSize box)
+LoadedPicture readImage(QIODevice& device, Decoder decoder, QSize box)
 {
-    QImageReader reader(&file, format);
+    QImageReader reader(&device, decoder == Decoder::Bitmap ? "bmp" : nullptr);
+    // Judged by content, but only among the picture kinds the endings name
+    // (and PNG, which mislabelled downloads often are): the other image
+    // plugins (TIFF, WebP, TGA, ...) never see a file from here.
+    static const QByteArrayList kAccepted{"jpeg", "jpg", "gif", "bmp", "ico", "cur", "png"};
+    if (!kAccepted.contains(reader.format()))
+        return failure(Status::InvalidPicture);
     reader.setAutoTransform(true);
 
     // The scaled size applies before the EXIF rotation: a quarter turn wants
@@ -73,6 +80,20 @@ LoadedPicture readImage(QFile& file, const char* format, QSize box)
     return loaded(std::move(image), box);
 }
 
+bool isMetafile(Decoder decoder)
+{
+    return decoder == Decoder::Emf || decoder == Decoder::Wmf;
+}
+
+LoadedPicture renderMetafile(const QByteArray& bytes, Decoder decoder, QSize box)
+{
+    std::optional<QImage> image = decoder == Decoder::Emf ? MetafileDecoder::renderEmf(bytes, box)
+                                                          : MetafileDecoder::renderWmf(bytes, box);
+    if (!image)
+        return failure(Status::InvalidPicture);
+    return loaded(std::move(*image), box);
+}
+
 } // namespace
 
 LoadedPicture PictureLoader::load(const std::string& path, QSize box)
@@ -92,24 +113,24 @@ LoadedPicture PictureLoader::load(const std::string& path, QSize box)
     if (!S_ISREG(info.st_mode))
         return failure(Status::NotRegularFile);
 
-    switch (decoderFor(path)) {
-    case Decoder::ImageByContent:
-        return readImage(file, nullptr, box);
-    case Decoder::Bitmap:
-        return readImage(file, "bmp", box);
-    case Decoder::Emf:
-    case Decoder::Wmf: {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            return failure(Status::Failed, FsError::Other);
-        std::optional<QImage> image = decoderFor(path) == Decoder::Emf ? MetafileDecoder::renderEmf(bytes, box)
-                                                                       : MetafileDecoder::renderWmf(bytes, box);
-        if (!image)
-            return failure(Status::InvalidPicture);
-        return loaded(std::move(*image), box);
-    }
-    }
-    return failure(Status::InvalidPicture);
+    const Decoder decoder = decoderFor(path);
+    if (!isMetafile(decoder))
+        return readImage(file, decoder, box);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(Status::Failed, FsError::Other);
+    return renderMetafile(bytes, decoder, box);
+}
+
+LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box)
+{
+    const Decoder decoder = decoderFor(name);
+    if (isMetafile(decoder))
+        return renderMetafile(bytes, decoder, box);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readImage(buffer, decoder, box);
 }
 
 } // namespace zanto

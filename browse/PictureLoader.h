@@ -2,9 +2,11 @@
 
 #include "rename/FileSystem.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <string>
+#include <string_view>
 
 namespace zanto {
 
@@ -32,6 +34,10 @@ public:
     // metafiles. EXIF orientation is applied; a large photo is decoded at
     // about the size shown rather than in full.
     static LoadedPicture load(const std::string& path, QSize box = PREVIEW_BOX);
+
+    // The same decoding for bytes already in memory; `name` picks the decoder
+    // by its ending as the path does for load().
+    static LoadedPicture decode(const QByteArray& bytes, std::string_view name, QSize box = PREVIEW_BOX);
 };
 
 } // namespace zanto

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <filesystem>
+#include <QBuffer>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -45,6 +46,19 @@ INSTANTIATE_TEST_SUITE_P(Formats, Samples,
                                            SampleCase{"cur", "picture.cur"}, SampleCase{"emf", "picture.emf"},
                                            SampleCase{"wmf", "picture.wmf"}),
                          [](const auto& info) { return std::string(info.param.family); });
+
+// The in-memory entry point takes the same decoder as the file's ending.
+TEST_P(Samples, DecodeFromMemoryAsFromFile)
+{
+    const QSize box(90, 50);
+    const std::string path = kData + "/" + GetParam().file;
+    const LoadedPicture fromFile = PictureLoader::load(path, box);
+    const std::string bytes = test::readFile(path);
+    const LoadedPicture fromMemory =
+        PictureLoader::decode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), GetParam().file, box);
+    ASSERT_EQ(fromMemory.status, LoadedPicture::Status::Loaded);
+    EXPECT_EQ(fromMemory.image, fromFile.image);
+}
 
 TEST(PictureLoader, AppliesExifOrientation)
 {
@@ -92,6 +106,24 @@ struct FailureCase {
 
 class Undecodable : public ::testing::TestWithParam<FailureCase> {};
 
+// A sample with the little-endian 32-bit word at `offset` (from the end when
+// negative) replaced, or with its last `dropped` bytes cut off.
+std::string patched(const char* sample, long offset, quint32 value)
+{
+    std::string bytes = test::readFile(kData + "/" + sample);
+    const std::size_t at =
+        offset < 0 ? bytes.size() - static_cast<std::size_t>(-offset) : static_cast<std::size_t>(offset);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+std::string cut(const char* sample, std::size_t dropped)
+{
+    const std::string bytes = test::readFile(kData + "/" + sample);
+    return bytes.substr(0, bytes.size() - dropped);
+}
+
 TEST_P(Undecodable, IsAnInvalidPicture)
 {
     test::TempFolder folder;
@@ -109,6 +141,40 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"emf_as_wmf", "x.wmf", test::readFile(kData + "/picture.emf")},
                       FailureCase{"wmf_as_emf", "x.emf", test::readFile(kData + "/picture.wmf")}),
     [](const auto& info) { return std::string(info.param.family); });
+
+// Metafiles that made the decoding libraries read past their buffer, ask
+// for gigabytes or hang: refused before the library sees them, or converted
+// in a child process that is stopped at its deadline.
+INSTANTIATE_TEST_SUITE_P(
+    Metafiles, Undecodable,
+    ::testing::Values(
+        FailureCase{"emf_without_eof", "x.emf", cut("picture.emf", 20)},
+        FailureCase{"emf_record_past_end", "x.emf", patched("picture.emf", -16, 0x1000)},
+        FailureCase{"emf_empty_bounds", "x.emf", patched("picture.emf", 20, 0)},
+        FailureCase{"wmf_without_eof", "x.wmf", cut("picture.wmf", 6)},
+        FailureCase{"wmf_record_past_end", "x.wmf", patched("picture.wmf", 22 + 18, 0x10000)},
+        FailureCase{"wmf_huge_largest_record", "x.wmf", patched("picture.wmf", 22 + 12, 0x7FFFFFFF)},
+        FailureCase{"wmf_palette_count_hang", "x.wmf",
+                    test::readFile(kData + "/palette-count-hang.wmf")}),
+    [](const auto& info) { return std::string(info.param.family); });
+
+// A picture ending opens only the picture kinds it names (PNG aside): the
+// other image plugins never see a file from here.
+TEST(PictureLoader, OnlyThePictureKindsTheEndingsName)
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const auto encoded = [&](const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    EXPECT_EQ(PictureLoader::decode(encoded("png"), "download.jpg").status, LoadedPicture::Status::Loaded);
+    EXPECT_EQ(PictureLoader::decode(encoded("tiff"), "scan.jpg").status, LoadedPicture::Status::InvalidPicture);
+    EXPECT_EQ(PictureLoader::decode(encoded("ppm"), "frame.gif").status, LoadedPicture::Status::InvalidPicture);
+}
 
 TEST(PictureLoader, VanishedFifoAndFolder)
 {
