@@ -265,36 +265,31 @@ BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgres
         return report;
     }
 
-    for (std::size_t i = 0; i < count; ++i) {
-        const FsError error = fs.renameNoReplace(joinPath(plan.folder, items[i].original),
-                                                 joinPath(plan.folder, items[i].temporary));
+    // Moves one file a step on; false when its failure stops the whole run
+    // (the files already moved are then back under their old names).
+    const auto move = [&](std::size_t i, const std::string& from, const std::string& to, EntryState reached) {
+        const FsError error = fs.renameNoReplace(joinPath(plan.folder, from), joinPath(plan.folder, to));
         if (error == FsError::None) {
-            report.setState(i, EntryState::Temporary);
+            report.setState(i, reached);
         } else if (error == FsError::FileNotFound) {
             report.setState(i, EntryState::Missing);
         } else if (!concernsOneFile(error)) {
             report.stop(error, i);
             rollBack(plan, fs, report, progress);
-            return report;
+            return false;
         }
+        return true;
+    };
+
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!move(i, items[i].original, items[i].temporary, EntryState::Temporary))
+            return report;
         if (progress)
             progress(BatchPhase::ToTemporary, i);
     }
-
     for (std::size_t i = 0; i < count; ++i) {
-        if (report.state(i) == EntryState::Temporary) {
-            const FsError error = fs.renameNoReplace(joinPath(plan.folder, items[i].temporary),
-                                                     joinPath(plan.folder, items[i].final));
-            if (error == FsError::None) {
-                report.setState(i, EntryState::Final);
-            } else if (error == FsError::FileNotFound) {
-                report.setState(i, EntryState::Missing);
-            } else if (!concernsOneFile(error)) {
-                report.stop(error, i);
-                rollBack(plan, fs, report, progress);
-                return report;
-            }
-        }
+        if (report.state(i) == EntryState::Temporary && !move(i, items[i].temporary, items[i].final, EntryState::Final))
+            return report;
         if (progress)
             progress(BatchPhase::ToFinal, count - i - 1);
     }
