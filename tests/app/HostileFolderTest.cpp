@@ -83,13 +83,6 @@ protected:
 
     QString previewText() const { return find<QPlainTextEdit>("mainTEXT")->toPlainText(); }
 
-    void runBatch(const QString& baseName)
-    {
-        base().setText(baseName);
-        messenger.answer(MsgAnswer::Ok);
-        press("cmdOK");
-    }
-
     // Generous: a busy disk may slow a test down, only a hang takes this long.
     Watchdog watchdog{std::chrono::seconds(180)};
 };
@@ -117,7 +110,6 @@ std::vector<NameCase> strangeNames()
          QString::fromStdString(longJapanese)},
         {"newline", "line\nbreak.txt", QStringLiteral("line\nbreak.txt"), QStringLiteral("line\nbreak")},
         {"leading_dash", "-rf.txt", QStringLiteral("-rf.txt"), QStringLiteral("-rf")},
-        {"double_dash", "--help.txt", QStringLiteral("--help.txt"), QStringLiteral("--help")},
         {"right_to_left_override", "photo\u202Etxt.exe.txt", QStringLiteral("photo\u202Etxt.exe.txt"),
          QStringLiteral("photo\u202Etxt.exe"), true},
         {"right_to_left_mark", "\u200F写真.txt", QStringLiteral("\u200F写真.txt"), QStringLiteral("\u200F写真")},
@@ -240,10 +232,8 @@ TEST_F(HostileFolder, AVanishedShiftJisFileIsNamedReadablyInTheQuestion)
     folder.writeAll({kSjisPhoto + ".txt", "a.txt"});
     start(QStringLiteral("1"), QStringLiteral("*.txt"));
     fs::remove(folder.pathOf(kSjisPhoto + ".txt"));
-    messenger.answer(MsgAnswer::Ok); // confirmation
     messenger.answer(MsgAnswer::Ok); // drop it
-    base().setText(QString());
-    press("cmdOK");
+    runBatch(QString());
 
     ASSERT_EQ(messenger.shown().size(), 2);
     EXPECT_EQ(messenger.shown()[1].text,

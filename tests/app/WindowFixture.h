@@ -63,6 +63,14 @@ protected:
 
     std::vector<std::string> listed() const { return list().items(); }
 
+    // Types the base name and confirms the batch.
+    void runBatch(const QString& baseName)
+    {
+        base().setText(baseName);
+        messenger.answer(MsgAnswer::Ok);
+        press("cmdOK");
+    }
+
     TempFolder folder;
     MemoryStore store;
     ScriptedMessenger messenger;

@@ -273,67 +273,75 @@ TEST_F(SettingsDialog, MainButtonAppliesTheChosenModeAndStoresIt)
     EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.jpg"), QStringLiteral("MODE=0")}));
 }
 
-TEST_F(SettingsDialog, MainButtonWithAChangedListResetsTheFilter)
-{
-    store.preset(settings::kMode, QStringLiteral("1"));
-    store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
-    values.OLD_MODE = QStringLiteral("1");
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg")});
-    QTest::keyClicks(text1(), QStringLiteral("png"));
-    QTest::keyClick(text1(), Qt::Key_Return);
-    child<QPushButton>("Command3")->click();
+// How the dialog ends decides what the main window is asked to do and what is stored.
+enum class Ending { MainButton, CloseBox, Escape };
 
-    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("RENZOKU"), QStringLiteral("applyFilterChange *.png;*.jpg"),
-                                       QStringLiteral("setFilePattern *.png;*.jpg")}));
-    EXPECT_EQ(store.value(settings::kPatterns), QStringLiteral("*.png;*.jpg"));
-    EXPECT_EQ(store.value(settings::kMode), QStringLiteral("1"));
-}
+struct UnloadCase {
+    const char* family;
+    const char* nowMode;
+    const char* oldMode; // also the stored mode where a list is stored
+    const char* stored;  // the stored list, or none
+    const char* patterns; // listed at opening, ';' between them
+    bool chooseSimple;
+    const char* typed; // added with Enter, or none
+    bool removeAll;
+    Ending ending;
+    const char* extList;
+    const char* calls;  // '|' between them
+    const char* writes; // '|' between them
+};
 
-TEST_F(SettingsDialog, EmptiedListStoresEmptyTextAndShowsNoFiles)
+class Unload : public SettingsDialog, public ::testing::WithParamInterface<UnloadCase> {};
+
+TEST_P(Unload, AsksTheWindowAndStores)
 {
-    store.preset(settings::kMode, QStringLiteral("1"));
-    store.preset(settings::kPatterns, QStringLiteral("*.png;*.jpg"));
-    values.OLD_MODE = QStringLiteral("1");
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg"), QStringLiteral("*.png")});
-    for (int i = 0; i < 2; ++i) {
+    const auto& p = GetParam();
+    values.OLD_MODE = QString::fromLatin1(p.oldMode);
+    if (p.stored != nullptr) {
+        store.preset(settings::kMode, values.OLD_MODE);
+        store.preset(settings::kPatterns, QString::fromLatin1(p.stored));
+    }
+    const QStringList patterns = QString::fromLatin1(p.patterns).split(u';');
+    open(QString::fromLatin1(p.nowMode), patterns);
+    if (p.chooseSimple)
+        QTest::mouseClick(child<QRadioButton>("Option0"), Qt::LeftButton);
+    if (p.typed != nullptr) {
+        QTest::keyClicks(text1(), QString::fromLatin1(p.typed));
+        QTest::keyClick(text1(), Qt::Key_Return);
+    }
+    for (int i = 0; p.removeAll && i < patterns.size(); ++i) {
         select(0);
         child<QPushButton>("Command2")->click();
     }
-    child<QPushButton>("Command3")->click();
-
-    EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS="), QStringLiteral("MODE=1")}));
-    EXPECT_EQ(values.EXT_LIST, QStringLiteral("*.a"));
-    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("RENZOKU"), QStringLiteral("setFilePattern *.a"),
-                                       QStringLiteral("applyFilterChange *.a"),
-                                       QStringLiteral("setFilePattern *.a")}));
-}
-
-TEST_F(SettingsDialog, CloseBoxKeepsTheModeButStoresTheList)
-{
-    store.preset(settings::kMode, QStringLiteral("1"));
-    store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
-    values.OLD_MODE = QStringLiteral("1");
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg")});
-    QTest::mouseClick(child<QRadioButton>("Option0"), Qt::LeftButton);
-    QTest::keyClicks(text1(), QStringLiteral("gif"));
-    QTest::keyClick(text1(), Qt::Key_Return);
-    dialog->close();
+    switch (p.ending) {
+    case Ending::MainButton: child<QPushButton>("Command3")->click(); break;
+    case Ending::CloseBox: dialog->close(); break;
+    case Ending::Escape: QTest::keyClick(text1(), Qt::Key_Escape); break;
+    }
 
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(values.NOW_MODE, QStringLiteral("1"));
-    EXPECT_EQ(values.EXT_LIST, QStringLiteral("*.gif;*.jpg"));
-    EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.gif;*.jpg"), QStringLiteral("MODE=1")}));
-    EXPECT_EQ(host.calls, QStringList{QStringLiteral("setFilePattern *.gif;*.jpg")});
+    EXPECT_EQ(values.EXT_LIST, QString::fromUtf8(p.extList));
+    EXPECT_EQ(host.calls, QString::fromUtf8(p.calls).split(u'|'));
+    EXPECT_EQ(store.writes, QString::fromUtf8(p.writes).split(u'|'));
 }
 
-TEST_F(SettingsDialog, CloseBoxBeforeAnyMainButtonCountsAsAModeChange)
-{
-    // OLD_MODE is still empty in this run, so the mode differs from it.
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg")});
-    dialog->close();
-    EXPECT_EQ(host.calls,
-              (QStringList{QStringLiteral("applyModeChange"), QStringLiteral("setFilePattern *.jpg")}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Families, Unload,
+    ::testing::Values(
+        UnloadCase{"changed_list_resets_the_filter", "1", "1", "*.jpg", "*.jpg", false, "png", false, Ending::MainButton,
+                   "*.png;*.jpg", "RENZOKU|applyFilterChange *.png;*.jpg|setFilePattern *.png;*.jpg",
+                   "VORIS=*.png;*.jpg|MODE=1"},
+        // An emptied list is stored empty and shows no files.
+        UnloadCase{"emptied_list", "1", "1", "*.png;*.jpg", "*.jpg;*.png", false, nullptr, true, Ending::MainButton, "*.a",
+                   "RENZOKU|setFilePattern *.a|applyFilterChange *.a|setFilePattern *.a", "VORIS=|MODE=1"},
+        UnloadCase{"close_box_keeps_the_mode_but_stores_the_list", "1", "1", "*.jpg", "*.jpg", true, "gif", false,
+                   Ending::CloseBox, "*.gif;*.jpg", "setFilePattern *.gif;*.jpg", "VORIS=*.gif;*.jpg|MODE=1"},
+        // OLD_MODE is still empty before any main button, so the mode differs from it.
+        UnloadCase{"close_box_before_any_main_button", "1", "", nullptr, "*.jpg", false, nullptr, false, Ending::CloseBox,
+                   "*.jpg", "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=1"},
+        UnloadCase{"escape", "0", "", nullptr, "*.jpg", false, nullptr, false, Ending::Escape, "*.jpg",
+                   "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=0"}),
+    [](const auto& info) { return std::string(info.param.family); });
 
 TEST_F(SettingsDialog, UnloadRunsOnceWhateverCloses)
 {
@@ -343,14 +351,6 @@ TEST_F(SettingsDialog, UnloadRunsOnceWhateverCloses)
     dialog->reject();
     EXPECT_EQ(store.writes.size(), 2);
     EXPECT_EQ(host.calls.count(QStringLiteral("setFilePattern *.jpg")), 1);
-}
-
-TEST_F(SettingsDialog, EscapeClosesThroughTheUnload)
-{
-    open(settings::kModeSimple, {QStringLiteral("*.jpg")});
-    QTest::keyClick(text1(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.jpg"), QStringLiteral("MODE=0")}));
 }
 
 // Runs `step` on the modal settings dialog once exec() has shown it.

@@ -66,59 +66,75 @@ protected:
     PreviewArea m_area{PreviewWidgets{m_image1, m_image2, m_mainText, m_label5, m_label6}};
 };
 
-TEST_F(PreviewAreaTest, PictureView)
-{
-    copySample("picture.gif", "photo.GIF");
-    EXPECT_EQ(preview("photo.GIF"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kPictureView);
-    EXPECT_EQ(m_image1->pixmap().size(), QSize(312, 380));
-}
+// Which view a file gets: pictures by their lower-case ending, texts up to
+// the limit, everything else (FIFOs too, without blocking) the information.
+struct ViewCase {
+    const char* family;
+    const char* name;
+    const char* sample; // a file from the test data, or none
+    std::string content;
+    bool fifo;
+    Visible view;
+    const char* shown; // the text shown, or how Label5 starts in the information views
+};
 
-TEST_F(PreviewAreaTest, TextViewShowsLinesAndKeepsItAfterwards)
-{
-    m_folder.write("a.b.txt", "first\r\nsecond");
-    EXPECT_EQ(preview("a.b.txt"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kTextView);
-    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("first\nsecond\n"));
+class PreviewView : public PreviewAreaTest, public ::testing::WithParamInterface<ViewCase> {};
 
-    // Hidden controls keep their content.
-    m_folder.write("archive.tar.gz", "zz");
-    EXPECT_EQ(preview("archive.tar.gz"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kInformationView);
-    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「gz」\r\n\r\n2バイト\r\n\r\n")));
-    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("first\nsecond\n"));
-}
-
-TEST_F(PreviewAreaTest, EmptyTextFileGivesVisibleEmptyText)
+TEST_P(PreviewView, ShowsTheViewOfTheFile)
 {
+    const auto& p = GetParam();
+    if (p.fifo)
+        ASSERT_EQ(::mkfifo(m_folder.pathOf(p.name).c_str(), 0600), 0);
+    else if (p.sample != nullptr)
+        copySample(p.sample, p.name);
+    else if (p.content.empty())
+        std::ofstream(m_folder.pathOf(p.name));
+    else
+        m_folder.write(p.name, p.content);
     m_mainText->setPlainText(QStringLiteral("old"));
-    std::ofstream(m_folder.pathOf("empty.txt"));
-    EXPECT_EQ(preview("empty.txt"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kTextView);
-    EXPECT_TRUE(m_mainText->toPlainText().isEmpty());
+
+    EXPECT_EQ(preview(p.name), PreviewOutcome::Shown);
+    EXPECT_EQ(visible(), p.view);
+    if (p.view == kPictureView) {
+        EXPECT_EQ(m_image1->pixmap().size(), QSize(312, 380));
+    }
+    if (p.view == kTextView) {
+        EXPECT_EQ(m_mainText->toPlainText(), QString::fromUtf8(p.shown));
+    } else if (p.shown != nullptr) {
+        EXPECT_TRUE(m_label5->text().startsWith(QString::fromUtf8(p.shown))) << m_label5->text().toStdString();
+    }
+    if (p.view == kTooLargeView) {
+        EXPECT_EQ(m_label6->text(), QStringLiteral("４Ｋbyte以上のFileは開きません"));
+    }
 }
 
-TEST_F(PreviewAreaTest, TooLargeViewAtTheLimit)
-{
-    m_folder.write("big.TXT", std::string(TEXT_PREVIEW_LIMIT, 'x'));
-    EXPECT_EQ(preview("big.TXT"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kTooLargeView);
-    EXPECT_EQ(m_label6->text(), QStringLiteral("４Ｋbyte以上のFileは開きません"));
-    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「TXT」\r\n\r\n4096バイト\r\n\r\n")));
+INSTANTIATE_TEST_SUITE_P(
+    Families, PreviewView,
+    ::testing::Values(
+        ViewCase{"picture_upper_case_ending", "photo.GIF", "picture.gif", {}, false, kPictureView, nullptr},
+        ViewCase{"picture_mixed_case_ending", "photo.Jpg", "photo-rotated.jpg", {}, false, kInformationView,
+                 "拡張子「Jpg」\r\n\r\n"},
+        ViewCase{"text_with_two_dots", "a.b.txt", nullptr, "first\r\nsecond", false, kTextView, "first\nsecond\n"},
+        ViewCase{"text_empty", "empty.txt", nullptr, "", false, kTextView, ""},
+        ViewCase{"text_at_the_limit", "big.TXT", nullptr, std::string(TEXT_PREVIEW_LIMIT, 'x'), false, kTooLargeView,
+                 "拡張子「TXT」\r\n\r\n4096バイト\r\n\r\n"},
+        ViewCase{"last_ending_only", "archive.tar.gz", nullptr, "zz", false, kInformationView,
+                 "拡張子「gz」\r\n\r\n2バイト\r\n\r\n"},
+        ViewCase{"fifo_text", "pipe.txt", nullptr, {}, true, kInformationView, "拡張子「txt」\r\n\r\n0バイト"},
+        ViewCase{"fifo_picture", "pipe.jpg", nullptr, {}, true, kInformationView, "拡張子「jpg」"}),
+    [](const auto& info) { return std::string(info.param.family); });
 
-    // The next view that has no notice hides it again.
+TEST_F(PreviewAreaTest, OtherViewsHideTheTextAndTheNoticeButKeepTheirContent)
+{
+    m_folder.write("a.txt", "first");
+    m_folder.write("big.TXT", std::string(TEXT_PREVIEW_LIMIT, 'x'));
     m_folder.write("README", "r");
+    ASSERT_EQ(preview("a.txt"), PreviewOutcome::Shown);
+    ASSERT_EQ(preview("big.TXT"), PreviewOutcome::Shown);
+
     EXPECT_EQ(preview("README"), PreviewOutcome::Shown);
     EXPECT_EQ(visible(), kInformationView);
-    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「なし」\r\n\r\n1バイト\r\n\r\n")));
-}
-
-TEST_F(PreviewAreaTest, MixedCaseEndingGetsInformationView)
-{
-    copySample("photo-rotated.jpg", "photo.Jpg");
-    EXPECT_EQ(preview("photo.Jpg"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kInformationView);
-    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「Jpg」\r\n\r\n")));
+    EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("first\n"));
 }
 
 TEST_F(PreviewAreaTest, DamagedPictureAfterGoodOneLeavesTheGoodOneShown)
@@ -146,17 +162,6 @@ TEST_F(PreviewAreaTest, VanishedFilesAreNotFoundAndChangeNothing)
     EXPECT_EQ(m_area.KOMA(m_folder.pathOf("gone")), PreviewOutcome::FileNotFound);
     EXPECT_EQ(visible(), kTextView);
     EXPECT_EQ(m_mainText->toPlainText(), QStringLiteral("shown\n"));
-}
-
-TEST_F(PreviewAreaTest, SpecialFilesGetInformationViewWithoutBlocking)
-{
-    ASSERT_EQ(::mkfifo(m_folder.pathOf("pipe.txt").c_str(), 0600), 0);
-    ASSERT_EQ(::mkfifo(m_folder.pathOf("pipe.jpg").c_str(), 0600), 0);
-    EXPECT_EQ(preview("pipe.txt"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kInformationView);
-    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「txt」\r\n\r\n0バイト")));
-    EXPECT_EQ(preview("pipe.jpg"), PreviewOutcome::Shown);
-    EXPECT_EQ(visible(), kInformationView);
 }
 
 TEST_F(PreviewAreaTest, KomaShowsNoExtensionEvenForANameWithOne)

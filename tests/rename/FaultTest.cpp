@@ -57,6 +57,7 @@ struct FaultyRun {
     Contents before;
     BatchPlan plan;
     BatchReport report;
+    std::vector<std::pair<BatchPhase, std::size_t>> steps;
 
     template <typename Arrange>
     explicit FaultyRun(Arrange arrange)
@@ -66,7 +67,8 @@ struct FaultyRun {
         before = folder.contents();
         plan = planBatch(folder.path(), kEntries, "", fs, fixedRandom({kDraw17}));
         arrange(*this);
-        report = applyBatch(plan, fs);
+        report = applyBatch(plan, fs,
+                            [this](BatchPhase phase, std::size_t number) { steps.emplace_back(phase, number); });
     }
 
     // The name that holds the content entry `p` had.
@@ -143,7 +145,12 @@ TEST_P(EveryRenameFails, StopsAndRestoresOrSkipsOnlyThatFile)
             EXPECT_EQ(run.report.error(), error);
             EXPECT_EQ(run.report.stoppedAt(), failing);
             EXPECT_TRUE(run.report.unrestored().empty());
+            EXPECT_EQ(run.report.unfinished().size(), kCount);
             EXPECT_EQ(run.folder.contents(), run.before);
+            if (k > 1) {
+                ASSERT_FALSE(run.steps.empty());
+                EXPECT_EQ(run.steps.back(), std::make_pair(BatchPhase::Restoring, std::size_t{0}));
+            }
             continue;
         }
         EXPECT_FALSE(run.report.stopped());
@@ -275,68 +282,6 @@ TEST(CaseInsensitive, ANewNameHeldInAnotherCaseIsNotOverwrittenAndCaseOnlyChange
     EXPECT_EQ(report.unfinished(), std::vector<std::size_t>{0});
     EXPECT_EQ(folder.contents(),
               movedContents(before, {{"b.jpg", "連番17変換失敗0.jpg"}, {"c.jpg", "x2.jpg"}, {"D3.JPG", "x3.JPG"}}));
-}
-
-// The single rename.
-
-struct SingleFaultCase {
-    const char* family;
-    FsError error;
-    SingleOutcome outcome;
-};
-
-class SingleRenameFault : public ::testing::TestWithParam<SingleFaultCase> {};
-
-TEST_P(SingleRenameFault, KeepsTheFileUnderItsName)
-{
-    TempFolder folder;
-    FaultyFileSystem fs;
-    folder.writeAll({"photo.jpg", "other.jpg"});
-    const Contents before = folder.contents();
-    fs.failRename(1, GetParam().error);
-
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "new.jpg"), GetParam().outcome);
-    EXPECT_EQ(folder.contents(), before);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Errors, SingleRenameFault,
-    ::testing::Values(SingleFaultCase{"file_exists", FsError::FileExists, SingleOutcome::NameTaken},
-                      SingleFaultCase{"device_unavailable", FsError::DeviceUnavailable, SingleOutcome::Other},
-                      SingleFaultCase{"disk_not_ready", FsError::DiskNotReady, SingleOutcome::Other}),
-    [](const auto& info) { return std::string(info.param.family); });
-
-// photo.jpg -> Photo.jpg on a case-insensitive file system takes up to four
-// renames: the direct one, away to a free name, onward, and back on failure.
-TEST(SingleRenameCaseOnly, AFaultAtAnyStepLeavesTheFileInTheFolder)
-{
-    for (std::size_t k = 1; k <= 3; ++k) {
-        for (const FsError error : {FsError::PathFileAccess, FsError::Other}) {
-            SCOPED_TRACE("fault at rename " + std::to_string(k));
-            TempFolder folder;
-            FaultyFileSystem fs;
-            fs.setCaseInsensitive(true);
-            folder.writeAll({"photo.jpg", "sun.jpg"});
-            const Contents before = folder.contents();
-            fs.failRename(k, error);
-
-            const SingleOutcome outcome = renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg");
-
-            EXPECT_NE(outcome, SingleOutcome::Done);
-            EXPECT_EQ(folder.contents(), before) << "the file is back under its old name";
-        }
-    }
-    // Onward and back both fail: the file stays in the folder under the free name.
-    TempFolder folder;
-    FaultyFileSystem fs;
-    fs.setCaseInsensitive(true);
-    folder.write("photo.jpg");
-    fs.failRename(3, FsError::DiskNotReady);
-    fs.failRename(4, FsError::DiskNotReady);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::Other);
-    const auto after = folder.contents();
-    ASSERT_EQ(after.size(), 1u);
-    EXPECT_EQ(after.begin()->second, "content of photo.jpg");
 }
 
 // A real FAT file system through FUSE: no RENAME_NOREPLACE, no hard links,

@@ -5,117 +5,107 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace zanto::test {
 namespace {
 
 using Call = FaultyFileSystem::Call;
 
-class SingleRename : public ::testing::Test {
+// One rename in the folder [photo.jpg, other.jpg, readme]; the file system
+// may fail the first rename, ignore case, or limit the name length.
+struct OutcomeCase {
+    const char* family;
+    const char* from;
+    const char* to;
+    SingleOutcome outcome;
+    std::optional<FsError> firstRenameFails = std::nullopt;
+    bool caseInsensitive = false;
+    std::size_t maxNameLength = 0; // 0: no limit
+};
+
+class SingleRename : public ::testing::TestWithParam<OutcomeCase> {
 protected:
     TempFolder folder;
     FaultyFileSystem fs;
 };
 
-TEST_F(SingleRename, RenamesToTheTypedNameWithItsOwnExtension)
+TEST_P(SingleRename, GivesTheOutcomeAndMovesOnlyThatFile)
 {
-    folder.writeAll({"photo.jpg", "README", "other.jpg"});
+    const auto& p = GetParam();
+    folder.writeAll({"photo.jpg", "other.jpg", "readme"});
     const Contents before = folder.contents();
+    if (p.firstRenameFails)
+        fs.failRename(1, *p.firstRenameFails);
+    fs.setCaseInsensitive(p.caseInsensitive);
+    if (p.maxNameLength != 0)
+        fs.setMaxNameLength(p.maxNameLength);
 
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "holiday.jpg"), SingleOutcome::Done);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "README", "NOTES"), SingleOutcome::Done);
+    EXPECT_EQ(renameSingle(fs, folder.path(), p.from, p.to), p.outcome);
 
-    EXPECT_EQ(folder.contents(), movedContents(before, {{"photo.jpg", "holiday.jpg"}, {"README", "NOTES"}}));
-}
-
-TEST_F(SingleRename, ANameTakenByAnotherFileLeavesBothAsTheyWere)
-{
-    folder.writeAll({"a.jpg", "b.jpg"});
-    const Contents before = folder.contents();
-
-    EXPECT_EQ(renameSingle(fs, folder.path(), "a.jpg", "b.jpg"), SingleOutcome::NameTaken);
-    fs.setCaseInsensitive(true);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "a.jpg", "B.jpg"), SingleOutcome::NameTaken);
-
-    EXPECT_EQ(folder.contents(), before);
-}
-
-TEST_F(SingleRename, AMissingFileIsNotFound)
-{
-    folder.write("other.jpg");
-    EXPECT_EQ(renameSingle(fs, folder.path(), "gone.jpg", "new.jpg"), SingleOutcome::NotFound);
-    EXPECT_EQ(folder.names(), std::vector<std::string>{"other.jpg"});
-}
-
-struct FailureCase {
-    const char* family;
-    FsError error;
-    SingleOutcome outcome;
-};
-
-class SingleRenameFailure : public SingleRename, public ::testing::WithParamInterface<FailureCase> {};
-
-TEST_P(SingleRenameFailure, MapsTheErrorAndKeepsTheFile)
-{
-    folder.write("photo.jpg");
-    const Contents before = folder.contents();
-    fs.failRename(1, GetParam().error);
-
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "new.jpg"), GetParam().outcome);
-    EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(folder.contents(), p.outcome == SingleOutcome::Done ? movedContents(before, {{p.from, p.to}}) : before);
+    if (p.maxNameLength != 0 && p.outcome != SingleOutcome::Done) {
+        EXPECT_EQ(fs.calls(Call::Rename), 0u) << "refused before the disk is asked";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Families, SingleRenameFailure,
-    ::testing::Values(FailureCase{"access_refused", FsError::PathFileAccess, SingleOutcome::AccessRefused},
-                      FailureCase{"not_found", FsError::FileNotFound, SingleOutcome::NotFound},
-                      FailureCase{"folder_gone", FsError::PathNotFound, SingleOutcome::Other},
-                      FailureCase{"no_space", FsError::Other, SingleOutcome::Other}),
+    Families, SingleRename,
+    ::testing::Values(
+        OutcomeCase{"typed_name", "photo.jpg", "holiday.jpg", SingleOutcome::Done},
+        OutcomeCase{"no_extension", "readme", "NOTES", SingleOutcome::Done},
+        OutcomeCase{"case_only", "readme", "README", SingleOutcome::Done},
+        OutcomeCase{"case_only_case_insensitive", "photo.jpg", "Photo.jpg", SingleOutcome::Done, std::nullopt, true},
+        OutcomeCase{"name_taken", "photo.jpg", "other.jpg", SingleOutcome::NameTaken},
+        OutcomeCase{"name_taken_in_another_case", "photo.jpg", "OTHER.jpg", SingleOutcome::NameTaken, std::nullopt,
+                    true},
+        OutcomeCase{"missing_file", "gone.jpg", "new.jpg", SingleOutcome::NotFound},
+        OutcomeCase{"longest_name", "photo.jpg", "holiday1.jpg", SingleOutcome::Done, std::nullopt, false, 12},
+        OutcomeCase{"name_too_long", "photo.jpg", "holiday12.jpg", SingleOutcome::Other, std::nullopt, false, 12},
+        OutcomeCase{"access_refused", "photo.jpg", "new.jpg", SingleOutcome::AccessRefused, FsError::PathFileAccess},
+        OutcomeCase{"not_found", "photo.jpg", "new.jpg", SingleOutcome::NotFound, FsError::FileNotFound},
+        OutcomeCase{"file_exists", "photo.jpg", "new.jpg", SingleOutcome::NameTaken, FsError::FileExists},
+        OutcomeCase{"folder_gone", "photo.jpg", "new.jpg", SingleOutcome::Other, FsError::PathNotFound},
+        OutcomeCase{"no_space", "photo.jpg", "new.jpg", SingleOutcome::Other, FsError::Other},
+        OutcomeCase{"device_unavailable", "photo.jpg", "new.jpg", SingleOutcome::Other, FsError::DeviceUnavailable},
+        OutcomeCase{"disk_not_ready", "photo.jpg", "new.jpg", SingleOutcome::Other, FsError::DiskNotReady}),
     [](const auto& info) { return std::string(info.param.family); });
 
-TEST_F(SingleRename, ANameTooLongIsRefusedBeforeTheDiskIsAsked)
+// photo.jpg -> Photo.jpg on a case-insensitive file system takes up to four
+// renames: the direct one (it meets the file itself), away to a free name,
+// onward, and back on failure.
+TEST(SingleRenameCaseOnly, AFaultAtAnyStepLeavesTheFileInTheFolder)
 {
-    folder.write("photo.jpg");
-    const Contents before = folder.contents();
-    fs.setMaxNameLength(12);
+    for (std::size_t k = 1; k <= 3; ++k) {
+        for (const FsError error : {FsError::PathFileAccess, FsError::Other}) {
+            SCOPED_TRACE("fault at rename " + std::to_string(k));
+            TempFolder folder;
+            FaultyFileSystem fs;
+            fs.setCaseInsensitive(true);
+            folder.writeAll({"photo.jpg", "sun.jpg"});
+            const Contents before = folder.contents();
+            fs.failRename(k, error);
 
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "holiday1.jpg"), SingleOutcome::Done);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "holiday1.jpg", "holiday12.jpg"), SingleOutcome::Other);
+            const SingleOutcome outcome = renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg");
 
-    EXPECT_EQ(fs.calls(Call::Rename), 1u);
-    EXPECT_EQ(folder.contents(), movedContents(before, {{"photo.jpg", "holiday1.jpg"}}));
-}
-
-TEST_F(SingleRename, ACaseOnlyChangeSucceedsOnBothKindsOfFileSystem)
-{
-    folder.writeAll({"photo.jpg", "readme"});
-    const Contents before = folder.contents();
-
-    EXPECT_EQ(renameSingle(fs, folder.path(), "readme", "README"), SingleOutcome::Done);
+            EXPECT_NE(outcome, SingleOutcome::Done);
+            if (k == 3 && error == FsError::PathFileAccess) {
+                EXPECT_EQ(outcome, SingleOutcome::AccessRefused);
+            }
+            EXPECT_EQ(folder.contents(), before) << "the file is back under its old name";
+        }
+    }
+    // Onward and back both fail: the file stays in the folder under the free name.
+    TempFolder folder;
+    FaultyFileSystem fs;
     fs.setCaseInsensitive(true);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::Done);
-
-    EXPECT_EQ(folder.contents(), movedContents(before, {{"photo.jpg", "Photo.jpg"}, {"readme", "README"}}));
-}
-
-TEST_F(SingleRename, ACaseOnlyChangeThatFailsHalfWayPutsTheFileBack)
-{
     folder.write("photo.jpg");
-    const Contents before = folder.contents();
-    fs.setCaseInsensitive(true);
-    // Rename 1 meets the file itself, 2 moves it aside, 3 is the failing step.
-    fs.failRename(3, FsError::PathFileAccess);
-
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::AccessRefused);
-    EXPECT_EQ(folder.contents(), before);
-}
-
-TEST_F(SingleRename, TextsOfTheOutcomes)
-{
-    EXPECT_EQ(singleRenameText(SingleOutcome::Done), "");
-    EXPECT_EQ(singleRenameText(SingleOutcome::NotFound), "フォルダーが存在しないので処理できませんでした。");
-    EXPECT_EQ(singleRenameText(SingleOutcome::AccessRefused), "エラーによって処理できませんでした。");
-    EXPECT_EQ(singleRenameText(SingleOutcome::NameTaken), "既に同じ名前が存在しています。");
-    EXPECT_EQ(singleRenameText(SingleOutcome::Other), "名前を変更できませんでした。");
+    fs.failRename(3, FsError::DiskNotReady);
+    fs.failRename(4, FsError::DiskNotReady);
+    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::Other);
+    const auto after = folder.contents();
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after.begin()->second, "content of photo.jpg");
 }
 
 struct SelectionCase {
