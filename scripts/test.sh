@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 quick=${ZANTO_QUICK:-}
 extra=""
-[ -n "$quick" ] || extra="clang libclang-rt-14-dev xvfb openbox xdotool xclip imagemagick fusefat dosfstools"
+[ -n "$quick" ] || extra="clang libclang-rt-14-dev xvfb openbox x11-utils xdotool xclip imagemagick fusefat dosfstools"
 ZANTO_SETUP_EXTRA="$extra" bash "$here/scripts/setup.sh"
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -11,7 +11,8 @@ set -euo pipefail
 program=$(realpath "$1")
 shots=$(realpath -m "${2:-$(mktemp -d)/shots}")
 mkdir -p "$shots"
-for tool in Xvfb openbox xdotool xclip import convert; do
+export LC_ALL=C.UTF-8
+for tool in Xvfb openbox xdotool xclip xprop import convert; do
   command -v "$tool" >/dev/null || { echo "real-window run: $tool is missing"; exit 2; }
 done
 
@@ -27,13 +28,19 @@ echo "not listed" >"$folder/keep.png"
 keep_sum=$(md5sum <"$folder/keep.png")
 before=$(cd "$folder" && cat IMG_{1,2,3,4,5,10,11,12}.JPG | md5sum)
 
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb chooses a free display itself and names it once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "real-window run: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!
+# The window manager is ready once it has announced itself on the root window.
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -49,19 +56,29 @@ fail() {
   exit 1
 }
 
-# The id of the first visible window whose title matches, waiting up to 10 s.
+# The id of the program's first visible window whose title matches the
+# pattern, waiting up to 30 s (a loaded machine starts the program slowly).
 window() {
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+  for _ in $(seq 1 300); do
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      name=$(xdotool getwindowname "$id" 2>/dev/null || true)
+      if [[ "$name" =~ $1 ]]; then
+        echo "$id"
+        return 0
+      fi
+    done
     sleep 0.1
   done
   fail "no window named '$1'"
 }
 
 gone() {
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+  for _ in $(seq 1 300); do
+    local found=""
+    for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+      [[ "$(xdotool getwindowname "$id" 2>/dev/null || true)" =~ $1 ]] && found=1
+    done
+    [ -z "$found" ] && return 0
     sleep 0.1
   done
   fail "window '$1' did not close"
