@@ -5,10 +5,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
-  libemf2svg-dev libwmf-dev
+  libemf2svg-dev libwmf-dev fonts-urw-base35
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
-  xdg-utils
+  xdg-utils exfatprogs exfat-fuse
 )
 if [ "${ZANTO_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$ZANTO_SETUP_EXTRA"
