@@ -82,6 +82,19 @@ TEST(CommandLine, VersionPrintsTheOneVersionNumber)
     EXPECT_EQ(program.readAllStandardOutput(), QByteArray("ZANTO " ZANTO_VERSION "\n"));
 }
 
+TEST(SingleInstance, ALockThatCannotBeMadeMovesToTheTemporaryFolder)
+{
+    QTemporaryDir temp;
+    const QByteArray previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString unusable = temp.filePath(QStringLiteral("missing/TOLVA.lock"));
+    SingleInstance first(unusable);
+    EXPECT_TRUE(first.acquire());
+    EXPECT_TRUE(first.socketPath().startsWith(temp.filePath(QStringLiteral("TOLVA-"))));
+    EXPECT_FALSE(SingleInstance(unusable).acquire());
+    previous.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", previous);
+}
+
 // This process stands in for the running copy; a real copy killed before it
 // leaves a stale lock and socket, and real later starts hand their folders over.
 TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBox)
