@@ -3,8 +3,8 @@
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
 #include "app/Tolva.h"
-#include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
+#include "browse/ListBox.h"
 #include "tests/support/LoggingOpener.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ScriptedMessenger.h"
@@ -74,14 +74,6 @@ INSTANTIATE_TEST_SUITE_P(Arguments, StartPathCase,
                                            PathCase{"missing", "1", "gone.txt", false, ""}),
                          [](const auto& info) { return std::string(info.param.family); });
 
-TEST(CommandLine, VersionPrintsTheOneVersionNumber)
-{
-    QProcess program;
-    program.start(QStringLiteral(ZANTO_PROGRAM), {QStringLiteral("--version")});
-    ASSERT_TRUE(program.waitForFinished(10000));
-    EXPECT_EQ(program.readAllStandardOutput(), QByteArray("ZANTO " ZANTO_VERSION "\n"));
-}
-
 TEST(SingleInstance, ALockThatCannotBeMadeMovesToTheTemporaryFolder)
 {
     QTemporaryDir temp;
@@ -97,20 +89,16 @@ TEST(SingleInstance, ALockThatCannotBeMadeMovesToTheTemporaryFolder)
 
 // This process stands in for the running copy; a real copy killed before it
 // leaves a stale lock and socket, and real later starts hand their folders over.
-TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBox)
+TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBoxAndPrintTheVersion)
 {
     QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
-    const QString socket = home.filePath(QStringLiteral("TOLVA.socket"));
-    const auto run = [&environment](QProcess& program, const QStringList& arguments) {
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(ZANTO_PROGRAM), arguments);
-    };
+    // Inherited by the copies started below.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    const QString program = QStringLiteral(ZANTO_PROGRAM);
     QProcess killed;
-    run(killed, {});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000));
+    killed.start(program, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(home.filePath(QStringLiteral("TOLVA.socket"))); }, 10000));
     killed.kill();
     killed.waitForFinished();
 
@@ -121,21 +109,21 @@ TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBox)
     start(QStringLiteral("1"), {});
     QObject::connect(&handover, &InstanceHandover::requested, window.get(), &Tolva::openRequested);
 
-    QProcess second;
-    run(second, {q(other.path())});
+    EXPECT_EQ(QProcess::execute(program, {q(other.path())}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == other.path(); }, 10000));
-    EXPECT_EQ(second.exitCode(), 0);
-
     QDialog modal(window.get());
     modal.open();
-    QProcess third;
-    run(third, {q(remembered.path())});
-    ASSERT_TRUE(third.waitForFinished(10000));
-    QTest::qWait(200);
+    EXPECT_EQ(QProcess::execute(program, {q(remembered.path())}), 0);
+    QTest::qWait(300);
     EXPECT_EQ(shown(), other.path());
     modal.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == remembered.path(); }, 10000));
     EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("config/TOLVA/TOLVA.ini"))));
+
+    QProcess version;
+    version.start(program, {QStringLiteral("--version")});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.readAllStandardOutput(), QByteArray("ZANTO " ZANTO_VERSION "\n"));
 }
 
 } // namespace
