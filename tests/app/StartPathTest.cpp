@@ -1,6 +1,5 @@
 #include "app/InstanceHandover.h"
 #include "app/ProgramValues.h"
-#include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
 #include "app/Tolva.h"
 #include "browse/FolderListBox.h"
@@ -50,7 +49,6 @@ struct PathCase {
     const char* mode;
     const char* name; // in the other folder; empty: the folder itself
     bool opened;
-    const char* selectedIn; // the list showing the file, or empty
 };
 
 class StartPathCase : public StartPath, public ::testing::WithParamInterface<PathCase> {};
@@ -62,16 +60,15 @@ TEST_P(StartPathCase, OpensTheFolderSelectsTheFileOrSaysSo)
     start(QString::fromLatin1(row.mode), path);
     EXPECT_EQ(shown(), row.opened ? other.path() : remembered.path());
     EXPECT_EQ(messenger.texts(), row.opened ? QStringList() : QStringList{"「" + path + "」を開けませんでした。"});
-    if (*row.selectedIn) {
-        EXPECT_EQ(window->findChild<ListBox*>(QString::fromLatin1(row.selectedIn))->selectedName(), row.name);
-    }
+    // The file is selected in the list the mode shows.
+    const char* list = *row.mode == '0' ? "File" : "List";
+    EXPECT_EQ(window->findChild<ListBox*>(QString::fromLatin1(list))->selectedName(), row.opened ? row.name : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, StartPathCase,
-                         ::testing::Values(PathCase{"folder", "1", "", true, ""},
-                                           PathCase{"file_simple", "0", "x.txt", true, "File"},
-                                           PathCase{"file_continuous", "1", "x.txt", true, "List"},
-                                           PathCase{"missing", "1", "gone.txt", false, ""}),
+                         ::testing::Values(PathCase{"folder", "1", "", true}, PathCase{"file_simple", "0", "x.txt", true},
+                                           PathCase{"file_continuous", "1", "x.txt", true},
+                                           PathCase{"missing", "1", "gone.txt", false}),
                          [](const auto& info) { return std::string(info.param.family); });
 
 TEST(SingleInstance, ALockThatCannotBeMadeMovesToTheTemporaryFolder)
