@@ -30,6 +30,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace zanto {
 
 namespace {
@@ -107,7 +109,7 @@ bool Tolva::isSimpleMode() const
 
 // ---- start-up, mode, caption, closing ----
 
-void Tolva::Form_Load()
+void Tolva::Form_Load(const QString& startPath)
 {
     const SettingsStore& store = m_services.store;
     m_values.NOW_MODE = readSetting(store, settings::kMode);
@@ -117,7 +119,8 @@ void Tolva::Form_Load()
     m_form.File->setPattern(m_values.EXT_LIST);
     m_fields.LAST_DIR = readSetting(store, settings::kFolder);
 
-    const FsError restored = m_form.Dir->setPath(nativeName(m_fields.LAST_DIR));
+    const std::optional<StartTarget> start = usableTarget(startPath);
+    const FsError restored = m_form.Dir->setPath(start ? start->folder : nativeName(m_fields.LAST_DIR));
     if (restored == FsError::None)
         m_form.Drive->selectDriveFor(m_form.Dir->path());
     if (m_stopped)
@@ -131,6 +134,52 @@ void Tolva::Form_Load()
         TANJUN();
     else
         RENZOKU();
+    if (start && restored == FsError::None)
+        selectStartFile(start->file);
+}
+
+void Tolva::openRequested(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    const std::optional<StartTarget> target = usableTarget(path);
+    if (!target)
+        return;
+    const FsError error = m_form.Dir->setPath(target->folder);
+    if (error != FsError::None) {
+        Dir_OpenFailed(target->folder, static_cast<int>(error));
+        return;
+    }
+    m_form.Drive->selectDriveFor(m_form.Dir->path());
+    selectStartFile(target->file);
+}
+
+std::optional<StartTarget> Tolva::usableTarget(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    std::optional<StartTarget> target = CommandLine::target(path);
+    if (!target)
+        ask(messages::pathUnusable(path));
+    return target;
+}
+
+void Tolva::selectStartFile(const std::string& name)
+{
+    if (name.empty())
+        return;
+    // The file is selected in the list the mode shows, as a click would.
+    const auto select = [&name](ListBox& box) {
+        const auto& items = box.items();
+        const auto found = std::find(items.begin(), items.end(), name);
+        if (found != items.end())
+            box.setListIndex(static_cast<int>(found - items.begin()));
+    };
+    select(*m_form.File);
+    if (!isSimpleMode())
+        select(*m_form.List);
 }
 
 void Tolva::RENZOKU()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandLine.h"
 #include "SettingsHost.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
@@ -8,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace zanto {
 
@@ -42,7 +44,13 @@ public:
 
     // Start-up before the window appears: read the settings (opening the
     // settings dialog on a first run), restore the folder, lay out the mode.
-    void Form_Load();
+    // A `startPath` (a folder, or a file in one) is opened instead of the
+    // remembered folder.
+    void Form_Load(const QString& startPath = {});
+
+    // A later start of the program asked for `path` (empty: none): open it
+    // as a folder change does, and come to the front.
+    void openRequested(const QString& path);
 
     TolvaForm& form() { return m_form; }
     WindowFields& fields() { return m_fields; }
@@ -70,6 +78,8 @@ private:
     void connectHandlers();
     MsgAnswer ask(const MessageRequest& request);
     bool isSimpleMode() const;
+    std::optional<StartTarget> usableTarget(const QString& path);
+    void selectStartFile(const std::string& name);
 
     void Form_Resize();
     void Drive_Change();

@@ -65,7 +65,7 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     mincho.setBold(true);
     latinName->setFont(mincho);
 
-    label(this, "Label1", QStringLiteral("Ver 2.02"), 2475, 945, 1095, 315);
+    label(this, "Label1", QStringLiteral("Ver " ZANTO_VERSION), 2475, 945, 1095, 315);
     label(this, "lblDescription", QStringLiteral("ファイル名を一括で変更します"), 420, 1530, 2415, 315);
     auto* title = label(this, "lblTitle", QStringLiteral("ZANTO"), 1410, 315, 3780, 390);
     QFont titleFont = font();
