@@ -436,7 +436,7 @@ void Tolva::cmdCLEAR_Click()
     TolvaForm& f = m_form;
     f.List->clear();
     f.File->refresh();
-    changeList(RenameList::refresh());
+    changeList(renameList().refresh());
     f.File->setListIndexQuietly(-1);
     f.Label1->clear();
     f.Label2->clear();

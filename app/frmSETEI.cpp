@@ -199,11 +199,6 @@ void frmSETEI::caution(const QString& text)
 bool frmSETEI::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_Text1) {
-        // Ctrl+V and the like are shortcuts of the box; here they are keys.
-        if (event->type() == QEvent::ShortcutOverride && isRefusedKey(*static_cast<QKeyEvent*>(event))) {
-            event->accept();
-            return true;
-        }
         if (event->type() == QEvent::KeyPress)
             return Text1_KeyPress(*static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::InputMethod

@@ -43,7 +43,7 @@ ListChange RenameList::erase() const
     return {ListChange::Edit::Remove, m_selected, m_selected, true};
 }
 
-ListChange RenameList::refresh()
+ListChange RenameList::refresh() const
 {
     return {ListChange::Edit::Reload, -1, -1, false};
 }

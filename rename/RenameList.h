@@ -29,7 +29,7 @@ public:
     // selected, or the first one when it was the last.
     ListChange erase() const;
     // Refresh: the list holds the folder listing again, nothing selected.
-    static ListChange refresh();
+    ListChange refresh() const;
     // The arrow keys: one step, wrapping round at either end. Up with nothing
     // selected does nothing.
     ListChange keyDown() const;
