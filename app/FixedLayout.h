@@ -33,4 +33,15 @@ inline QLabel* label(QWidget* parent, const char* name, const QString& text, int
     return widget;
 }
 
+// Labels drawn with a font taller than their box grow downwards to one line
+// of it, so that no line is cut off. Run once the fonts are set.
+inline void fitLabelHeights(QWidget* root)
+{
+    for (QLabel* shown : root->findChildren<QLabel*>()) {
+        const int line = shown->fontMetrics().height();
+        if (shown->height() < line)
+            shown->resize(shown->width(), line);
+    }
+}
+
 } // namespace zanto

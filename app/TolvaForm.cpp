@@ -116,6 +116,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow)
     Label1->hide();
     Label3 = label(client, "Label3", QStringLiteral("旧："), 4800, 4605, 315, 225);
     Label3->hide();
+    fitLabelHeights(client);
 
     QMenuBar* bar = window->menuBar();
     SETEI = bar->addMenu(QStringLiteral("設定(&E)"));

@@ -65,6 +65,8 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     label(this, "lblDescription", QStringLiteral("ファイル名を一括で変更します"), 420, 1530, 2415, 315);
     label(this, "lblTitle", QStringLiteral("ZANTO"), 1410, 315, 3780, 390);
 
+    fitLabelHeights(this);
+
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_CmdOPEN, &QPushButton::clicked, this, &frmAbout::CmdOPEN_Click);
 
