@@ -79,8 +79,7 @@ void Tolva::connectHandlers()
     connect(f.Drive, &DriveBox::driveChanged, this, &Tolva::Drive_Change);
     connect(f.Dir, &FolderListBox::changed, this, &Tolva::Dir_Change);
     connect(f.Dir, &FolderListBox::selectionMoved, this, &Tolva::Dir_Click);
-    connect(f.Dir, &FolderListBox::openFailed, this,
-            &Tolva::Dir_OpenFailed);
+    connect(f.Dir, &FolderListBox::openFailed, this, &Tolva::Dir_OpenFailed);
     connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
     connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
     f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
