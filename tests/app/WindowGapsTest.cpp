@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 
 namespace zanto::test {
@@ -17,30 +18,15 @@ namespace fs = std::filesystem;
 
 class WindowGaps : public WindowFixture {};
 
-// When the program leaves a list with nothing selected, the preview no longer
-// shows the file that was selected.
-enum class Deselection { FolderChange, EraseOnlyEntry };
-
-class Deselecting : public WindowFixture, public ::testing::WithParamInterface<Deselection> {};
-
-TEST_P(Deselecting, EmptiesThePreview)
+TEST_F(WindowGaps, AFolderChangeEmptiesThePreview)
 {
     folder.writeAll({"a.txt"});
     start(QStringLiteral("1"), QStringLiteral("*.txt"));
+    const QPlainTextEdit* shown = find<QPlainTextEdit>("mainTEXT");
     list().setListIndex(0);
-    ASSERT_TRUE(find<QPlainTextEdit>("mainTEXT")->isVisible());
-    if (GetParam() == Deselection::FolderChange)
-        find<FolderListBox>("Dir")->setPath(folder.makeSubfolder("sub"));
-    else
-        press("cmdERASE");
-    EXPECT_FALSE(find<QPlainTextEdit>("mainTEXT")->isVisible());
+    find<FolderListBox>("Dir")->setPath(folder.makeSubfolder("sub"));
+    EXPECT_FALSE(shown->isVisible());
 }
-
-INSTANTIATE_TEST_SUITE_P(Programs, Deselecting,
-                         ::testing::Values(Deselection::FolderChange, Deselection::EraseOnlyEntry),
-                         [](const auto& info) {
-                             return info.param == Deselection::FolderChange ? "folder_change" : "erase_only_entry";
-                         });
 
 TEST_F(WindowGaps, CheckPassDropsAtOnceAndKeepsSelectionAndCaptionOnCancel)
 {
@@ -91,55 +77,39 @@ TEST_F(WindowGaps, StartsAtHomeWhenTheWorkingFolderIsGone)
     EXPECT_EQ(find<FolderListBox>("Dir")->path(), fs::path(QDir::homePath().toStdString()).lexically_normal());
 }
 
-TEST_F(WindowGaps, NamesShowAsTextAndTheAboutBoxIgnoresEscape)
+TEST_F(WindowGaps, LabelsShowNamesAsText)
 {
     start(QStringLiteral("0"));
-    frmAbout about(opener, window.get());
-    about.show();
-    QTest::keyClick(&about, Qt::Key_Escape);
-    EXPECT_TRUE(about.isVisible());
-    for (const QWidget* root : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&about)})
-        for (const QLabel* shown : root->findChildren<QLabel*>())
-            EXPECT_EQ(shown->textFormat(), Qt::PlainText) << shown->objectName().toStdString();
+    for (const QLabel* shown : window->findChildren<QLabel*>())
+        EXPECT_EQ(shown->textFormat(), Qt::PlainText) << shown->objectName().toStdString();
 }
 
-// The settings dialog closes only by メインへ or its close box. In the
-// extension box Escape, control keys and pasted text obey the key rule.
-struct DialogKey {
-    const char* family;
-    const char* target;
-    Qt::Key key; // Key_Paste: pastes "Jpg" from the clipboard
-    Qt::KeyboardModifiers modifiers;
-    bool refused;
-};
-
-class SettingsKeys : public WindowFixture, public ::testing::WithParamInterface<DialogKey> {};
-
-TEST_P(SettingsKeys, AreRefusedInTheBoxAndCloseNothing)
+// Escape, control keys and pasted text obey the extension box's key rule.
+// Neither dialog closes on Escape.
+TEST_F(WindowGaps, DialogKeys)
 {
-    const DialogKey& k = GetParam();
     start(QStringLiteral("1"));
     frmSETEI dialog(values, store, messenger, *window, window.get());
     dialog.show();
     auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    box->setText(QStringLiteral("ab"));
     QGuiApplication::clipboard()->setText(QStringLiteral("Jpg"));
-    if (k.key == Qt::Key_Paste)
-        box->paste();
-    else
-        QTest::keyClick(dialog.findChild<QWidget*>(QString::fromLatin1(k.target)), k.key, k.modifiers);
+    const std::function<void()> refused[] = {[&] { QTest::keyClick(box, Qt::Key_Escape); },
+                                             [&] { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); },
+                                             [&] { box->paste(); }};
+    for (const auto& act : refused) {
+        messenger.clear();
+        box->setText(QStringLiteral("ab"));
+        act();
+        EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("半角英数字を記入してください")});
+        EXPECT_TRUE(box->text().isEmpty());
+    }
+    QTest::keyClick(dialog.findChild<QWidget*>(QStringLiteral("List1")), Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(messenger.texts(), k.refused ? QStringList{QStringLiteral("半角英数字を記入してください")} : QStringList{});
-    EXPECT_EQ(box->text(), k.refused ? QString() : QStringLiteral("ab"));
+    frmAbout about(opener, window.get());
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_TRUE(about.isVisible());
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, SettingsKeys,
-    ::testing::Values(DialogKey{"escape_in_box", "Text1", Qt::Key_Escape, Qt::NoModifier, true},
-                      DialogKey{"ctrl_v_in_box", "Text1", Qt::Key_V, Qt::ControlModifier, true},
-                      DialogKey{"paste_in_box", "Text1", Qt::Key_Paste, Qt::NoModifier, true},
-                      DialogKey{"escape_on_list", "List1", Qt::Key_Escape, Qt::NoModifier, false}),
-    [](const auto& info) { return std::string(info.param.family); });
 
 } // namespace
 } // namespace zanto::test
