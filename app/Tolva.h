@@ -16,8 +16,11 @@ namespace zanto {
 class BatchRenameCommand;
 class SingleRenameCommand;
 class FileSystem;
+enum class FsError : int;
 class Messenger;
 class PreviewArea;
+class RenameList;
+struct ListChange;
 class SettingsStore;
 class ShellOpener;
 struct MessageRequest;
@@ -85,7 +88,7 @@ private:
     void Drive_Change();
     void Dir_Change();
     void Dir_Click();
-    void Dir_OpenFailed(const std::string& folder, int error);
+    void Dir_OpenFailed(const std::string& folder, FsError error);
     void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void Form_KeyUp(int key);
@@ -99,6 +102,9 @@ private:
     void previewFailed(int outcome);
 
 
+    // The rename list's operations are worked out by RenameList; these carry them out.
+    RenameList renameList() const;
+    void changeList(const ListChange& change);
     void cmdCLEAR_Click();
     void cmdUE_Click();
     void cmdSITA_Click();

@@ -274,7 +274,7 @@ TEST_F(SettingsDialog, MainButtonAppliesTheChosenModeAndStoresIt)
 }
 
 // How the dialog ends decides what the main window is asked to do and what is stored.
-enum class Ending { MainButton, CloseBox, Escape };
+enum class Ending { MainButton, CloseBox };
 
 struct UnloadCase {
     const char* family;
@@ -316,7 +316,6 @@ TEST_P(Unload, AsksTheWindowAndStores)
     switch (p.ending) {
     case Ending::MainButton: child<QPushButton>("Command3")->click(); break;
     case Ending::CloseBox: dialog->close(); break;
-    case Ending::Escape: QTest::keyClick(text1(), Qt::Key_Escape); break;
     }
 
     EXPECT_FALSE(dialog->isVisible());
@@ -338,9 +337,7 @@ INSTANTIATE_TEST_SUITE_P(
                    Ending::CloseBox, "*.gif;*.jpg", "setFilePattern *.gif;*.jpg", "VORIS=*.gif;*.jpg|MODE=1"},
         // OLD_MODE is still empty before any main button, so the mode differs from it.
         UnloadCase{"close_box_before_any_main_button", "1", "", nullptr, "*.jpg", false, nullptr, false, Ending::CloseBox,
-                   "*.jpg", "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=1"},
-        UnloadCase{"escape", "0", "", nullptr, "*.jpg", false, nullptr, false, Ending::Escape, "*.jpg",
-                   "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=0"}),
+                   "*.jpg", "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=1"}),
     [](const auto& info) { return std::string(info.param.family); });
 
 TEST_F(SettingsDialog, UnloadRunsOnceWhateverCloses)
