@@ -155,7 +155,7 @@ void Tolva::openRequested(const QString& path)
         return;
     const FsError error = m_form.Dir->setPath(target->folder);
     if (error != FsError::None) {
-        Dir_OpenFailed(target->folder, static_cast<int>(error));
+        Dir_OpenFailed(target->folder, error);
         return;
     }
     m_form.Drive->selectDriveFor(m_form.Dir->path());
