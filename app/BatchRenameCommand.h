@@ -3,11 +3,15 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zanto {
 
+class BatchJournal;
+class BatchReport;
 class FileSystem;
+struct BatchPlan;
 struct MessageRequest;
 struct TolvaForm;
 enum class MsgAnswer : int;
@@ -20,20 +24,30 @@ class BatchRenameCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem);
+    // Without a journal (null) the batch runs unrecorded.
+    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal = nullptr);
 
     void run();
+
+    // Moves the files of a ready plan under the journal, with the hourglass
+    // and the captions of both passes; the journal then becomes the record of
+    // the last batch when `keepRecord`. None when the journal could not be
+    // written (the user has been told; nothing moved).
+    std::optional<BatchReport> apply(const BatchPlan& plan, bool keepRecord);
+    // The box of a stopped run, and the files it could not give back their names.
+    void reportStop(const BatchPlan& plan, const BatchReport& report);
+    void rebuildList();
 
 private:
     // Progress reaches the caption at most every few milliseconds, and always
     // at the end of a phase: a window system round trip per file would cost
     // more than the renames themselves.
     void caption(const std::string& text, bool last);
-    void rebuildList();
 
     TolvaForm& m_form;
     Ask m_ask;
     FileSystem& m_fileSystem;
+    BatchJournal* m_journal;
     QElapsedTimer m_sinceCaption;
 };
 

@@ -2,6 +2,7 @@
 
 #include "rename/FileSystem.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ enum class PlanStatus {
 // Everything a batch will do, computed before the first file moves.
 struct BatchPlan {
     std::string folder;
+    std::optional<FileStamp> folderStamp; // to tell the folder gone from a file gone
     std::string prefix; // common start of the temporary names ("連番17変換失敗")
     std::vector<BatchItem> items; // in the user's order
     PlanStatus status = PlanStatus::Ready;
