@@ -59,13 +59,14 @@ class Fields {
 public:
     explicit Fields(std::string_view line) : m_rest(line) {}
 
+    // Words may be empty ("prefix " of a plan without one); none past the last.
     std::optional<std::string_view> word()
     {
-        if (m_rest.empty())
+        if (!m_rest)
             return std::nullopt;
-        const std::size_t space = m_rest.find(' ');
-        const std::string_view word = m_rest.substr(0, space);
-        m_rest = space == std::string_view::npos ? std::string_view() : m_rest.substr(space + 1);
+        const std::size_t space = m_rest->find(' ');
+        const std::string_view word = m_rest->substr(0, space);
+        m_rest = space == std::string_view::npos ? std::nullopt : std::optional(m_rest->substr(space + 1));
         return word;
     }
     template <typename T>
@@ -83,10 +84,10 @@ public:
             value = std::move(*decoded);
         return decoded.has_value();
     }
-    bool done() const { return m_rest.empty(); }
+    bool done() const { return !m_rest; }
 
 private:
-    std::string_view m_rest;
+    std::optional<std::string_view> m_rest;
 };
 
 } // namespace
