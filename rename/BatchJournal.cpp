@@ -16,11 +16,11 @@ constexpr const char* kDamaged = "journal.damaged";
 
 bool BatchJournal::begin(const BatchPlan& plan)
 {
-    Journal journal{plan, {}};
-    journal.stamps.reserve(plan.items.size());
-    // A file gone already gets an empty stamp, which no file matches.
+    std::vector<std::string> originals;
+    originals.reserve(plan.items.size());
     for (const BatchItem& item : plan.items)
-        journal.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
+        originals.push_back(item.original);
+    const Journal journal{plan, m_fs.stamps(plan.folder, originals)};
     return m_files.write(kUnderWay, encodeJournal(journal));
 }
 

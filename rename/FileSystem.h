@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/PathRule.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -76,6 +78,17 @@ public:
     // The stamp of whatever stands at `path` (not following a link), or none.
     // `stableInode` tells whether the folder's file system keeps inode numbers.
     virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+
+    // The stamps of the files `names` of `folder`, in order; an empty stamp,
+    // which no file matches, for a name that nothing holds.
+    virtual std::vector<FileStamp> stamps(const std::string& folder, const std::vector<std::string>& names)
+    {
+        std::vector<FileStamp> result;
+        result.reserve(names.size());
+        for (const std::string& name : names)
+            result.push_back(stamp(joinPath(folder, name)).value_or(FileStamp{}));
+        return result;
+    }
 
     // Deletes a file for good (a symbolic link itself, never its target).
     virtual FsError removeFile(const std::string& path) = 0;

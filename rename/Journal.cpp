@@ -1,5 +1,6 @@
 #include "Journal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <sstream>
@@ -22,17 +23,25 @@ std::uint64_t fnv1a(std::string_view bytes)
     return hash;
 }
 
+bool needsEscape(char ch)
+{
+    const auto byte = static_cast<unsigned char>(ch);
+    return byte <= 0x20 || byte == 0x7F || byte == '%';
+}
+
 void appendEscaped(std::string& out, std::string_view name)
 {
-    for (const char ch : name) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte <= 0x20 || byte == 0x7F || byte == '%') {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        } else {
-            out += ch;
-        }
+    // Plain runs in one append: most names need no escape at all.
+    for (auto run = name.begin(); run != name.end();) {
+        const auto special = std::find_if(run, name.end(), needsEscape);
+        out.append(run, special);
+        if (special == name.end())
+            break;
+        const auto byte = static_cast<unsigned char>(*special);
+        out += '%';
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+        run = special + 1;
     }
 }
 
@@ -103,10 +112,17 @@ std::string encodeJournal(const Journal& journal)
     out += "\nprefix ";
     appendEscaped(out, plan.prefix);
     out += "\nitems " + std::to_string(plan.items.size()) + '\n';
+    out.reserve(out.size() + plan.items.size() * 96);
+    const auto number = [&out](auto value) {
+        char digits[24];
+        out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        out += ' ';
+    };
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
         const FileStamp& stamp = journal.stamps[i];
-        out += std::to_string(stamp.device) + ' ' + std::to_string(stamp.inode) + ' ' + std::to_string(stamp.size)
-            + ' ' + std::to_string(stamp.modifiedNs) + ' ';
+        number(stamp.inode);
+        number(stamp.size);
+        number(stamp.modifiedNs);
         const BatchItem& item = plan.items[i];
         for (const std::string* name : {&item.original, &item.temporary, &item.final}) {
             appendEscaped(out, *name);
@@ -159,9 +175,10 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
     while (std::getline(lines, line)) {
         Fields fields(line);
         FileStamp stamp;
+        stamp.device = folder.device;
         stamp.stableInode = folder.stableInode;
         BatchItem item;
-        if (!fields.number(stamp.device) || !fields.number(stamp.inode) || !fields.number(stamp.size)
+        if (!fields.number(stamp.inode) || !fields.number(stamp.size)
             || !fields.number(stamp.modifiedNs) || !fields.name(item.original) || !fields.name(item.temporary)
             || !fields.name(item.final) || !fields.done())
             return std::nullopt;

@@ -20,7 +20,7 @@ struct Journal {
 //   folder <stable> <device> <inode> <folder>
 //   prefix <prefix>
 //   items <count>
-//   <device> <inode> <size> <modified ns> <original> <temporary> <final>   (one line per item)
+//   <inode> <size> <modified ns> <original> <temporary> <final>   (one line per item, on the folder's device)
 //   end <FNV-1a 64 of every byte before this line, 16 hex digits>
 // Names are bytes with space, '%', control bytes and DEL written as %XX, so
 // any name, UTF-8 or not, comes back byte for byte.

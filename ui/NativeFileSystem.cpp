@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
+#include <unordered_map>
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -161,6 +162,30 @@ std::optional<FileStamp> NativeFileSystem::stamp(const std::string& path)
     stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     stamp.stableInode = !noHardLinks(info.st_dev, path);
     return stamp;
+}
+
+std::vector<FileStamp> NativeFileSystem::stamps(const std::string& folder, const std::vector<std::string>& names)
+{
+    // Where inode numbers last, one reading of the folder gives them all: a
+    // stat per file would cost a batch of 100,000 files a noticeable share.
+    const auto folderStamp = stamp(folder);
+    if (!folderStamp || !folderStamp->stableInode)
+        return FileSystem::stamps(folder, names);
+    std::unordered_map<std::string_view, std::size_t> positions;
+    positions.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        positions.emplace(names[i], i);
+    std::vector<FileStamp> result(names.size(), FileStamp{});
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return FileSystem::stamps(folder, names);
+    while (const dirent* entry = ::readdir(dir)) {
+        const auto found = positions.find(entry->d_name);
+        if (found != positions.end())
+            result[found->second] = FileStamp{folderStamp->device, entry->d_ino, 0, 0, true};
+    }
+    ::closedir(dir);
+    return result;
 }
 
 FsError NativeFileSystem::removeFile(const std::string& path)

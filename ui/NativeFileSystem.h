@@ -44,6 +44,7 @@ public:
     std::size_t maxNameLength(const std::string& folder) override;
     FsError removeFile(const std::string& path) override;
     std::optional<FileStamp> stamp(const std::string& path) override;
+    std::vector<FileStamp> stamps(const std::string& folder, const std::vector<std::string>& names) override;
 
 private:
     bool noHardLinks(dev_t device, const std::string& path);
