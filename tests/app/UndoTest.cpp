@@ -99,7 +99,7 @@ TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
     EXPECT_TRUE(messenger.shown().isEmpty()) << "nothing left to ask";
 }
 
-TEST_F(UndoTest, AJournalThatCannotBeActedOnIsToldAndNeverActedOn)
+TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
 {
     folder.write("a.jpg");
     ASSERT_TRUE(journal.begin(planBatch(folder.path(), {"a.jpg"}, "", fileSystem)));
@@ -110,13 +110,6 @@ TEST_F(UndoTest, AJournalThatCannotBeActedOnIsToldAndNeverActedOn)
     EXPECT_TRUE(messenger.shown()[0].text.contains(QStringLiteral("が見つかりません")));
     Journal kept;
     EXPECT_EQ(journal.pending(kept), BatchJournal::Pending::Unfinished);
-
-    state.write("journal", "ZANTO-JOURNAL 1\nfolder 1 2");
-    messenger.clear();
-    startUp();
-    startUp();
-    ASSERT_EQ(messenger.shown().size(), 1) << "told once";
-    EXPECT_TRUE(messenger.shown()[0].text.contains(QString::fromStdString(state.pathOf("journal.damaged"))));
 }
 
 } // namespace

@@ -59,8 +59,6 @@ TEST_F(JournalTest, AnyNameSurvivesTheRoundTripAndADamagedJournalIsRefused)
     ASSERT_TRUE(back);
     EXPECT_EQ(encodeJournal(*back), bytes);
     EXPECT_EQ(back->plan.items[0].original, plan.items[0].original);
-    EXPECT_EQ(back->plan.folder, plan.folder);
-    EXPECT_FALSE(back->stamps[0].stableInode);
 
     std::string flipped = bytes;
     flipped[bytes.find("連番")] ^= 1;
@@ -105,7 +103,6 @@ TEST_F(JournalTest, RecoveryMovesOnlyTheRunsOwnFilesEitherWay)
     std::filesystem::rename(folder.pathOf(plan.items[0].temporary), folder.pathOf("1.jpg")); // 2.jpg -> 1.jpg
     folder.write("2.jpg", "intruder");
     const Journal found = pending();
-    ASSERT_TRUE(journalFolderPresent(found, fs));
 
     const std::string& temporary0 = plan.items[0].temporary;
     EXPECT_EQ(recoverBatch(found, RecoveryDirection::Back, fs), std::vector<std::string>{temporary0});
@@ -118,10 +115,6 @@ TEST_F(JournalTest, RecoveryMovesOnlyTheRunsOwnFilesEitherWay)
     expected = movedContents(before, {{"2.jpg", "1.jpg"}, {"1.jpg", temporary1}, {"a b%.png", "3.png"}});
     expected["2.jpg"] = "intruder";
     EXPECT_EQ(folder.contents(), expected);
-
-    std::filesystem::rename(folder.path(), folder.path() + "-moved");
-    EXPECT_FALSE(journalFolderPresent(found, fs));
-    std::filesystem::rename(folder.path() + "-moved", folder.path());
 }
 
 TEST_F(JournalTest, UndoLeavesFilesChangedSinceAndNamesThem)
