@@ -16,11 +16,12 @@ constexpr const char* kDamaged = "journal.damaged";
 
 bool BatchJournal::begin(const BatchPlan& plan)
 {
-    std::vector<std::string> originals;
-    originals.reserve(plan.items.size());
-    for (const BatchItem& item : plan.items)
-        originals.push_back(item.original);
-    const Journal journal{plan, m_fs.stamps(plan.folder, originals)};
+    Journal journal{plan, plan.stamps};
+    if (journal.stamps.size() != plan.items.size()) {
+        journal.stamps.clear();
+        for (const BatchItem& item : plan.items)
+            journal.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
+    }
     return m_files.write(kUnderWay, encodeJournal(journal));
 }
 

@@ -28,6 +28,9 @@ struct BatchPlan {
     std::optional<FileStamp> folderStamp; // to tell the folder gone from a file gone
     std::string prefix; // common start of the temporary names ("連番17変換失敗")
     std::vector<BatchItem> items; // in the user's order
+    // How to know each file again under its original name, when the listing
+    // told it (empty otherwise: the journal then asks file by file).
+    std::vector<FileStamp> stamps;
     PlanStatus status = PlanStatus::Ready;
     std::string tooLongName;           // the first offending name (NameTooLong)
     FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string_view>
+#include <unordered_map>
 
 namespace zanto {
 
@@ -228,12 +229,24 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
         extensions.push_back(extensionOf(item.original));
 
     std::vector<std::string> present;
-    plan.listError = fs.listNames(folder, present);
+    std::vector<FileStamp> presentStamps;
+    plan.listError = fs.listStamped(folder, present, presentStamps);
     if (plan.listError != FsError::None) {
         plan.status = PlanStatus::FolderUnreadable;
         return plan;
     }
     plan.folderStamp = fs.stamp(folder);
+    if (!presentStamps.empty()) {
+        std::unordered_map<std::string_view, const FileStamp*> byName;
+        byName.reserve(present.size());
+        for (std::size_t i = 0; i < present.size(); ++i)
+            byName.emplace(present[i], &presentStamps[i]);
+        plan.stamps.reserve(count);
+        for (const auto& item : plan.items) {
+            const auto found = byName.find(item.original);
+            plan.stamps.push_back(found != byName.end() ? *found->second : FileStamp{});
+        }
+    }
     TakenNames taken(extensions, width);
     for (const auto& name : present)
         taken.add(name);

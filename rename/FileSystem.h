@@ -1,7 +1,5 @@
 #pragma once
 
-#include "rename/PathRule.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -72,23 +70,21 @@ public:
     // Every entry name of `folder`, hidden ones included, without "." and "..".
     virtual FsError listNames(const std::string& folder, std::vector<std::string>& names) = 0;
 
+    // The same with the stamp of each entry, where one reading of the folder
+    // gives it (inode numbers that last); else `stamps` stays empty.
+    virtual FsError listStamped(const std::string& folder, std::vector<std::string>& names,
+                                std::vector<FileStamp>& stamps)
+    {
+        stamps.clear();
+        return listNames(folder, names);
+    }
+
     // The longest file name, in bytes, that `folder`'s file system holds.
     virtual std::size_t maxNameLength(const std::string& folder) = 0;
 
     // The stamp of whatever stands at `path` (not following a link), or none.
     // `stableInode` tells whether the folder's file system keeps inode numbers.
     virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
-
-    // The stamps of the files `names` of `folder`, in order; an empty stamp,
-    // which no file matches, for a name that nothing holds.
-    virtual std::vector<FileStamp> stamps(const std::string& folder, const std::vector<std::string>& names)
-    {
-        std::vector<FileStamp> result;
-        result.reserve(names.size());
-        for (const std::string& name : names)
-            result.push_back(stamp(joinPath(folder, name)).value_or(FileStamp{}));
-        return result;
-    }
 
     // Deletes a file for good (a symbolic link itself, never its target).
     virtual FsError removeFile(const std::string& path) = 0;

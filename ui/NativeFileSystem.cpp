@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
-#include <unordered_map>
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -164,28 +163,30 @@ std::optional<FileStamp> NativeFileSystem::stamp(const std::string& path)
     return stamp;
 }
 
-std::vector<FileStamp> NativeFileSystem::stamps(const std::string& folder, const std::vector<std::string>& names)
+FsError NativeFileSystem::listStamped(const std::string& folder, std::vector<std::string>& names,
+                                      std::vector<FileStamp>& stamps)
 {
-    // Where inode numbers last, one reading of the folder gives them all: a
-    // stat per file would cost a batch of 100,000 files a noticeable share.
+    // Where inode numbers last, the reading of the folder gives them: a stat
+    // per file would cost a batch of 100,000 files a noticeable share.
+    stamps.clear();
     const auto folderStamp = stamp(folder);
     if (!folderStamp || !folderStamp->stableInode)
-        return FileSystem::stamps(folder, names);
-    std::unordered_map<std::string_view, std::size_t> positions;
-    positions.reserve(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i)
-        positions.emplace(names[i], i);
-    std::vector<FileStamp> result(names.size(), FileStamp{});
+        return listNames(folder, names);
+    names.clear();
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
-        return FileSystem::stamps(folder, names);
+        return fsErrorFromErrno(errno, true);
+    errno = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        const auto found = positions.find(entry->d_name);
-        if (found != positions.end())
-            result[found->second] = FileStamp{folderStamp->device, entry->d_ino, 0, 0, true};
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        names.emplace_back(name);
+        stamps.push_back(FileStamp{folderStamp->device, entry->d_ino, 0, 0, true});
     }
+    const int error = errno;
     ::closedir(dir);
-    return result;
+    return fsErrorFromErrno(error, true);
 }
 
 FsError NativeFileSystem::removeFile(const std::string& path)

@@ -44,7 +44,8 @@ public:
     std::size_t maxNameLength(const std::string& folder) override;
     FsError removeFile(const std::string& path) override;
     std::optional<FileStamp> stamp(const std::string& path) override;
-    std::vector<FileStamp> stamps(const std::string& folder, const std::vector<std::string>& names) override;
+    FsError listStamped(const std::string& folder, std::vector<std::string>& names,
+                        std::vector<FileStamp>& stamps) override;
 
 private:
     bool noHardLinks(dev_t device, const std::string& path);
