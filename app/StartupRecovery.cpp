@@ -40,7 +40,7 @@ void StartupRecovery::run()
     }
     // A folder on a card not inserted, or moved away: ask at a later start.
     if (!journalFolderPresent(journal, m_fileSystem)) {
-        m_ask(messages::notice(recoveryFolderMissingText(shown(journal.plan.folder)), NOTICE_TITLE));
+        m_ask(messages::notice(recoveryFolderMissingText(shown(journal.folder)), NOTICE_TITLE));
         return;
     }
     const MessageRequest question{QString::fromUtf8(RECOVERY_QUESTION.data(),

@@ -38,7 +38,7 @@ void UndoCommand::run()
     const auto record = m_journal != nullptr ? m_journal->lastRecord() : std::nullopt;
     if (!record)
         return;
-    const QString folder = displayName(record->plan.folder);
+    const QString folder = displayName(record->folder);
     const MessageRequest confirm{QString::fromStdString(undoConfirmText(folder.toStdString())),
                                  MsgButtons::OkCancel, MsgIcon::Question, MsgDefault::Second,
                                  QString::fromUtf8(UNDO_TITLE.data(), static_cast<qsizetype>(UNDO_TITLE.size()))};

@@ -16,12 +16,14 @@ constexpr const char* kDamaged = "journal.damaged";
 
 bool BatchJournal::begin(const BatchPlan& plan)
 {
-    Journal journal{plan, plan.stamps};
-    if (journal.stamps.size() != plan.items.size()) {
-        journal.stamps.clear();
-        for (const BatchItem& item : plan.items)
-            journal.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
-    }
+    if (plan.stamps.size() == plan.items.size())
+        return m_files.write(kUnderWay, encodeJournal(plan));
+    // The listing gave no stamps (inode numbers that do not last): each file
+    // is asked. A file gone already gets an empty stamp, which no file matches.
+    Journal journal = plan;
+    journal.stamps.clear();
+    for (const BatchItem& item : plan.items)
+        journal.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
     return m_files.write(kUnderWay, encodeJournal(journal));
 }
 

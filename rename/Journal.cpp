@@ -101,9 +101,8 @@ private:
 
 } // namespace
 
-std::string encodeJournal(const Journal& journal)
+std::string encodeJournal(const Journal& plan)
 {
-    const BatchPlan& plan = journal.plan;
     const FileStamp folder = plan.folderStamp.value_or(FileStamp{});
     std::string out(kMagic);
     out += "folder " + std::to_string(folder.stableInode ? 1 : 0) + ' ' + std::to_string(folder.device) + ' '
@@ -119,7 +118,7 @@ std::string encodeJournal(const Journal& journal)
         out += ' ';
     };
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const FileStamp& stamp = journal.stamps[i];
+        const FileStamp& stamp = plan.stamps[i];
         number(stamp.inode);
         number(stamp.size);
         number(stamp.modifiedNs);
@@ -151,8 +150,7 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
 
     std::istringstream lines(std::string(all.substr(kMagic.size(), endLine - kMagic.size())));
     std::string line;
-    Journal journal;
-    BatchPlan& plan = journal.plan;
+    Journal plan;
     FileStamp folder;
     int stable = 0;
     std::size_t count = 0;
@@ -183,11 +181,11 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
             || !fields.name(item.final) || !fields.done())
             return std::nullopt;
         plan.items.push_back(std::move(item));
-        journal.stamps.push_back(stamp);
+        plan.stamps.push_back(stamp);
     }
     if (plan.items.size() != count)
         return std::nullopt;
-    return journal;
+    return plan;
 }
 
 } // namespace zanto

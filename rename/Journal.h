@@ -9,11 +9,9 @@
 namespace zanto {
 
 // A batch's plan as written down before the first file moves: what each file
-// was, is to be called on the way and in the end, and how to know it again.
-struct Journal {
-    BatchPlan plan;                // folder, folder stamp, prefix, items
-    std::vector<FileStamp> stamps; // one per item, taken under its original name
-};
+// was, is to be called on the way and in the end, and how to know it again
+// (the folder's stamp and one stamp per item).
+using Journal = BatchPlan;
 
 // The journal's bytes. A line-based text:
 //   ZANTO-JOURNAL 1
@@ -24,7 +22,7 @@ struct Journal {
 //   end <FNV-1a 64 of every byte before this line, 16 hex digits>
 // Names are bytes with space, '%', control bytes and DEL written as %XX, so
 // any name, UTF-8 or not, comes back byte for byte.
-std::string encodeJournal(const Journal& journal);
+std::string encodeJournal(const Journal& plan);
 
 // None for anything torn, truncated, altered or of another format.
 std::optional<Journal> decodeJournal(const std::string& bytes);

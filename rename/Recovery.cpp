@@ -15,8 +15,8 @@ bool holds(FileSystem& fs, const std::string& folder, const std::string& name, c
 // The temporary name first: it belongs to the run alone.
 EntryState locate(const Journal& journal, std::size_t i, FileSystem& fs)
 {
-    const BatchItem& item = journal.plan.items[i];
-    const std::string& folder = journal.plan.folder;
+    const BatchItem& item = journal.items[i];
+    const std::string& folder = journal.folder;
     if (holds(fs, folder, item.temporary, journal.stamps[i]))
         return EntryState::Temporary;
     if (holds(fs, folder, item.original, journal.stamps[i]))
@@ -30,20 +30,20 @@ EntryState locate(const Journal& journal, std::size_t i, FileSystem& fs)
 
 bool journalFolderPresent(const Journal& journal, FileSystem& fs)
 {
-    const auto now = fs.stamp(journal.plan.folder);
-    return now && journal.plan.folderStamp && now->sameFolderAs(*journal.plan.folderStamp);
+    const auto now = fs.stamp(journal.folder);
+    return now && journal.folderStamp && now->sameFolderAs(*journal.folderStamp);
 }
 
 std::vector<std::string> recoverBatch(const Journal& journal, RecoveryDirection direction, FileSystem& fs)
 {
-    const auto& items = journal.plan.items;
+    const auto& items = journal.items;
     std::vector<EntryState> where(items.size());
     for (std::size_t i = 0; i < items.size(); ++i)
         where[i] = locate(journal, i, fs);
     const auto move = [&](std::size_t i, EntryState from, EntryState to) {
         const std::string& source = BatchReport::currentName(items[i], from);
         const std::string& target = BatchReport::currentName(items[i], to);
-        if (fs.renameNoReplace(joinPath(journal.plan.folder, source), joinPath(journal.plan.folder, target))
+        if (fs.renameNoReplace(joinPath(journal.folder, source), joinPath(journal.folder, target))
             == FsError::None)
             where[i] = to;
     };
@@ -72,14 +72,14 @@ BatchPlan planUndo(const Journal& record, FileSystem& fs, std::vector<std::strin
                    const RandomSource& random)
 {
     std::vector<BatchItem> moves;
-    for (std::size_t i = 0; i < record.plan.items.size(); ++i) {
-        const BatchItem& item = record.plan.items[i];
-        if (holds(fs, record.plan.folder, item.final, record.stamps[i]))
+    for (std::size_t i = 0; i < record.items.size(); ++i) {
+        const BatchItem& item = record.items[i];
+        if (holds(fs, record.folder, item.final, record.stamps[i]))
             moves.push_back({item.final, {}, item.original});
         else
             leftAlone.push_back(item.final);
     }
-    return planMoves(record.plan.folder, std::move(moves), fs, random);
+    return planMoves(record.folder, std::move(moves), fs, random);
 }
 
 } // namespace zanto
