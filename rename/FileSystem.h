@@ -38,10 +38,13 @@ struct FileStamp {
         return size == other.size && modifiedNs == other.modifiedNs;
     }
     // A folder's size and time change with every rename inside it: without
-    // stable inodes, a folder still standing at its path counts as the same.
+    // stable inodes, a folder still standing at its path on such a file
+    // system counts as the same (not the empty mount point of a card taken out).
     bool sameFolderAs(const FileStamp& other) const
     {
-        return !(stableInode && other.stableInode) || (device == other.device && inode == other.inode);
+        if (stableInode != other.stableInode)
+            return false;
+        return !stableInode || (device == other.device && inode == other.inode);
     }
 };
 
