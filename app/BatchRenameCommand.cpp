@@ -6,6 +6,7 @@
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
+#include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
 #include "rename/BatchTexts.h"
 #include "rename/NameRules.h"
@@ -62,10 +63,11 @@ private:
 
 } // namespace
 
-BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem)
+BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal)
     : m_form(form)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
+    , m_journal(journal)
 {
 }
 
@@ -94,7 +96,7 @@ void BatchRenameCommand::run()
         return;
     }
     const std::string base = nativeName(m_form.txtRENAME->text());
-    if (containsForbidden(base)) {
+    if (containsForbidden(base) || containsControl(base)) {
         m_form.txtRENAME->clear();
         m_ask(messages::forbiddenName());
         return;
@@ -141,27 +143,21 @@ void BatchRenameCommand::run()
         return;
     }
 
-    const std::size_t count = plan.items.size();
-    const BatchReport report = applyBatch(plan, m_fileSystem, [&](BatchPhase phase, std::size_t number) {
-        if (phase == BatchPhase::ToTemporary)
-            caption(readingCaption(folder, number), number + 1 == count);
-        else if (phase == BatchPhase::ToFinal)
-            caption(convertingCaption(number), number == 0);
-    });
+    waiting.release();
+    const auto applied = apply(plan, true);
+    if (!applied)
+        return;
+    const BatchReport& report = *applied;
+    WaitCursor relisting;
     std::vector<std::string> temporaries;
-    temporaries.reserve(count);
+    temporaries.reserve(plan.items.size());
     for (const BatchItem& item : plan.items)
         temporaries.push_back(item.temporary);
     m_form.List2->setItems(std::move(temporaries));
 
     if (report.stopped()) {
-        flushCaption();
-        m_ask({fromUtf8(STOP_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
-        waiting.release();
-        if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
-            const auto names = report.currentNames(plan, unrestored, NOTICE_NAME_LIMIT);
-            m_ask(messages::notice(notRestoredText(unrestored.size(), shownNames(names)), NOTICE_TITLE));
-        }
+        relisting.release();
+        reportStop(plan, report);
         return;
     }
 
@@ -169,12 +165,49 @@ void BatchRenameCommand::run()
     rebuildList();
     m_form.txtRENAME->clear();
     m_form.Image1->clear();
-    waiting.release();
+    relisting.release();
 
     // A file that kept its old or temporary name is never passed over in silence.
     if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
         const auto names = report.currentNames(plan, unfinished, NOTICE_NAME_LIMIT);
         m_ask(messages::notice(notRenamedText(unfinished.size(), shownNames(names)), NOTICE_TITLE));
+    }
+}
+
+std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, bool keepRecord)
+{
+    WaitCursor waiting;
+    if (m_journal != nullptr && !m_journal->begin(plan)) {
+        waiting.release();
+        m_ask({fromUtf8(JOURNAL_UNWRITABLE_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First,
+               fromUtf8(STOP_TITLE)});
+        return std::nullopt;
+    }
+    const std::string& folder = plan.folder;
+    const std::size_t count = plan.items.size();
+    m_sinceCaption.invalidate();
+    BatchReport report = applyBatch(plan, m_fileSystem, [&](BatchPhase phase, std::size_t number) {
+        if (phase == BatchPhase::ToTemporary)
+            caption(readingCaption(folder, number), number + 1 == count);
+        else if (phase == BatchPhase::ToFinal)
+            caption(convertingCaption(number), number == 0);
+    });
+    if (m_journal != nullptr)
+        m_journal->end(plan, report, keepRecord);
+    return report;
+}
+
+void BatchRenameCommand::reportStop(const BatchPlan& plan, const BatchReport& report)
+{
+    flushCaption();
+    {
+        // The pointer returns to the default once the stop message is answered.
+        WaitCursor waiting;
+        m_ask({fromUtf8(STOP_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
+    }
+    if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
+        const auto names = report.currentNames(plan, unrestored, NOTICE_NAME_LIMIT);
+        m_ask(messages::notice(notRestoredText(unrestored.size(), shownNames(names)), NOTICE_TITLE));
     }
 }
 

@@ -8,7 +8,10 @@
 
 namespace zanto {
 
+class BatchJournal;
+class BatchReport;
 class FileSystem;
+struct BatchPlan;
 struct MessageRequest;
 struct TolvaForm;
 enum class MsgAnswer : int;
@@ -21,9 +24,19 @@ class BatchRenameCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem);
+    // Without a journal (null) the batch runs unrecorded.
+    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal = nullptr);
 
     void run();
+
+    // Moves the files of a ready plan under the journal, with the hourglass
+    // and the captions of both passes; the journal then becomes the record of
+    // the last batch when `keepRecord`. None when the journal could not be
+    // written (the user has been told; nothing moved).
+    std::optional<BatchReport> apply(const BatchPlan& plan, bool keepRecord);
+    // The box of a stopped run, and the files it could not give back their names.
+    void reportStop(const BatchPlan& plan, const BatchReport& report);
+    void rebuildList();
 
 private:
     // Progress reaches the caption at most every few milliseconds, and always
@@ -33,11 +46,11 @@ private:
     // Shows the caption held back by the throttle, before the run waits on a
     // message box.
     void flushCaption();
-    void rebuildList();
 
     TolvaForm& m_form;
     Ask m_ask;
     FileSystem& m_fileSystem;
+    BatchJournal* m_journal;
     QElapsedTimer m_sinceCaption;
     std::optional<std::string> m_heldCaption;
 };

@@ -6,6 +6,7 @@
 #include "WindowFields.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
+#include "rename/BatchTexts.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
 #include "rename/SingleRename.h"
@@ -32,11 +33,13 @@ std::string nameInBox(const QLineEdit& box, const std::string& oldBase)
 
 } // namespace
 
-SingleRenameCommand::SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem)
+SingleRenameCommand::SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem,
+                                         BatchJournal* journal)
     : m_form(form)
     , m_fields(fields)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
+    , m_journal(journal)
 {
 }
 
@@ -67,8 +70,10 @@ void SingleRenameCommand::cmd_Click()
         return;
     const std::string typed = nameInBox(*f.Text, stemOf(name));
     // The signs are checked as characters: a trail byte of a Shift_JIS name
-    // may equal a backslash or a vertical bar while the name holds neither.
-    if (containsForbidden(f.Text->text().toStdString())) {
+    // may equal a backslash or a vertical bar while the name holds neither. A
+    // name left as it was may keep the control characters it holds.
+    const std::string shown = f.Text->text().toStdString();
+    if (containsForbidden(shown) || (typed != stemOf(name) && containsControl(shown))) {
         m_ask(messages::forbiddenName());
         f.Text->setText(displayName(name));
         RIMU();
@@ -79,12 +84,16 @@ void SingleRenameCommand::cmd_Click()
         RIMU();
         return;
     }
-    const SingleOutcome outcome = renameSingle(m_fileSystem, f.Dir->path(), name, typed + extensionOf(name));
-    if (outcome != SingleOutcome::Done)
+    std::string stranded;
+    const SingleOutcome outcome =
+        renameSingle(m_fileSystem, f.Dir->path(), name, typed + extensionOf(name), m_journal, &stranded);
+    if (outcome == SingleOutcome::Stranded)
+        m_ask(messages::notice(strandedText(displayName(stranded).toStdString())));
+    else if (outcome != SingleOutcome::Done)
         m_ask(messages::notice(singleRenameText(outcome)));
     // A taken name stays in the box for the user to correct; a failure of
     // another kind leaves the file, the box and the lists as they are.
-    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other)
+    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded)
         return;
     RIMU();
 }

@@ -4,6 +4,7 @@
 
 namespace zanto {
 
+class BatchJournal;
 class FileSystem;
 struct MessageRequest;
 struct TolvaForm;
@@ -17,7 +18,8 @@ class SingleRenameCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem);
+    SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem,
+                        BatchJournal* journal = nullptr);
 
     void Text_Change();
     void Text_GotFocus();
@@ -29,6 +31,7 @@ private:
     WindowFields& m_fields;
     Ask m_ask;
     FileSystem& m_fileSystem;
+    BatchJournal* m_journal;
 };
 
 } // namespace zanto

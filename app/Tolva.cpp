@@ -2,6 +2,7 @@
 
 #include "BatchRenameCommand.h"
 #include "SingleRenameCommand.h"
+#include "UndoCommand.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
@@ -60,8 +61,11 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_preview = std::make_unique<PreviewArea>(
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
-    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem);
-    m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem);
+    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_services.journal);
+    m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem,
+                                                     m_services.journal);
+    m_undo = std::make_unique<UndoCommand>(m_form, m_values, asker, m_services.fileSystem, m_services.journal,
+                                           *m_batch);
     const auto refuse = [this] { ask(messages::forbiddenName()); };
     m_form.Text->setCharFilter(isForbiddenChar, refuse);
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
@@ -90,6 +94,8 @@ void Tolva::connectHandlers()
     f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
+    connect(f.ETC, &QMenu::aboutToShow, this, [this] { m_form.UNDO->setEnabled(m_undo->available()); });
+    connect(f.UNDO, &QAction::triggered, this, [this] { m_undo->run(); });
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
     connect(f.Text, &QLineEdit::textChanged, this, [this] { m_single->Text_Change(); });
     connect(f.Text, &NameBox::gotFocus, this, [this] { m_single->Text_GotFocus(); });

@@ -13,8 +13,10 @@
 
 namespace zanto {
 
+class BatchJournal;
 class BatchRenameCommand;
 class SingleRenameCommand;
+class UndoCommand;
 class FileSystem;
 enum class FsError : int;
 class Messenger;
@@ -35,6 +37,8 @@ struct TolvaServices {
     ShellOpener& shell;
     // Ends the program at once, storing nothing.
     std::function<void()> forcedStop;
+    // Where batches are journaled and the last one recorded for undo; none: unrecorded.
+    BatchJournal* journal = nullptr;
 };
 
 // The main window. Its handlers keep the names the program's documents use;
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<PreviewArea> m_preview;
     std::unique_ptr<BatchRenameCommand> m_batch;
     std::unique_ptr<SingleRenameCommand> m_single;
+    std::unique_ptr<UndoCommand> m_undo;
     bool m_stopped = false;
 };
 

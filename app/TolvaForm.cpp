@@ -125,6 +125,8 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow)
     see->setObjectName(QStringLiteral("see"));
     ETC = bar->addMenu(QStringLiteral("その他(&C)"));
     ETC->setObjectName(QStringLiteral("ETC"));
+    UNDO = ETC->addAction(QStringLiteral("元に戻す(&U)..."));
+    UNDO->setObjectName(QStringLiteral("UNDO"));
     VER = ETC->addAction(QStringLiteral("バージョン情報(&B)..."));
     VER->setObjectName(QStringLiteral("VER"));
     // Pop-up menus, not in the menu bar.

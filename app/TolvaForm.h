@@ -65,6 +65,7 @@ struct TolvaForm {
     QMenu* SETEI;
     QAction* see;
     QMenu* ETC;
+    QAction* UNDO;
     QAction* VER;
     QMenu* SETEI2;
     QAction* GOMI;

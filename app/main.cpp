@@ -3,11 +3,14 @@
 #include "Localization.h"
 #include "ProgramValues.h"
 #include "SingleInstance.h"
+#include "StartupRecovery.h"
 #include "Tolva.h"
+#include "rename/BatchJournal.h"
 #include "ui/IniSettingsStore.h"
 #include "ui/NativeFileSystem.h"
 #include "ui/QtMessenger.h"
 #include "ui/QtShellOpener.h"
+#include "ui/StateFolder.h"
 
 #include <QApplication>
 
@@ -37,7 +40,13 @@ int main(int argc, char** argv)
     zanto::QtMessenger messenger;
     zanto::NativeFileSystem fileSystem;
     zanto::QtShellOpener shell;
-    zanto::Tolva window(values, {store, messenger, fileSystem, shell, [] { std::_Exit(EXIT_FAILURE); }});
+    zanto::StateFolder stateFolder;
+    zanto::BatchJournal journal(stateFolder, fileSystem);
+    zanto::StartupRecovery(journal, fileSystem, [&](const zanto::MessageRequest& request) {
+        return messenger.show(nullptr, request);
+    }).run();
+    zanto::Tolva window(values,
+                        {store, messenger, fileSystem, shell, [] { std::_Exit(EXIT_FAILURE); }, &journal});
     QObject::connect(&handover, &zanto::InstanceHandover::requested, &window, &zanto::Tolva::openRequested);
     window.Form_Load(startPath);
     window.show();

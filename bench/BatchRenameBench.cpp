@@ -1,13 +1,16 @@
-// The whole batch (check pass, plan, both passes, re-list) on real folders of
+// The whole batch (check pass, plan, journal, both passes, re-list) on real folders of
 // 10,000 and 100,000 files, next to a plain loop of the system calls any such
 // rename needs: the floor. Peak memory is reported as ru_maxrss.
 
+#include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
 #include "ui/NativeFileSystem.h"
+#include "ui/StateFolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -96,6 +99,11 @@ void BM_Batch(benchmark::State& state)
     const auto count = static_cast<std::size_t>(state.range(0));
     BenchFolder& folder = folderFor("zanto", count);
     zanto::NativeFileSystem fs;
+    // The journal's state folder on the same disk as the renamed folder.
+    zanto::StateFolder stateFolder(folder.path() + "-state");
+    zanto::BatchJournal journal(stateFolder, fs);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration journalTime{};
     std::size_t steps = 0;
     bool second = false;
     for (auto _ : state) {
@@ -103,8 +111,15 @@ void BM_Batch(benchmark::State& state)
         zanto::checkPass(folder.path(), entries, fs, [](const std::string&) { return false; },
                          [&](std::size_t) { ++steps; });
         const zanto::BatchPlan plan = zanto::planBatch(folder.path(), entries, second ? "b" : "a", fs);
+        auto started = Clock::now();
+        if (!journal.begin(plan))
+            state.SkipWithError("journal not written");
+        journalTime += Clock::now() - started;
         const zanto::BatchReport report =
             zanto::applyBatch(plan, fs, [&](zanto::BatchPhase, std::size_t) { ++steps; });
+        started = Clock::now();
+        journal.end(plan, report);
+        journalTime += Clock::now() - started;
         if (report.stopped() || !report.unfinished().empty())
             state.SkipWithError("batch did not finish");
         fs.listNames(folder.path(), folder.names());
@@ -112,6 +127,11 @@ void BM_Batch(benchmark::State& state)
         writeBack(state);
     }
     benchmark::DoNotOptimize(steps);
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["journal_ms"] = std::chrono::duration<double, std::milli>(journalTime).count() / runs;
+    state.counters["fsyncs"] = static_cast<double>(stateFolder.syncs()) / runs;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder.path() + "-state", ignored);
     state.counters["files"] = static_cast<double>(count);
     state.counters["maxrss_MB"] = maxRssMegabytes();
 }

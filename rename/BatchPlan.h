@@ -2,6 +2,7 @@
 
 #include "rename/FileSystem.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,12 @@ enum class PlanStatus {
 // Everything a batch will do, computed before the first file moves.
 struct BatchPlan {
     std::string folder;
+    std::optional<FileStamp> folderStamp; // to tell the folder gone from a file gone
     std::string prefix; // common start of the temporary names ("連番17変換失敗")
     std::vector<BatchItem> items; // in the user's order
+    // How to know each file again under its original name, when the listing
+    // told it (empty otherwise: the journal then asks file by file).
+    std::vector<FileStamp> stamps;
     PlanStatus status = PlanStatus::Ready;
     std::string tooLongName;           // the first offending name (NameTooLong)
     FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string_view>
+#include <unordered_map>
 
 namespace zanto {
 
@@ -41,20 +42,6 @@ std::string zeroFilled(std::size_t value, std::size_t width)
     if (digits.size() < width)
         digits.insert(0, width - digits.size(), '0');
     return digits;
-}
-
-char asciiLower(char ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-// Names differing only in ASCII case count as equal: on a case-insensitive
-// file system they are the same file.
-bool equalFolded(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
 }
 
 // The names a temporary name may not take, narrowed to those that could be
@@ -166,6 +153,14 @@ bool concernsOneFile(FsError error)
     return error == FsError::FileNotFound || error == FsError::FileExists;
 }
 
+bool folderGone(const BatchPlan& plan, FileSystem& fs)
+{
+    if (!plan.folderStamp)
+        return false;
+    const auto now = fs.stamp(plan.folder);
+    return !now || !now->sameFolderAs(*plan.folderStamp);
+}
+
 } // namespace
 
 CheckResult checkPass(const std::string& folder, std::vector<std::string>& entries, FileSystem& fs,
@@ -210,25 +205,47 @@ RandomSource clockSeededRandom()
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random)
 {
+    const std::size_t width = digitCount(entries.size());
+    std::vector<BatchItem> items(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        items[i].original = entries[i];
+        items[i].final = base + zeroFilled(i + 1, width) + extensionOf(entries[i]);
+    }
+    return planMoves(folder, std::move(items), fs, random);
+}
+
+BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,
+                    const RandomSource& random)
+{
     BatchPlan plan;
     plan.folder = folder;
-    const std::size_t count = entries.size();
+    plan.items = std::move(items);
+    const std::size_t count = plan.items.size();
     const std::size_t width = digitCount(count);
 
     std::vector<std::string> extensions;
     extensions.reserve(count);
-    plan.items.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        extensions.push_back(extensionOf(entries[i]));
-        plan.items[i].original = entries[i];
-        plan.items[i].final = base + zeroFilled(i + 1, width) + extensions[i];
-    }
+    for (const auto& item : plan.items)
+        extensions.push_back(extensionOf(item.original));
 
     std::vector<std::string> present;
-    plan.listError = fs.listNames(folder, present);
+    std::vector<FileStamp> presentStamps;
+    plan.listError = fs.listStamped(folder, present, presentStamps);
     if (plan.listError != FsError::None) {
         plan.status = PlanStatus::FolderUnreadable;
         return plan;
+    }
+    plan.folderStamp = fs.stamp(folder);
+    if (!presentStamps.empty()) {
+        std::unordered_map<std::string_view, const FileStamp*> byName;
+        byName.reserve(present.size());
+        for (std::size_t i = 0; i < present.size(); ++i)
+            byName.emplace(present[i], &presentStamps[i]);
+        plan.stamps.reserve(count);
+        for (const auto& item : plan.items) {
+            const auto found = byName.find(item.original);
+            plan.stamps.push_back(found != byName.end() ? *found->second : FileStamp{});
+        }
     }
     TakenNames taken(extensions, width);
     for (const auto& name : present)
@@ -271,6 +288,11 @@ BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgres
         const FsError error = fs.renameNoReplace(joinPath(plan.folder, from), joinPath(plan.folder, to));
         if (error == FsError::None) {
             report.setState(i, reached);
+        } else if (error == FsError::FileNotFound && folderGone(plan, fs)) {
+            // The files left stand where they are, in whichever folder: nothing
+            // can be moved back through a path that no longer leads there.
+            report.stop(FsError::PathNotFound, i);
+            return false;
         } else if (error == FsError::FileNotFound) {
             report.setState(i, EntryState::Missing);
         } else if (!concernsOneFile(error)) {

@@ -39,6 +39,11 @@ RandomSource clockSeededRandom();
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random = clockSeededRandom());
 
+// The same for moves whose original and final names are given (an undo):
+// chooses the temporary names and checks their length.
+BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,
+                    const RandomSource& random = clockSeededRandom());
+
 enum class BatchPhase {
     ToTemporary, // number: the 0-based position just handled
     ToFinal,     // number: entries not yet under their final names
@@ -48,7 +53,8 @@ using BatchProgress = std::function<void(BatchPhase phase, std::size_t number)>;
 
 // Moves every file to its temporary name, then every one on to its final
 // name, in list order. A file gone meanwhile, or a name already taken, leaves
-// that file where it is and the run goes on. Any other failure stops the run
+// that file where it is and the run goes on; a folder gone or replaced stops
+// the run where it stands. Any other failure stops the run
 // and every file already moved goes back to its old name. A plan that is not
 // Ready moves nothing.
 BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress = {});

@@ -69,4 +69,31 @@ std::string notRestoredText(std::size_t count, const std::vector<std::string>& n
     return std::to_string(count) + "個のファイルを元の名前に戻せませんでした.\r\n\r\n" + nameLines(count, names);
 }
 
+std::string undoConfirmText(const std::string& folder)
+{
+    return "「" + folder + "」の直前の連続変換を元に戻します.\r\n\r\n実行してもいいですか？";
+}
+
+std::string journalDamagedText(const std::string& path)
+{
+    return "前回の連続変換の記録が壊れているので使えません.\r\n\r\n記録は「" + path + "」に移しました";
+}
+
+std::string recoveryFolderMissingText(const std::string& folder)
+{
+    return "前回の連続変換のフォルダー「" + folder
+        + "」が見つかりません.\r\n\r\n元に戻すかどうかは次回の起動時にお尋ねします";
+}
+
+std::string leftAloneText(std::size_t count, const std::vector<std::string>& names)
+{
+    return std::to_string(count) + "個のファイルは変換後に変更されたので元に戻しませんでした.\r\n\r\n"
+        + nameLines(count, names);
+}
+
+std::string strandedText(const std::string& name)
+{
+    return "名前を変更できませんでした.\r\n\r\nファイルは「" + name + "」の名前で残っています";
+}
+
 } // namespace zanto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,35 @@ enum class FsError : int {
     PathFileAccess = 75,
     PathNotFound = 76,
     Other = 1000, // anything without a number of its own (no space, name too long, ...)
+};
+
+// What tells one file from another across renames. Where the file system
+// keeps inode numbers for good, device and inode; where it makes them up per
+// lookup or per mount (FAT, exFAT, FUSE drivers such as exfat-fuse, which
+// gives "photo.jpg" and "Photo.jpg" of one file two numbers), size and
+// modification time, which a rename leaves alone.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    bool stableInode = true;
+
+    bool sameFileAs(const FileStamp& other) const
+    {
+        if (stableInode && other.stableInode)
+            return device == other.device && inode == other.inode;
+        return size == other.size && modifiedNs == other.modifiedNs;
+    }
+    // A folder's size and time change with every rename inside it: without
+    // stable inodes, a folder still standing at its path on such a file
+    // system counts as the same (not the empty mount point of a card taken out).
+    bool sameFolderAs(const FileStamp& other) const
+    {
+        if (stableInode != other.stableInode)
+            return false;
+        return !stableInode || (device == other.device && inode == other.inode);
+    }
 };
 
 // The file-system calls that renaming, deletion and preview need. Paths and
@@ -42,8 +73,21 @@ public:
     // Every entry name of `folder`, hidden ones included, without "." and "..".
     virtual FsError listNames(const std::string& folder, std::vector<std::string>& names) = 0;
 
+    // The same with the stamp of each entry, where one reading of the folder
+    // gives it (inode numbers that last); else `stamps` stays empty.
+    virtual FsError listStamped(const std::string& folder, std::vector<std::string>& names,
+                                std::vector<FileStamp>& stamps)
+    {
+        stamps.clear();
+        return listNames(folder, names);
+    }
+
     // The longest file name, in bytes, that `folder`'s file system holds.
     virtual std::size_t maxNameLength(const std::string& folder) = 0;
+
+    // The stamp of whatever stands at `path` (not following a link), or none.
+    // `stableInode` tells whether the folder's file system keeps inode numbers.
+    virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
 
     // Deletes a file for good (a symbolic link itself, never its target).
     virtual FsError removeFile(const std::string& path) = 0;

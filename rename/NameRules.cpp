@@ -1,5 +1,7 @@
 #include "NameRules.h"
 
+#include <algorithm>
+
 namespace zanto {
 
 const std::string FORBIDDEN_MSG = std::string("ファイル名に \\ / : , ; * ? ") + '"' + " < > . | は使用できません";
@@ -14,6 +16,11 @@ bool containsForbidden(std::string_view text)
     // UTF-8 continuation and lead bytes are >= 0x80, so a byte search cannot
     // mistake part of a multi-byte character for one of the signs.
     return text.find_first_of(FORBIDDEN_CHARS) != std::string_view::npos;
+}
+
+bool containsControl(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x20; });
 }
 
 } // namespace zanto

@@ -19,4 +19,8 @@ bool isForbiddenChar(char32_t ch);
 // Whole-text check before a rename: true when any refused character occurs.
 bool containsForbidden(std::string_view text);
 
+// True when a C0 control character occurs: pasted into a new name, a NUL
+// would cut the path short. Refused with the same message.
+bool containsControl(std::string_view text);
+
 } // namespace zanto

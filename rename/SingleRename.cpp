@@ -1,5 +1,7 @@
 #include "SingleRename.h"
 
+#include "rename/BatchJournal.h"
+#include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
 
 #include <algorithm>
@@ -24,31 +26,68 @@ SingleOutcome outcomeOf(FsError error)
     }
 }
 
-// A name of the folder that nothing holds, short enough for any file system.
-std::string freeTemporaryName(FileSystem& fs, const std::string& folder)
+// A name of the folder that nothing holds, in ASCII (some FAT drivers lose a
+// file renamed to anything else), visible in the lists under its extension.
+std::string freeTemporaryName(FileSystem& fs, const std::string& folder, const std::string& extension)
 {
     for (unsigned number = 0;; ++number) {
-        std::string name = ".zanto-rename-" + std::to_string(number);
+        std::string name = "zanto-rename-" + std::to_string(number) + extension;
         if (!fs.exists(joinPath(folder, name)))
             return name;
     }
 }
 
-// photo.jpg -> Photo.jpg where the file system takes both for one name: away
-// to a free name, then to the new one; back again when the second step fails.
-SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, const std::string& from,
-                                     const std::string& to)
+// True when `to` is taken by the file itself under another case: the same
+// inode, or, where a driver numbers each spelling apart (exfat-fuse), names
+// that fold alike with one entry of the folder under them, the file's own.
+bool takenByItself(FileSystem& fs, const std::string& folder, const std::string& oldName,
+                   const std::string& newName)
 {
-    const std::string temporary = joinPath(folder, freeTemporaryName(fs, folder));
-    const FsError away = fs.renameNoReplace(from, temporary);
-    if (away != FsError::None)
-        return outcomeOf(away);
-    const FsError onward = fs.renameNoReplace(temporary, to);
-    if (onward == FsError::None)
-        return SingleOutcome::Done;
-    if (fs.renameNoReplace(temporary, from) != FsError::None)
+    if (fs.sameFile(joinPath(folder, oldName), joinPath(folder, newName)))
+        return true;
+    std::vector<std::string> names;
+    if (!equalFolded(oldName, newName) || fs.listNames(folder, names) != FsError::None)
+        return false;
+    return std::count_if(names.begin(), names.end(), [&](const std::string& name) {
+               return equalFolded(name, newName);
+           }) == 1
+        && std::find(names.begin(), names.end(), oldName) != names.end();
+}
+
+// photo.jpg -> Photo.jpg where the file system takes both for one name: away
+// to a visible temporary name, then to the new one; back again when the
+// second step fails. Journaled like a batch, so that a kill between the
+// steps is put right at the next start.
+SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, const std::string& oldName,
+                                     const std::string& newName, BatchJournal* journal, std::string* stranded)
+{
+    BatchPlan plan;
+    plan.folder = folder;
+    plan.folderStamp = fs.stamp(folder);
+    plan.items.push_back({oldName, freeTemporaryName(fs, folder, extensionOf(newName)), newName});
+    if (journal != nullptr && !journal->begin(plan))
         return SingleOutcome::Other;
-    return outcomeOf(onward);
+    const BatchItem& item = plan.items.front();
+    BatchReport report(1);
+    const auto step = [&](const std::string& from, const std::string& to, EntryState reached) {
+        const FsError error = fs.renameNoReplace(joinPath(folder, from), joinPath(folder, to));
+        if (error == FsError::None)
+            report.setState(0, reached);
+        return error;
+    };
+    SingleOutcome outcome = outcomeOf(step(item.original, item.temporary, EntryState::Temporary));
+    if (outcome == SingleOutcome::Done) {
+        outcome = outcomeOf(step(item.temporary, item.final, EntryState::Final));
+        if (outcome != SingleOutcome::Done && step(item.temporary, item.original, EntryState::Original) != FsError::None) {
+            report.stop(FsError::Other, 0);
+            if (stranded != nullptr)
+                *stranded = item.temporary;
+            outcome = SingleOutcome::Stranded;
+        }
+    }
+    if (journal != nullptr)
+        journal->end(plan, report, false);
+    return outcome;
 }
 
 } // namespace
@@ -65,13 +104,14 @@ std::string_view singleRenameText(SingleOutcome outcome)
     case SingleOutcome::NameTaken:
         return NAME_TAKEN_MSG;
     case SingleOutcome::Other:
+    case SingleOutcome::Stranded:
         return RENAME_FAILED_MSG;
     }
     return {};
 }
 
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
-                           const std::string& newName)
+                           const std::string& newName, BatchJournal* journal, std::string* stranded)
 {
     if (newName.empty() || newName.size() > fs.maxNameLength(folder))
         return SingleOutcome::Other;
@@ -80,8 +120,8 @@ SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std:
     const std::string from = joinPath(folder, oldName);
     const std::string to = joinPath(folder, newName);
     const FsError error = fs.renameNoReplace(from, to);
-    if (error == FsError::FileExists && fs.sameFile(from, to))
-        return renameThroughTemporary(fs, folder, from, to);
+    if (error == FsError::FileExists && takenByItself(fs, folder, oldName, newName))
+        return renameThroughTemporary(fs, folder, oldName, newName, journal, stranded);
     return outcomeOf(error);
 }
 

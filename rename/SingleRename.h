@@ -8,6 +8,8 @@
 
 namespace zanto {
 
+class BatchJournal;
+
 // The rename of simple mode: one file of `folder`, never replacing another.
 
 enum class SingleOutcome {
@@ -16,6 +18,7 @@ enum class SingleOutcome {
     AccessRefused, // the file or its folder refuses the change
     NameTaken,     // another file already has the new name
     Other,         // anything else (a name too long, a folder gone, ...)
+    Stranded,      // a case-only rename could go neither on nor back
 };
 
 // Texts shown for each outcome (OK button, no icon, empty title); Done has none.
@@ -28,9 +31,12 @@ std::string_view singleRenameText(SingleOutcome outcome);
 
 // Renames `oldName` to `newName` (bare native names). A change of case only,
 // which a case-insensitive file system sees as the name being taken by the
-// file itself, goes through a temporary name.
+// file itself, goes through a visible temporary name, journaled when a
+// journal is given; when it can go neither on nor back, `stranded` gets the
+// name the file was left under.
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
-                           const std::string& newName);
+                           const std::string& newName, BatchJournal* journal = nullptr,
+                           std::string* stranded = nullptr);
 
 // The position to select after a rename attempt, from the listing before it is
 // read again: `typed` is the text of the name box, `oldBase` the old name

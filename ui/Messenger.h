@@ -6,12 +6,12 @@ class QWidget;
 
 namespace zanto {
 
-enum class MsgButtons { Ok, OkCancel, RetryCancel };
+enum class MsgButtons { Ok, OkCancel, RetryCancel, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation };
 enum class MsgDefault { First, Second }; // which of the buttons Enter presses
 
 // Answers keep the numbers the program stores as text in LAST_ANSWER.
-enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4 };
+enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
 struct MessageRequest {
     QString text;

@@ -34,6 +34,7 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
 
     QPushButton* first = nullptr;
     QPushButton* second = nullptr;
+    QPushButton* third = nullptr;
     switch (request.buttons) {
     case MsgButtons::Ok:
         first = box.addButton(QMessageBox::Ok);
@@ -46,13 +47,20 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
         first = box.addButton(QMessageBox::Retry);
         second = box.addButton(QMessageBox::Cancel);
         break;
+    case MsgButtons::YesNoCancel:
+        first = box.addButton(QMessageBox::Yes);
+        second = box.addButton(QMessageBox::No);
+        third = box.addButton(QMessageBox::Cancel);
+        break;
     }
     QPushButton* preferred = (request.defaultButton == MsgDefault::Second && second) ? second : first;
     box.setDefaultButton(preferred);
-    box.setEscapeButton(second ? second : first);
+    box.setEscapeButton(third ? third : (second ? second : first));
     box.exec();
 
     const QAbstractButton* clicked = box.clickedButton();
+    if (third != nullptr)
+        return clicked == first ? MsgAnswer::Yes : clicked == second ? MsgAnswer::No : MsgAnswer::Cancel;
     if (clicked == first || clicked == nullptr) {
         if (clicked == nullptr && second)
             return MsgAnswer::Cancel;

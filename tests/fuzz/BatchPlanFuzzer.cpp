@@ -57,6 +57,15 @@ public:
         return FsError::None;
     }
     std::size_t maxNameLength(const std::string&) override { return nameLimit; }
+    std::optional<FileStamp> stamp(const std::string& path) override
+    {
+        if (path == kFolder)
+            return FileStamp{};
+        const auto found = files.find(nameOf(path));
+        if (found == files.end())
+            return std::nullopt;
+        return FileStamp{0, static_cast<std::uint64_t>(found->second) + 1, 0, 0, true};
+    }
     FsError removeFile(const std::string& path) override
     {
         return files.erase(nameOf(path)) != 0 ? FsError::None : FsError::FileNotFound;

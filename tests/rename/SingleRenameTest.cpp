@@ -102,7 +102,7 @@ TEST(SingleRenameCaseOnly, AFaultAtAnyStepLeavesTheFileInTheFolder)
     folder.write("photo.jpg");
     fs.failRename(3, FsError::DiskNotReady);
     fs.failRename(4, FsError::DiskNotReady);
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::Other);
+    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg"), SingleOutcome::Stranded);
     const auto after = folder.contents();
     ASSERT_EQ(after.size(), 1u);
     EXPECT_EQ(after.begin()->second, "content of photo.jpg");

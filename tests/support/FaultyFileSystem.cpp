@@ -116,3 +116,12 @@ FsError FaultyFileSystem::removeFile(const std::string& path)
 }
 
 } // namespace zanto::test
+
+namespace zanto::test {
+
+std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path)
+{
+    return m_native.stamp(resolve(path));
+}
+
+} // namespace zanto::test

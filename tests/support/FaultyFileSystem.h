@@ -38,6 +38,7 @@ public:
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override;
     std::size_t maxNameLength(const std::string& folder) override;
     FsError removeFile(const std::string& path) override;
+    std::optional<FileStamp> stamp(const std::string& path) override;
 
 private:
     std::size_t count(Call call);

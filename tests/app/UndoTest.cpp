@@ -1,0 +1,116 @@
+#include "app/StartupRecovery.h"
+#include "rename/BatchJournal.h"
+#include "rename/BatchRename.h"
+#include "tests/app/WindowFixture.h"
+#include "ui/StateFolder.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <filesystem>
+
+// What the window adds to the journal: the start-up question, the undo menu
+// item and its question, the notices, the refreshed lists.
+
+namespace zanto::test {
+namespace {
+
+class UndoTest : public WindowFixture {
+protected:
+    void startJournaled()
+    {
+        store.preset(settings::kMode, QStringLiteral("1"));
+        store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
+        store.preset(settings::kFolder, QString::fromStdString(folder.path()));
+        TolvaServices services{store, messenger, fileSystem, opener, [this] { stopped = true; }};
+        services.journal = &journal;
+        window = std::make_unique<Tolva>(values, services);
+        window->Form_Load();
+        window->show();
+    }
+    bool undoEnabled()
+    {
+        emit find<QMenu>("ETC")->aboutToShow();
+        return find<QAction>("UNDO")->isEnabled();
+    }
+    void startUp()
+    {
+        StartupRecovery(journal, fileSystem, [this](const MessageRequest& r) { return messenger.show(nullptr, r); })
+            .run();
+    }
+
+    TempFolder stateHome;
+    StateFolder state{stateHome.path() + "/TOLVA"};
+    BatchJournal journal{state, fileSystem};
+};
+
+void expectBox(const MessageRequest& box, const QString& text, MsgButtons buttons, MsgDefault byDefault,
+               const QString& title)
+{
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.buttons, buttons);
+    EXPECT_EQ(box.icon, MsgIcon::Question);
+    EXPECT_EQ(box.defaultButton, byDefault);
+    EXPECT_EQ(box.title, title);
+}
+
+TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
+{
+    folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
+    startJournaled();
+    EXPECT_FALSE(undoEnabled());
+    runBatch(QStringLiteral("x"));
+    ASSERT_EQ(listed(), (std::vector<std::string>{"x1.jpg", "x2.jpg", "x3.jpg"}));
+    std::filesystem::rename(folder.pathOf("x2.jpg"), folder.pathOf("mine.jpg"));
+    ASSERT_TRUE(undoEnabled());
+
+    messenger.clear();
+    messenger.answer(MsgAnswer::Ok);
+    find<QAction>("UNDO")->trigger();
+    ASSERT_EQ(messenger.shown().size(), 2);
+    expectBox(messenger.shown()[0],
+              QStringLiteral("「%1」の直前の連続変換を元に戻します.\r\n\r\n実行してもいいですか？").arg(folder.path().c_str()),
+              MsgButtons::OkCancel, MsgDefault::Second, QStringLiteral("元に戻す"));
+    EXPECT_TRUE(messenger.shown()[1].text.endsWith(QStringLiteral("「x2.jpg」")));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "c.jpg", "mine.jpg"}));
+    EXPECT_EQ(listed(), folder.names());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO＿[連続モード]"));
+    EXPECT_FALSE(undoEnabled()) << "one level of undo";
+}
+
+TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    const BatchPlan plan = planBatch(folder.path(), {"a.jpg", "b.jpg"}, "b", fileSystem);
+    ASSERT_TRUE(journal.begin(plan));
+    std::filesystem::rename(folder.pathOf("a.jpg"), folder.pathOf(plan.items[0].temporary)); // then killed
+
+    messenger.answer(MsgAnswer::Cancel);
+    startUp();
+    ASSERT_EQ(messenger.shown().size(), 1);
+    expectBox(messenger.shown()[0],
+              QStringLiteral("前回の連続変換は途中で終わりました.\r\n\r\n元のファイル名に戻しますか？"),
+              MsgButtons::YesNoCancel, MsgDefault::First, QStringLiteral("ファイル名変更"));
+    messenger.answer(MsgAnswer::Yes);
+    startUp();
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+    messenger.clear();
+    startUp();
+    EXPECT_TRUE(messenger.shown().isEmpty()) << "nothing left to ask";
+}
+
+TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
+{
+    folder.write("a.jpg");
+    ASSERT_TRUE(journal.begin(planBatch(folder.path(), {"a.jpg"}, "", fileSystem)));
+    std::filesystem::rename(folder.path(), folder.path() + "-away");
+    startUp();
+    std::filesystem::rename(folder.path() + "-away", folder.path());
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_TRUE(messenger.shown()[0].text.contains(QStringLiteral("が見つかりません")));
+    Journal kept;
+    EXPECT_EQ(journal.pending(kept), BatchJournal::Pending::Unfinished);
+}
+
+} // namespace
+} // namespace zanto::test
