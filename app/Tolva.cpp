@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
+#include "NewNameTip.h"
 #include "ProgramValues.h"
 #include "SettingsKeys.h"
 #include "frmAbout.h"
@@ -71,6 +72,8 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
     m_form.mainTEXT->setReadOnly(true);
     m_form.Drive->reloadVolumes();
+    auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, this);
+    tip->setObjectName(QStringLiteral("NewNameTip"));
     connectHandlers();
     // The window sees keys before its controls.
     qApp->installEventFilter(this);
@@ -92,6 +95,8 @@ void Tolva::connectHandlers()
     connect(f.List, &ListBox::selected, this, &Tolva::List_Click);
     connect(f.List, &ListBox::mouseDown, this, &Tolva::List_MouseDown);
     f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
+    f.List->allowReordering();
+    connect(f.List, &ListBox::dragged, this, [this](int from, int to) { changeList(renameList().moveTo(from, to)); });
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
     connect(f.ETC, &QMenu::aboutToShow, this, [this] { m_form.UNDO->setEnabled(m_undo->available()); });
@@ -472,6 +477,9 @@ void Tolva::changeList(const ListChange& change)
         break;
     case ListChange::Edit::Reload:
         RELOAD_LIST();
+        break;
+    case ListChange::Edit::Move:
+        list.move(change.at, change.select);
         break;
     }
     if (change.react)

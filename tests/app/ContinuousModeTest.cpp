@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "app/NewNameTip.h"
+
 #include <QMainWindow>
 #include <QPlainTextEdit>
 
@@ -105,6 +107,34 @@ TEST_F(ContinuousMode, RenamesTheListInTheUsersOrder)
     EXPECT_EQ(listed(), (std::vector<std::string>{"旅行1.JPG", "旅行2.jpg", "旅行3.jpg"}));
     EXPECT_TRUE(base().text().isEmpty());
     EXPECT_EQ(values.NOW_MODE, QStringLiteral("1"));
+}
+
+TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
+{
+    std::vector<std::string> names;
+    for (char c = 'a'; c <= 'j'; ++c) // ten entries: two digits
+        names.push_back(std::string(1, c) + (c == 'c' ? ".JPG" : ".jpg"));
+    folder.writeAll(names);
+    start(QStringLiteral("1"));
+    list().setListIndexQuietly(9);
+    press("cmdUE");
+    const auto& tip = *window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"));
+    base().setText(QStringLiteral("旅.行"));
+    EXPECT_TRUE(tip.text(0).isEmpty()) << "a refused name names nothing";
+    base().setText(QStringLiteral("旅行"));
+    EXPECT_EQ(tip.text(2), QStringLiteral("c.JPG → 旅行03.JPG"));
+    std::vector<std::pair<std::string, std::string>> promised;
+    for (int row = 0; row < list().count(); ++row) {
+        const QStringList parts = tip.text(row).split(QStringLiteral(" → "));
+        promised.emplace_back(parts[0].toStdString(), parts[1].toStdString());
+    }
+    const auto before = folder.contents();
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    const auto after = folder.contents();
+    EXPECT_EQ(after.size(), before.size());
+    for (const auto& [old, renamed] : promised)
+        EXPECT_EQ(after.at(renamed), before.at(old)) << old;
 }
 
 TEST_F(ContinuousMode, RefusedCharactersAndEmptyListsAskNothing)
