@@ -2,7 +2,9 @@
 
 #include "Messages.h"
 #include "NameBox.h"
+#include "LongWork.h"
 #include "TolvaForm.h"
+#include "WaitCursor.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
@@ -43,36 +45,21 @@ std::vector<std::string> shownNames(const std::vector<std::string>& natives)
     return result;
 }
 
-// The hourglass for as long as files move.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void release()
-    {
-        if (m_active)
-            QApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
-
 } // namespace
 
-BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal)
+BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
+                                       BatchJournal* journal)
     : m_form(form)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
+    , m_work(work)
     , m_journal(journal)
 {
 }
 
 void BatchRenameCommand::caption(const std::string& text, bool last)
 {
+    m_work.keepAlive();
     m_heldCaption = text;
     if (!last && m_sinceCaption.isValid() && m_sinceCaption.elapsed() < kCaptionIntervalMs)
         return;

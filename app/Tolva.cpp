@@ -3,6 +3,7 @@
 #include "BatchRenameCommand.h"
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
+#include "WaitCursor.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
@@ -11,9 +12,11 @@
 #include "SettingsKeys.h"
 #include "frmAbout.h"
 #include "frmSETEI.h"
+#include "browse/DateOrder.h"
 #include "browse/DriveBox.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
+#include "browse/NaturalOrder.h"
 #include "browse/PreviewArea.h"
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
@@ -62,7 +65,8 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_preview = std::make_unique<PreviewArea>(
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
-    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_services.journal);
+    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_work,
+                                                   m_services.journal);
     m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem,
                                                      m_services.journal);
     m_undo = std::make_unique<UndoCommand>(m_form, m_values, asker, m_services.fileSystem, m_services.journal,
@@ -100,8 +104,10 @@ void Tolva::connectHandlers()
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
     connect(f.ETC, &QMenu::aboutToShow, this, [this] { m_form.UNDO->setEnabled(m_undo->available()); });
-    connect(f.UNDO, &QAction::triggered, this, [this] { m_undo->run(); });
+    connect(f.UNDO, &QAction::triggered, this, [this] { runLong([this] { m_undo->run(); }); });
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
+    connect(f.BYDATE, &QAction::triggered, this, [this] { orderList(true); });
+    connect(f.BYNAME, &QAction::triggered, this, [this] { orderList(false); });
     connect(f.Text, &QLineEdit::textChanged, this, [this] { m_single->Text_Change(); });
     connect(f.Text, &NameBox::gotFocus, this, [this] { m_single->Text_GotFocus(); });
     connect(f.cmd, &QPushButton::clicked, this, [this] { m_single->cmd_Click(); });
@@ -223,6 +229,11 @@ void Tolva::changeEvent(QEvent* event)
 
 void Tolva::closeEvent(QCloseEvent* event)
 {
+    if (m_work.running()) {
+        m_work.holdClose();
+        event->ignore();
+        return;
+    }
     if (!m_stopped) {
         m_fields.LAST_DIR = displayName(m_form.Dir->path());
         m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR);
@@ -531,7 +542,32 @@ bool Tolva::List_KeyDown(int key)
 
 void Tolva::cmdOK_Click()
 {
-    m_batch->run();
+    runLong([this] { m_batch->run(); });
+}
+
+void Tolva::runLong(const std::function<void()>& command)
+{
+    if (m_work.run(command))
+        close();
+}
+
+void Tolva::orderList(bool byDate)
+{
+    ListBox& list = *m_form.List;
+    const std::string selected = list.selectedName();
+    std::vector<std::string> names = list.items();
+    if (byDate) {
+        runLong([&] {
+            WaitCursor waiting;
+            DateOrder::sort(m_form.Dir->path(), names, m_services.fileSystem, [this] { m_work.keepAlive(); });
+        });
+    } else {
+        sortNaturally(names);
+    }
+    const auto found = std::find(names.begin(), names.end(), selected);
+    const int row = selected.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    list.setItems(std::move(names));
+    list.setListIndexQuietly(row);
 }
 
 // ---- pop-up menus, deletion ----
@@ -539,13 +575,20 @@ void Tolva::cmdOK_Click()
 void Tolva::File_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button == Qt::RightButton && m_form.File->listIndex() >= 0)
-        m_form.SETEI2->popup(globalPos);
+        popupFileMenu(globalPos, false);
 }
 
 void Tolva::List_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button == Qt::RightButton && m_form.List->listIndex() >= 0)
-        m_form.SETEI2->popup(globalPos);
+        popupFileMenu(globalPos, !isSimpleMode());
+}
+
+void Tolva::popupFileMenu(const QPoint& globalPos, bool withOrders)
+{
+    for (QAction* action : {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME})
+        action->setVisible(withOrders);
+    m_form.SETEI2->popup(globalPos);
 }
 
 void Tolva::mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos)

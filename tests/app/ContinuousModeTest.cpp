@@ -2,10 +2,12 @@
 
 #include "app/NewNameTip.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 namespace zanto::test {
@@ -135,6 +137,23 @@ TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
     EXPECT_EQ(after.size(), before.size());
     for (const auto& [old, renamed] : promised)
         EXPECT_EQ(after.at(renamed), before.at(old)) << old;
+}
+
+TEST_F(ContinuousMode, OrdersReorderOnlyTheListedEntries)
+{
+    folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});
+    auto modified = std::filesystem::file_time_type::clock::now();
+    for (const char* name : {"d.txt", "c.txt", "b.txt", "a.txt"})
+        std::filesystem::last_write_time(folder.pathOf(name), modified += std::chrono::minutes(1));
+    start(QStringLiteral("1"), QStringLiteral("*.txt"));
+    list().setListIndexQuietly(2);
+    press("cmdERASE"); // "c.txt" leaves the list; "d.txt" is selected
+    find<QAction>("BYDATE")->trigger();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"d.txt", "b.txt", "a.txt"}));
+    EXPECT_EQ(list().selectedName(), "d.txt");
+    find<QAction>("BYNAME")->trigger();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt", "d.txt"}));
+    EXPECT_EQ(list().selectedName(), "d.txt");
 }
 
 TEST_F(ContinuousMode, RefusedCharactersAndEmptyListsAskNothing)
