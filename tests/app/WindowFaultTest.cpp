@@ -3,9 +3,12 @@
 #include "tests/rename/FolderExpectations.h"
 #include "tests/support/FaultyFileSystem.h"
 
+#include <QCloseEvent>
 #include <QMainWindow>
+#include <QTimer>
 
 #include <set>
+#include <thread>
 
 #include <fcntl.h>
 #include <filesystem>
@@ -120,6 +123,29 @@ TEST_F(OtherProgram, AFileDeletedAfterTheCheckIsNamedAndTheRestRenamed)
     EXPECT_EQ(listed(), (std::vector<std::string>{"旅行1.jpg", "旅行3.jpg"}));
     EXPECT_TRUE(base().text().isEmpty());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO_ [連続モード]"));
+}
+
+// The window answers the window system during the run; what arrives meanwhile
+// (a close request, a timer such as the hand-over's) waits for the run's end.
+TEST_F(OtherProgram, ACloseAndATimerDuringTheRunWaitForItsEnd)
+{
+    startBatch();
+    bool timerFired = false;
+    faulty.before(Call::Rename, 1, [&] {
+        QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent); // as the window system asks
+        QTimer::singleShot(1, window.get(), [&] { timerFired = true; });
+        // Past the pause after which the run lets the window system in.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    });
+    bool visibleInside = false;
+    bool firedInside = true;
+    faulty.before(Call::Rename, 4, [&] { visibleInside = window->isVisible(), firedInside = timerFired; });
+    runBatch(QStringLiteral("旅行"));
+    EXPECT_TRUE(visibleInside);
+    EXPECT_FALSE(firedInside);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(folder.contents(), movedContents(before, {{"a.jpg", "旅行1.jpg"}, {"b.jpg", "旅行2.jpg"}, {"c.jpg", "旅行3.jpg"}}));
+    QTRY_VERIFY(timerFired);
 }
 
 TEST_F(OtherProgram, ANewNameTakenDuringTheRunIsNeverOverwritten)
