@@ -120,7 +120,10 @@ void BatchRenameCommand::run()
     if (entries.empty())
         return;
 
+    // Between the long steps, whose progress has no caption of its own.
+    m_work.keepAlive();
     const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem);
+    m_work.keepAlive();
     if (plan.status != PlanStatus::Ready) {
         waiting.release();
         if (plan.status == PlanStatus::NameTooLong)
@@ -149,6 +152,7 @@ void BatchRenameCommand::run()
     }
 
     caption(std::string(END_CAPTION), true);
+    m_work.keepAlive();
     rebuildList();
     m_form.txtRENAME->clear();
     m_form.Image1->clear();
@@ -203,6 +207,7 @@ void BatchRenameCommand::rebuildList()
     ListBox& list = *m_form.List;
     list.clear();
     m_form.File->refresh();
+    m_work.keepAlive();
     list.hide();
     list.setItems(m_form.File->items());
     list.show();

@@ -69,4 +69,4 @@ xdotool type t
 xdotool key Return
 window '^ファイル名変更$' >/dev/null
 xdotool key Left Return
-/usr/bin/python3 "$here/ping-probe.py" "$main" 600 --until-title '^ZANTO_ '
+/usr/bin/python3 "$here/ping-probe.py" "$main" 600 --until-title '^ZANTO_ ' ${verbose:+--verbose}

@@ -25,6 +25,8 @@ def main():
     parser.add_argument("seconds", type=float)
     parser.add_argument("--until-title", help="stop early once the title matches")
     parser.add_argument("--gap-ms", type=float, default=10.0)
+    parser.add_argument("--after", type=float, default=2.0, help="seconds to go on after the title matched")
+    parser.add_argument("--verbose", action="store_true", help="print every wait over 50 ms")
     args = parser.parse_args()
 
     d = display.Display()
@@ -41,7 +43,8 @@ def main():
 
     waits = []
     stamp = 1
-    end = time.monotonic() + args.seconds
+    start = time.monotonic()
+    end = start + args.seconds
     while time.monotonic() < end:
         stamp += 1
         message = event.ClientMessage(window=window, client_type=protocols,
@@ -63,10 +66,12 @@ def main():
                         and e.data[1][0] == ping and e.data[1][1] == stamp):
                     answered = True
         waits.append((time.monotonic() - sent) * 1000.0)
-        if args.until_title:
-            title = window.get_full_property(name_atom, utf8)
-            if title and re.search(args.until_title, title.value.decode("utf-8", "replace")):
-                break
+        title = window.get_full_property(name_atom, utf8)
+        title = title.value.decode("utf-8", "replace") if title else ""
+        if args.verbose and waits[-1] > 50:
+            print(f"  {sent - start:7.3f} s  {waits[-1]:6.1f} ms  {title}")
+        if args.until_title and re.search(args.until_title, title):
+            end = min(end, time.monotonic() + args.after)
         time.sleep(args.gap_ms / 1000.0)
 
     waits.sort()
