@@ -47,7 +47,7 @@ const Photos& photos()
         std::mt19937 random(7);
         for (int i = 0; i < kFiles; ++i) {
             char date[32];
-            std::snprintf(date, sizeof date, "2024:05:%02u %02u:%02u:%02u", 1 + random() % 28, random() % 24,
+            std::snprintf(date, sizeof date, "2024:05:%02lu %02lu:%02lu:%02lu", 1 + random() % 28, random() % 24,
                           random() % 60, random() % 60);
             const std::string name = "IMG_" + std::to_string(i) + ".jpg";
             const std::string content = photo(date);
