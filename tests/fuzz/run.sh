@@ -15,8 +15,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 build=${ZANTO_FUZZ_BUILD_DIR:-$repo/build-fuzz}
 seconds=${ZANTO_FUZZ_SECONDS:-20}
-all=(voris_codec wildcard_pattern natural_order file_name_parts batch_plan text_preview
-     picture_content picture_dib picture_emf picture_wmf)
+all=(batch_plan picture_content picture_dib picture_emf picture_wmf)
 read -r -a harnesses <<< "${ZANTO_FUZZ_ONLY:-${all[*]}}"
 
 sanitizers="-fsanitize=address,undefined -fsanitize=fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
