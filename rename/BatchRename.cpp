@@ -1,5 +1,7 @@
 #include "BatchRename.h"
 
+#include "rename/AsciiCase.h"
+
 #include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
 
@@ -43,20 +45,6 @@ std::string zeroFilled(std::size_t value, std::size_t width)
     return digits;
 }
 
-char asciiLower(char ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-// Names differing only in ASCII case count as equal: on a case-insensitive
-// file system they are the same file.
-bool equalFolded(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return asciiLower(x) == asciiLower(y);
-           });
-}
-
 // The names a temporary name may not take, narrowed to those that could be
 // one: every temporary name starts with the prefix head.
 class TakenNames {
@@ -93,7 +81,7 @@ private:
             position = position * 10 + static_cast<std::size_t>(ch - '0');
         }
         return position < m_extensions.size()
-            && equalFolded(name.substr(prefix.size() + m_width), m_extensions[position]);
+            && equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);
     }
 
     const std::vector<std::string>& m_extensions;

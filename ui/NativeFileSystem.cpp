@@ -1,5 +1,8 @@
 #include "NativeFileSystem.h"
 
+#include "rename/AsciiCase.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -110,8 +113,25 @@ bool NativeFileSystem::sameFile(const std::string& a, const std::string& b)
 {
     struct stat first {};
     struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
-        && first.st_ino == second.st_ino;
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0 || first.st_dev != second.st_dev)
+        return false;
+    if (first.st_ino == second.st_ino)
+        return true;
+    // Some FUSE drivers (exfat-fuse) number inodes by the path asked for, so a
+    // file found under two spellings of its name shows two numbers. Where the
+    // folder lists exactly one of two names that differ only in case, the
+    // other was found by ignoring case: both are that one file.
+    const std::size_t slash = a.rfind('/');
+    if (slash == std::string::npos || b.rfind('/') != slash || a.compare(0, slash, b, 0, slash) != 0
+        || !equalIgnoringAsciiCase(a.substr(slash + 1), b.substr(slash + 1)))
+        return false;
+    std::vector<std::string> names;
+    if (listNames(slash == 0 ? "/" : a.substr(0, slash), names) != FsError::None)
+        return false;
+    const auto listed = [&names](const std::string& path) {
+        return std::find(names.begin(), names.end(), path.substr(path.rfind('/') + 1)) != names.end();
+    };
+    return listed(a) != listed(b);
 }
 
 FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::string>& names)

@@ -34,23 +34,5 @@ TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
     }
 }
 
-// The bulk sort precomputes keys; it must agree with the comparison.
-TEST(NaturalOrder, BulkSortAgreesWithPairwiseComparison)
-{
-    std::mt19937 random(11);
-    const std::string pieces[] = {"IMG_", "img", "0", "00", "7", "10", "123456789", "a", "B", "_", ".", "旅", "\xff"};
-    std::vector<std::string> names;
-    for (int i = 0; i < 3000; ++i) {
-        std::string name;
-        for (int k = 0, count = 1 + static_cast<int>(random() % 6); k < count; ++k)
-            name += pieces[random() % std::size(pieces)];
-        names.push_back(name);
-    }
-    std::vector<std::string> expected = names;
-    std::sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) { return naturalLess(a, b); });
-    sortNaturally(names);
-    EXPECT_EQ(names, expected);
-}
-
 } // namespace
 } // namespace zanto

@@ -16,21 +16,6 @@ constexpr double kDraw17 = 0.32; // Int(0.32 * 50) + 1 = 17: prefix 連番17変�
 
 class BatchRename : public ::testing::Test {
 protected:
-    // Plans and applies the run; every listed file gets the name in `finals`.
-    void expectRun(const std::vector<std::string>& entries, const std::string& base,
-                   const std::vector<std::string>& finals, std::vector<double> draws = {kDraw17})
-    {
-        const Contents before = folder.contents();
-        plan = planBatch(folder.path(), entries, base, fs, fixedRandom(std::move(draws)));
-        ASSERT_EQ(plan.status, PlanStatus::Ready);
-        const BatchReport report = applyBatch(plan, fs);
-        EXPECT_TRUE(report.unfinished().empty());
-        std::map<std::string, std::string> moves;
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            moves[entries[i]] = finals[i];
-        EXPECT_EQ(folder.contents(), movedContents(before, moves));
-    }
-
     TempFolder folder;
     FaultyFileSystem fs;
     BatchPlan plan;
@@ -44,37 +29,56 @@ std::vector<std::string> numbered(std::size_t count, const std::string& prefix)
     return names;
 }
 
-// Each entry gets its number in the user's order, zero-filled to the digits
-// of the count, and keeps its own extension as written.
-struct MappingCase {
+struct RunCase {
     const char* family;
     std::vector<std::string> entries;
     const char* base;
     std::vector<std::string> finals;
+    const char* bystander = nullptr; // another file in the folder
+    double secondDraw = 0.0;
+    const char* prefix = "連番17変換失敗";
 };
 
-class Mapping : public BatchRename, public ::testing::WithParamInterface<MappingCase> {};
-
-TEST_P(Mapping, GivesEachEntryItsNewNameAndTouchesNothingElse)
+// Each entry gets its number in the user's order, zero-filled to the digits
+// of the count, and keeps its own extension as written. The temporary prefix
+// must not collide with any name of the folder (in any letter case) nor with
+// a new name of the run: the first draw (17) clashes there, the second is taken.
+TEST(BatchRun, GivesEachEntryItsNewNameAndTouchesNothingElse)
 {
-    folder.writeAll(GetParam().entries);
-    folder.write("unrelated.txt");
-    expectRun(GetParam().entries, GetParam().base, GetParam().finals);
+    const RunCase rows[] = {
+        {"own_extensions", {"c.jpg", "a.png", "b", "IMG.JPG", "x.tar.gz", "end."}, "",
+         {"1.jpg", "2.png", "3", "4.JPG", "5.gz", "6"}},
+        {"users_order", {"c.jpg", "a.jpg", "b.jpg"}, "x", {"x1.jpg", "x2.jpg", "x3.jpg"}},
+        {"exchange", {"2.jpg", "1.jpg"}, "", {"1.jpg", "2.jpg"}},
+        {"zero_fill_nine", numbered(9, "i"), "旅行", numbered(9, "旅行")},
+        {"zero_fill_ten", numbered(10, "i"), "旅行",
+         {"旅行01.jpg", "旅行02.jpg", "旅行03.jpg", "旅行04.jpg", "旅行05.jpg", "旅行06.jpg", "旅行07.jpg", "旅行08.jpg",
+          "旅行09.jpg", "旅行10.jpg"}},
+        {"base_two_blanks", {"a.jpg", "b.jpg"}, "  ", {"  1.jpg", "  2.jpg"}},
+        {"temporary_in_another_case", {"a.jpg", "b.jpg"}, "x", {"x1.jpg", "x2.jpg"}, "連番17変換失敗1.JPG", 0.0,
+         "連番1変換失敗"},
+        {"temporary_is_a_final_name", {"a.jpg", "b.jpg"}, "連番17変換失敗", {"連番17変換失敗1.jpg", "連番17変換失敗2.jpg"},
+         nullptr, 0.0, "連番1変換失敗"},
+        {"temporary_is_an_entry", {"連番17変換失敗1.jpg", "b.jpg"}, "", {"1.jpg", "2.jpg"}, nullptr, 0.9999,
+         "連番50変換失敗"},
+    };
+    for (const RunCase& row : rows) {
+        SCOPED_TRACE(row.family);
+        TempFolder folder;
+        FaultyFileSystem fs;
+        folder.writeAll(row.entries);
+        folder.write(row.bystander != nullptr ? row.bystander : "unrelated.txt", "bystander");
+        const Contents before = folder.contents();
+        const BatchPlan plan = planBatch(folder.path(), row.entries, row.base, fs, fixedRandom({kDraw17, row.secondDraw}));
+        ASSERT_EQ(plan.status, PlanStatus::Ready);
+        EXPECT_EQ(plan.prefix, row.prefix);
+        EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty());
+        std::map<std::string, std::string> moves;
+        for (std::size_t i = 0; i < row.entries.size(); ++i)
+            moves[row.entries[i]] = row.finals[i];
+        EXPECT_EQ(folder.contents(), movedContents(before, moves));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, Mapping,
-    ::testing::Values(
-        MappingCase{"own_extensions", {"c.jpg", "a.png", "b", "IMG.JPG", "x.tar.gz", "end."}, "",
-                    {"1.jpg", "2.png", "3", "4.JPG", "5.gz", "6"}},
-        MappingCase{"users_order", {"c.jpg", "a.jpg", "b.jpg"}, "x", {"x1.jpg", "x2.jpg", "x3.jpg"}},
-        MappingCase{"exchange", {"2.jpg", "1.jpg"}, "", {"1.jpg", "2.jpg"}},
-        MappingCase{"zero_fill_nine", numbered(9, "i"), "旅行", numbered(9, "旅行")},
-        MappingCase{"zero_fill_ten", numbered(10, "i"), "旅行",
-                    {"旅行01.jpg", "旅行02.jpg", "旅行03.jpg", "旅行04.jpg", "旅行05.jpg", "旅行06.jpg", "旅行07.jpg",
-                     "旅行08.jpg", "旅行09.jpg", "旅行10.jpg"}},
-        MappingCase{"base_two_blanks", {"a.jpg", "b.jpg"}, "  ", {"  1.jpg", "  2.jpg"}}),
-    [](const auto& info) { return std::string(info.param.family); });
 
 TEST_F(BatchRename, AFinalNameHeldOutsideTheListLeavesThatFileUnderItsTemporaryName)
 {
@@ -116,41 +120,6 @@ TEST_F(BatchRename, TheCheckAsksLastFirstAboutEveryEntryThatIsNoReadableFile)
     EXPECT_EQ(entries, (std::vector<std::string>{"a.jpg", "c.jpg"}));
     EXPECT_EQ(fs.calls(Call::Rename), 0u);
 }
-
-// The temporary prefix must not collide with any name of the folder (in any
-// letter case) nor with a new name of the run; the first draw (17) clashes,
-// the second is taken.
-struct AvoidCase {
-    const char* family;
-    std::vector<std::string> entries;
-    const char* bystander; // another file in the folder, or none
-    const char* base;
-    double secondDraw;
-    const char* prefix;
-    std::vector<std::string> finals;
-};
-
-class TemporaryNames : public BatchRename, public ::testing::WithParamInterface<AvoidCase> {};
-
-TEST_P(TemporaryNames, AvoidEveryNameInUse)
-{
-    const auto& p = GetParam();
-    folder.writeAll(p.entries);
-    if (p.bystander != nullptr)
-        folder.write(p.bystander, "bystander");
-    expectRun(p.entries, p.base, p.finals, {kDraw17, p.secondDraw});
-    EXPECT_EQ(plan.prefix, p.prefix);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, TemporaryNames,
-    ::testing::Values(AvoidCase{"file_in_another_case", {"a.jpg", "b.jpg"}, "連番17変換失敗1.JPG", "x", 0.0,
-                                "連番1変換失敗", {"x1.jpg", "x2.jpg"}},
-                      AvoidCase{"final_names_of_the_run", {"a.jpg", "b.jpg"}, nullptr, "連番17変換失敗", 0.0,
-                                "連番1変換失敗", {"連番17変換失敗1.jpg", "連番17変換失敗2.jpg"}},
-                      AvoidCase{"the_entries", {"連番17変換失敗1.jpg", "b.jpg"}, nullptr, "", 0.9999, "連番50変換失敗",
-                                {"1.jpg", "2.jpg"}}),
-    [](const auto& info) { return std::string(info.param.family); });
 
 TEST_F(BatchRename, TheDrawEndsWhenEveryShortPrefixIsTaken)
 {

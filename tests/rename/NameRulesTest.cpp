@@ -16,28 +16,19 @@ TEST(NameRules, RefusesTheTwelveAsciiSignsAnywhereButNotTheirFullWidthForms)
         EXPECT_FALSE(containsForbidden(name)) << name;
 }
 
-struct ExtensionCase {
-    const char* family;
-    const char* name;
-    const char* extension;
-    const char* stem;
-};
-
-class Extension : public ::testing::TestWithParam<ExtensionCase> {};
-
-TEST_P(Extension, DependsOnTheNameAlone)
+TEST(NameRules, TheExtensionIsTheLastDotAndWhatFollowsIt)
 {
-    EXPECT_EQ(extensionOf(GetParam().name), GetParam().extension);
-    EXPECT_EQ(stemOf(GetParam().name), GetParam().stem);
+    const struct {
+        const char* name;
+        const char* extension;
+        const char* stem;
+    } rows[] = {{"IMG.JPG", ".JPG", "IMG"},   {"x.tar.gz", ".gz", "x.tar"},  {"README", "", "README"},
+                {"name.", "", "name."},      {"旅行.テキスト", ".テキスト", "旅行"}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(extensionOf(row.name), row.extension) << row.name;
+        EXPECT_EQ(stemOf(row.name), row.stem) << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Families, Extension,
-                         ::testing::Values(ExtensionCase{"case_kept", "IMG.JPG", ".JPG", "IMG"},
-                                           ExtensionCase{"last_of_two", "x.tar.gz", ".gz", "x.tar"},
-                                           ExtensionCase{"none", "README", "", "README"},
-                                           ExtensionCase{"trailing_dot", "name.", "", "name."},
-                                           ExtensionCase{"japanese", "旅行.テキスト", ".テキスト", "旅行"}),
-                         [](const auto& info) { return std::string(info.param.family); });
 
 TEST(PathRule, OneSeparatorBetweenFolderAndName)
 {

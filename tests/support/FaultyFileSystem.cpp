@@ -1,19 +1,12 @@
 #include "FaultyFileSystem.h"
 
+#include "rename/AsciiCase.h"
+
 #include <algorithm>
 
 namespace zanto::test {
 
 namespace {
-
-std::string lowered(std::string text)
-{
-    for (char& ch : text) {
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    }
-    return text;
-}
 
 std::pair<std::string, std::string> split(const std::string& path)
 {
@@ -58,8 +51,8 @@ std::string FaultyFileSystem::resolve(const std::string& path)
     std::vector<std::string> names;
     if (m_native.listNames(folder, names) != FsError::None)
         return path;
-    const std::string wanted = lowered(name);
-    const auto match = std::find_if(names.begin(), names.end(), [&](const auto& n) { return lowered(n) == wanted; });
+    const auto match =
+        std::find_if(names.begin(), names.end(), [&](const auto& n) { return equalIgnoringAsciiCase(n, name); });
     return match == names.end() ? path : (folder == "/" ? "/" : folder + "/") + *match;
 }
 

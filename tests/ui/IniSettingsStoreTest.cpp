@@ -2,6 +2,7 @@
 #include "ui/IniSettingsStore.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <fstream>
