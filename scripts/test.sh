@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds ZANTO with its tests and runs them
 # headless: the test suites, the same suites under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a session in a real X window, and the fuzzers
-# for a bounded time. ZANTO_QUICK=1 runs the test suites alone.
+# UndefinedBehaviorSanitizer, and the fuzzers for a bounded time.
+# ZANTO_QUICK=1 runs the test suites alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 quick=${ZANTO_QUICK:-}
 extra=""
-[ -n "$quick" ] || extra="clang libclang-rt-14-dev xvfb openbox x11-utils xdotool xclip imagemagick fusefat dosfstools"
+[ -n "$quick" ] || extra="clang libclang-rt-14-dev"
 ZANTO_SETUP_EXTRA="$extra" bash "$here/scripts/setup.sh"
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
@@ -28,9 +28,6 @@ cmake --build "$here/build-sanitize" -j "$jobs"
 (cd "$here/build-sanitize" &&
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" ctest --output-on-failure -j "$jobs")
-
-stage "a session in a real window"
-(unset QT_QPA_PLATFORM; bash "$here/tests/gui/real-window-run.sh" "$here/build-test/app/zanto")
 
 if [ -x "$here/tests/fuzz/run.sh" ]; then
   stage "fuzzing"

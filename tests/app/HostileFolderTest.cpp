@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 
 // Folders a user may meet: names in an old code page, of the longest length,
-// with line breaks and direction marks, links and FIFOs. The window lists,
+// with line breaks and direction marks, and FIFOs. The window lists,
 // previews, renames and deletes each correctly or refuses with a message, and
 // never hangs or touches a file it was not asked to.
 
@@ -117,34 +117,6 @@ TEST_P(StrangeName, IsShownReadablyRenamedAloneAndDeletedAlone)
 
 INSTANTIATE_TEST_SUITE_P(Names, StrangeName, ::testing::ValuesIn(strangeNames()),
                          [](const auto& info) { return std::string(info.param.family); });
-
-TEST_F(HostileFolder, LinksAreListedOnlyWhenTheyLeadToFilesAndMoveWithoutTheirTargets)
-{
-    TempFolder elsewhere;
-    elsewhere.write("target.txt", "far away");
-    folder.write("real.txt", "real");
-    folder.write("near.dat", "near");
-    fs::create_symlink(elsewhere.pathOf("target.txt"), folder.pathOf("far.txt"));
-    fs::create_symlink("near.dat", folder.pathOf("near.txt"));
-    folder.makeSubfolder("sub");
-    fs::create_symlink("sub", folder.pathOf("folder.txt"));
-    fs::create_symlink("nowhere.txt", folder.pathOf("x2.txt")); // dangling, and the new name of an entry
-    start(QStringLiteral("1"), QStringLiteral("*.txt"));
-    ASSERT_EQ(listed(), (std::vector<std::string>{"far.txt", "near.txt", "real.txt"}));
-
-    list().setListIndex(0);
-    EXPECT_EQ(previewText(), QStringLiteral("far away\n"));
-    runBatch(QStringLiteral("x"));
-
-    // x2.txt is taken by the dangling link: near.txt keeps its temporary name.
-    ASSERT_EQ(messenger.shown().size(), 2);
-    const std::string nearNow = find<ListBox>("List2")->item(1);
-    EXPECT_EQ(fs::read_symlink(folder.pathOf("x1.txt")), fs::path(elsewhere.pathOf("target.txt")));
-    EXPECT_EQ(fs::read_symlink(folder.pathOf(nearNow)), fs::path("near.dat"));
-    EXPECT_EQ(fs::read_symlink(folder.pathOf("x2.txt")), fs::path("nowhere.txt"));
-    EXPECT_EQ(elsewhere.contents(), (Contents{{"target.txt", "far away"}}));
-    EXPECT_EQ(readFile(folder.pathOf("near.dat")), "near");
-}
 
 TEST_F(HostileFolder, FifosAreNeverOpenedNorRenamed)
 {

@@ -10,8 +10,6 @@
 namespace zanto::test {
 namespace {
 
-using Call = FaultyFileSystem::Call;
-
 const QString kConfirm = QStringLiteral("「旅行＋連番＋拡張子」に変換します.\r\n\r\n実行してもいいですか？");
 const QString kStop = QStringLiteral("エラーが発生しました.\r\n\r\nファイル名変換を中止します");
 
@@ -25,8 +23,6 @@ protected:
         before = folder.contents();
         start(QStringLiteral("1"), QStringLiteral("*.jpg"));
     }
-    // The temporary name the run gave the entry at `position`.
-    QString temporaryOf(int position) const { return QString::fromStdString(find<ListBox>("List2")->item(position)); }
 
     FaultyFileSystem faulty;
     Contents before;
@@ -48,29 +44,6 @@ TEST_F(WindowFault, AStopInEitherPassIsToldAndLeavesEverythingAsItWas)
         EXPECT_EQ(base().text(), QStringLiteral("旅行"));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
-}
-
-TEST_F(WindowFault, AFileDeletedAfterTheCheckIsNamedAndTheRestRenamed)
-{
-    startBatch();
-    faulty.before(Call::Rename, 1, [this] { std::filesystem::remove(folder.pathOf("b.jpg")); });
-    runBatch(QStringLiteral("旅行"));
-    EXPECT_EQ(messenger.texts(),
-              (QStringList{kConfirm, QStringLiteral("1個のファイルは新しい名前に変換できませんでした.\r\n\r\n「b.jpg」")}));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"旅行1.jpg", "旅行3.jpg"}));
-    EXPECT_TRUE(base().text().isEmpty());
-}
-
-TEST_F(WindowFault, AnOldNameTakenDuringTheWayBackIsReported)
-{
-    startBatch();
-    // b.jpg cannot move: the run stops; before a.jpg goes back another program takes its name.
-    faulty.failRename(2, FsError::PathFileAccess);
-    faulty.before(Call::Rename, 3, [this] { folder.write("a.jpg", "newcomer"); });
-    runBatch(QStringLiteral("旅行"));
-    EXPECT_EQ(messenger.texts(),
-              (QStringList{kConfirm, kStop,
-                           QStringLiteral("1個のファイルを元の名前に戻せませんでした.\r\n\r\n「%1」").arg(temporaryOf(0))}));
 }
 
 // The single rename: each outcome has its message; only a missing file and

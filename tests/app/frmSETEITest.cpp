@@ -6,11 +6,9 @@
 #include "tests/support/ScriptedMessenger.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -67,7 +65,6 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QLineEdit* text1() const { return child<QLineEdit>("Text1"); }
 
     ProgramValues values;
     MemoryStore store;
@@ -88,76 +85,6 @@ TEST_F(SettingsDialog, OpensOnTheOptionOfTheCurrentModeAndUnloadsOnce)
     dialog->reject();
     EXPECT_EQ(store.writes.size(), 2);
 }
-
-// How the dialog ends decides what the main window is asked to do and what is stored.
-enum class Ending { MainButton, CloseBox, Escape };
-
-struct UnloadCase {
-    const char* family;
-    const char* nowMode;
-    const char* oldMode;  // also the stored mode where a list is stored
-    const char* stored;   // the stored list, or none
-    const char* patterns; // listed at opening, ';' between them
-    bool chooseSimple;
-    const char* typed; // added with Enter, or none
-    bool removeAll;
-    Ending ending;
-    const char* extList;
-    const char* calls;  // '|' between them
-    const char* writes; // '|' between them
-};
-
-class Unload : public SettingsDialog, public ::testing::WithParamInterface<UnloadCase> {};
-
-TEST_P(Unload, AsksTheWindowAndStores)
-{
-    const auto& p = GetParam();
-    values.OLD_MODE = QString::fromLatin1(p.oldMode);
-    if (p.stored != nullptr) {
-        store.preset(settings::kMode, values.OLD_MODE);
-        store.preset(settings::kPatterns, QString::fromLatin1(p.stored));
-    }
-    const QStringList patterns = QString::fromLatin1(p.patterns).split(u';');
-    open(QString::fromLatin1(p.nowMode), patterns);
-    if (p.chooseSimple)
-        QTest::mouseClick(child<QRadioButton>("Option0"), Qt::LeftButton);
-    if (p.typed != nullptr) {
-        QTest::keyClicks(text1(), QString::fromLatin1(p.typed));
-        QTest::keyClick(text1(), Qt::Key_Return);
-    }
-    for (int i = 0; p.removeAll && i < patterns.size(); ++i) {
-        child<QListWidget>("List1")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-        child<QPushButton>("Command2")->click();
-    }
-    switch (p.ending) {
-    case Ending::MainButton: child<QPushButton>("Command3")->click(); break;
-    case Ending::CloseBox: dialog->close(); break;
-    case Ending::Escape: QTest::keyClick(text1(), Qt::Key_Escape); break;
-    }
-
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(values.EXT_LIST, QString::fromUtf8(p.extList));
-    EXPECT_EQ(host.calls, QString::fromUtf8(p.calls).split(u'|'));
-    EXPECT_EQ(store.writes, QString::fromUtf8(p.writes).split(u'|'));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, Unload,
-    ::testing::Values(
-        UnloadCase{"main_button_changes_only_the_mode", "1", "1", "*.jpg", "*.jpg", true, nullptr, false,
-                   Ending::MainButton, "*.jpg", "TANJUN|applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=0"},
-        UnloadCase{"changed_list_resets_the_filter", "1", "1", "*.jpg", "*.jpg", false, "png", false, Ending::MainButton,
-                   "*.png;*.jpg", "RENZOKU|applyFilterChange *.png;*.jpg|setFilePattern *.png;*.jpg",
-                   "VORIS=*.png;*.jpg|MODE=1"},
-        // An emptied list is stored empty and shows no files.
-        UnloadCase{"emptied_list", "1", "1", "*.png;*.jpg", "*.jpg;*.png", false, nullptr, true, Ending::MainButton, "*.a",
-                   "RENZOKU|setFilePattern *.a|applyFilterChange *.a|setFilePattern *.a", "VORIS=|MODE=1"},
-        UnloadCase{"close_box_keeps_the_mode_but_stores_the_list", "1", "1", "*.jpg", "*.jpg", true, "gif", false,
-                   Ending::CloseBox, "*.gif;*.jpg", "setFilePattern *.gif;*.jpg", "VORIS=*.gif;*.jpg|MODE=1"},
-        // OLD_MODE is still empty before any main button, so the mode differs from it.
-        UnloadCase{"escape_before_any_main_button", "0", "", nullptr, "*.jpg", false, nullptr, false, Ending::Escape,
-                   "*.jpg", "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=0"}),
-    [](const auto& info) { return std::string(info.param.family); });
 
 // Runs `step` on the modal settings dialog once exec() has shown it.
 void whileModal(const std::function<void(QDialog&)>& step)

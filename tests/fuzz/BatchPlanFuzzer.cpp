@@ -1,8 +1,8 @@
 // The batch rename over an in-memory folder: any folder contents, list, base
 // name, name limit, random draws and one injected failure. Checks the plan's
 // temporary names and, for a plan that is ready, where every file ends.
+#include "rename/AsciiCase.h"
 #include "rename/BatchRename.h"
-#include "rename/PathRule.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -64,22 +64,10 @@ public:
 private:
     static std::string nameOf(const std::string& path)
     {
-        const std::string head = joinPath(kFolder, "");
-        require(path.starts_with(head) && path.size() > head.size(), "paths lie in the working folder");
-        return path.substr(head.size());
+        require(path.starts_with(kFolder + "/"), "paths lie in the working folder");
+        return path.substr(kFolder.size() + 1);
     }
 };
-
-char asciiLower(char ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-std::string folded(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), asciiLower);
-    return text;
-}
 
 // A name the fuzzer can aim at the temporary names: plain bytes, or the
 // prefix's form with a chosen number, position and extension.
@@ -145,13 +133,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(plan.items.size() == entries.size(), "one item per entry");
     std::set<std::string> taken;
     for (const auto& entry : before)
-        taken.insert(folded(entry.first));
+        taken.insert(asciiFolded(entry.first));
     for (const BatchItem& item : plan.items)
-        taken.insert(folded(item.final));
+        taken.insert(asciiFolded(item.final));
     std::set<std::string> temporaries;
     for (const BatchItem& item : plan.items) {
-        require(temporaries.insert(folded(item.temporary)).second, "temporaries distinct");
-        require(!taken.contains(folded(item.temporary)), "no temporary name is taken");
+        require(temporaries.insert(asciiFolded(item.temporary)).second, "temporaries distinct");
+        require(!taken.contains(asciiFolded(item.temporary)), "no temporary name is taken");
     }
     if (plan.status != PlanStatus::Ready)
         return 0;
