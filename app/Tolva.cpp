@@ -45,11 +45,12 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_values(values)
     , m_services(std::move(services))
-    , m_form(this)
+    , m_form(this, m_services.fileSystem)
 {
     setObjectName(QStringLiteral("Tolva"));
     m_preview = std::make_unique<PreviewArea>(
-        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
+        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
+        m_services.fileSystem);
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
     m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem);
     m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem);
@@ -73,7 +74,7 @@ void Tolva::connectHandlers()
     connect(f.Dir, &FolderListBox::changed, this, &Tolva::Dir_Change);
     connect(f.Dir, &FolderListBox::clickedBox, this, &Tolva::Dir_Click);
     connect(f.Dir, &FolderListBox::openFailed, this,
-            [this](const std::string& folder, FsError error) { Dir_OpenFailed(folder, static_cast<int>(error)); });
+            [this](const std::string& folder, FsError error) { Dir_OpenFailed(folder, error); });
     connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
     connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
     f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
@@ -274,11 +275,8 @@ void Tolva::Dir_Change()
     TolvaForm& f = m_form;
     if (f.File->setPath(f.Dir->path()) != FsError::None)
         ask(messages::folderUnreadable(displayName(f.Dir->path())));
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
+    m_form.clearNamePanel();
     f.Label5->hide();
-    m_form.lockNameBox();
     RELOAD_LIST();
     f.File->setListIndexQuietly(-1);
     f.Drive->rememberFolder(f.Dir->path());
@@ -289,9 +287,9 @@ void Tolva::Dir_Click()
     m_preview->clearPicture();
 }
 
-void Tolva::Dir_OpenFailed(const std::string& folder, int error)
+void Tolva::Dir_OpenFailed(const std::string& folder, FsError error)
 {
-    if (error == static_cast<int>(FsError::DeviceUnavailable) || error == static_cast<int>(FsError::DiskNotReady))
+    if (error == FsError::DeviceUnavailable || error == FsError::DiskNotReady)
         ask(messages::deviceNotReady());
     else
         ask(messages::folderUnreadable(displayName(folder)));
@@ -510,12 +508,8 @@ void Tolva::KILLER()
         return;
     }
     f.File->refresh();
-    if (simple) {
-        f.Text->clear();
-        m_form.lockNameBox();
-        f.Label1->clear();
-        f.Label2->clear();
-    }
+    if (simple)
+        m_form.clearNamePanel();
     RELOAD_LIST();
 }
 
@@ -543,11 +537,8 @@ void Tolva::applyFilterChange(const QString& pattern)
 {
     TolvaForm& f = m_form;
     f.File->setPattern(pattern);
-    m_form.lockNameBox();
     m_preview->reset();
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
+    m_form.clearNamePanel();
     f.List->clear();
     f.File->setListIndexQuietly(-1);
     RELOAD_LIST();
@@ -562,12 +553,9 @@ void Tolva::applyModeChange()
         RELOAD_LIST();
         return;
     }
-    m_form.lockNameBox();
     f.File->setListIndexQuietly(-1);
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
-    Module1::HIDEMSG(f);
+    m_form.clearNamePanel();
+    m_preview->HIDEMSG();
 }
 
 } // namespace zanto

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SettingsHost.h"
+#include "rename/FileSystem.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
 
@@ -44,9 +45,6 @@ public:
     // settings dialog on a first run), restore the folder, lay out the mode.
     void Form_Load();
 
-    TolvaForm& form() { return m_form; }
-    WindowFields& fields() { return m_fields; }
-
     // SettingsHost
     void RENZOKU() override;
     void TANJUN() override;
@@ -75,7 +73,7 @@ private:
     void Drive_Change();
     void Dir_Change();
     void Dir_Click();
-    void Dir_OpenFailed(const std::string& folder, int error);
+    void Dir_OpenFailed(const std::string& folder, FsError error);
     void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void Form_KeyUp(int key);

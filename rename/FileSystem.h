@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,21 @@ enum class FsError : int {
     Other = 1000, // anything without a number of its own (no space, name too long, ...)
 };
 
-// The file-system calls that renaming, deletion and preview need. Paths and
+// What a path names, links followed: a dangling link is Other.
+enum class EntryKind { File, Folder, Other };
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Other;
+};
+
+struct FileStatus {
+    EntryKind kind = EntryKind::Other;
+    std::int64_t size = 0;
+    std::int64_t modifiedMs = 0; // since the epoch
+};
+
+// The file-system calls that renaming, listing, deletion and preview need. Paths and
 // names are native byte strings (on Linux the bytes the kernel stores, which
 // need not be UTF-8). Tests replace the real implementation by one that fails
 // on demand.
@@ -41,6 +56,16 @@ public:
 
     // Every entry name of `folder`, hidden ones included, without "." and "..".
     virtual FsError listNames(const std::string& folder, std::vector<std::string>& names) = 0;
+
+    // The same entries with their kinds; none when the folder cannot be read whole.
+    virtual FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+
+    // Kind, length and modification time of what `path` names.
+    virtual FsError status(const std::string& path, FileStatus& status) = 0;
+
+    // At most `limit` bytes from the start of the regular file `path`. Never
+    // blocks: anything else (a FIFO put in its place) gives PathFileAccess.
+    virtual FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 
     // The longest file name, in bytes, that `folder`'s file system holds.
     virtual std::size_t maxNameLength(const std::string& folder) = 0;

@@ -20,7 +20,7 @@ cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TEST
 # family|file|text|replacement; "\n" stands for a line break.
 faults=(
   "no-replace flag|ui/NativeFileSystem.cpp|to.c_str(), RENAME_NOREPLACE) == 0|to.c_str(), 0) == 0"
-  "fallback check before a plain rename|ui/NativeFileSystem.cpp|if (::lstat(to.c_str(), &info) == 0)|if (false)"
+  "fallbacks: no plain rename without hard links|ui/NativeFileSystem.cpp|    if (linked != FsError::PathFileAccess)\n        return linked;|    return linked;"
   "killed batch: rename by link, then unlink|ui/NativeFileSystem.cpp|    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)\n        return FsError::None;\n    const int error = errno;\n    if (error != EINVAL && error != ENOSYS)\n        return fsErrorFromErrno(error);|"
   "stop without rollback|rename/BatchRename.cpp|            rollBack(plan, fs, report, progress);\n|"
   "rollback skips the new names (swaps)|rename/BatchRename.cpp|        if (report.state(i) != EntryState::Final)\n            continue;|        if (true)\n            continue;"
@@ -36,7 +36,7 @@ faults=(
   "deletion reaches a look-alike|app/Tolva.cpp|const std::string path = joinPath(f.Dir->path(), name);|const std::string path = joinPath(f.Dir->path(), nativeName(displayName(name)));"
   "deletion: Enter answers OK|app/Messages.cpp|MsgDefault::Second, QStringLiteral(\"削除してもいいですか？\")|MsgDefault::First, QStringLiteral(\"削除してもいいですか？\")"
   "deletion follows the link|ui/NativeFileSystem.cpp|    if (::unlink(path.c_str()) != 0)|    char target[4096] = {};\n    if (::realpath(path.c_str(), target) == nullptr \|\| ::unlink(target) != 0)"
-  "FIFO opened blocking|ui/NativeFileSystem.cpp|O_RDONLY \| O_NONBLOCK \| O_NOCTTY|O_RDONLY \| O_NOCTTY"
+  "FIFO opened blocking|ui/NativeFileSystem.cpp|    if (::stat(path.c_str(), &info) != 0 \|\| !S_ISREG(info.st_mode))\n        return false;\n    const int fd = ::open(path.c_str(), O_RDONLY \| O_NONBLOCK \| O_NOCTTY \| O_CLOEXEC);|    const int fd = ::open(path.c_str(), O_RDONLY \| O_NOCTTY \| O_CLOEXEC);"
   "metafile conversion without its deadline|browse/MetafileDecoder.cpp|::poll(&ready, 1, static_cast<int>(left.count()))|::poll(&ready, 1, -1)"
   "second instance not refused|app/SingleInstance.cpp|return m_lock.tryLock(0);|return m_lock.tryLock(0) \|\| true;"
   "settings stored twice on a double unload|app/frmSETEI.cpp|    if (!m_unloaded) {|    if (true) {"

@@ -1,5 +1,6 @@
 #include "browse/PictureLoader.h"
 #include "tests/support/TempFolder.h"
+#include "ui/NativeFileSystem.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -9,6 +10,8 @@
 
 namespace zanto {
 namespace {
+
+NativeFileSystem nativeFs;
 
 const std::string kData = ZANTO_TEST_DATA;
 
@@ -34,13 +37,13 @@ TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
     const QSize box(90, 50);
     for (const char* file : {"picture.gif", "picture.bmp", "picture.dib", "picture.ico", "picture.cur", "picture.emf",
                              "picture.wmf"}) {
-        const LoadedPicture picture = PictureLoader::load(kData + "/" + file, box);
+        const LoadedPicture picture = PictureLoader::load(nativeFs, kData + "/" + file, box);
         ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded) << file;
         EXPECT_EQ(picture.image.size(), box);
         EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << file;
         EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << file;
     }
-    const LoadedPicture turned = PictureLoader::load(kData + "/photo-rotated.jpg", QSize(60, 80));
+    const LoadedPicture turned = PictureLoader::load(nativeFs, kData + "/photo-rotated.jpg", QSize(60, 80));
     ASSERT_EQ(turned.status, LoadedPicture::Status::Loaded);
     EXPECT_TRUE(isRed(turned.image.pixel(30, 10)));
     EXPECT_TRUE(isBlue(turned.image.pixel(30, 70)));
@@ -81,7 +84,7 @@ TEST(PictureLoader, UndecodableFilesAreInvalidPictures)
     test::TempFolder folder;
     for (const auto& row : rows) {
         folder.write(row.name, row.content);
-        EXPECT_EQ(PictureLoader::load(folder.pathOf(row.name)).status, LoadedPicture::Status::InvalidPicture)
+        EXPECT_EQ(PictureLoader::load(nativeFs, folder.pathOf(row.name)).status, LoadedPicture::Status::InvalidPicture)
             << row.family;
     }
 }

@@ -1,6 +1,7 @@
 #include "browse/PreviewArea.h"
 #include "browse/TextPreview.h"
 #include "tests/support/TempFolder.h"
+#include "ui/NativeFileSystem.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -40,7 +41,8 @@ protected:
     QPlainTextEdit* m_mainText = new QPlainTextEdit(&m_box);
     QLabel* m_label5 = new QLabel(&m_box);
     QLabel* m_label6 = new QLabel(&m_box);
-    PreviewArea m_area{PreviewWidgets{m_image1, m_image2, m_mainText, m_label5, m_label6}};
+    NativeFileSystem m_fs;
+    PreviewArea m_area{PreviewWidgets{m_image1, m_image2, m_mainText, m_label5, m_label6}, m_fs};
 };
 
 // Which view a file gets: pictures by their exact ending, texts below the

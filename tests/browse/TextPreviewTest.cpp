@@ -1,11 +1,14 @@
 #include "browse/TextPreview.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
+#include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
 
 namespace zanto {
 namespace {
+
+NativeFileSystem nativeFs;
 
 struct LineCase {
     const char* family;
@@ -43,14 +46,14 @@ TEST(TextFile, TheLimitTheFifoAndTheUnreadableFile)
     ASSERT_EQ(::chmod(folder.pathOf("locked.txt").c_str(), 0), 0);
     ASSERT_EQ(::mkfifo(folder.pathOf("pipe.txt").c_str(), 0600), 0);
 
-    const TextPreview below = TextPreview::read(folder.pathOf("below.txt"));
+    const TextPreview below = TextPreview::read(nativeFs, folder.pathOf("below.txt"));
     ASSERT_EQ(below.status, TextPreview::Status::Read);
     EXPECT_EQ(below.text, QString(TEXT_PREVIEW_LIMIT - 1, u'a') + QStringLiteral("\r\n"));
-    EXPECT_EQ(TextPreview::read(folder.pathOf("pipe.txt")).status, TextPreview::Status::NotRegularFile);
-    EXPECT_EQ(TextPreview::read(folder.pathOf("gone.txt")).error, FsError::FileNotFound);
+    EXPECT_EQ(TextPreview::read(nativeFs, folder.pathOf("pipe.txt")).status, TextPreview::Status::NotRegularFile);
+    EXPECT_EQ(TextPreview::read(nativeFs, folder.pathOf("gone.txt")).error, FsError::FileNotFound);
     const auto statusOf = [&](const char* name) {
         return test::asUnprivileged(folder.path(), [&] {
-            const TextPreview preview = TextPreview::read(folder.pathOf(name));
+            const TextPreview preview = TextPreview::read(nativeFs, folder.pathOf(name));
             return preview.status == TextPreview::Status::Failed ? static_cast<int>(preview.error) : 100 + static_cast<int>(preview.status);
         });
     };

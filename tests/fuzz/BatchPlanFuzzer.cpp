@@ -55,6 +55,9 @@ public:
             names.push_back(entry.first);
         return FsError::None;
     }
+    FsError listEntries(const std::string&, std::vector<FolderEntry>&) override { return FsError::Other; }
+    FsError status(const std::string&, FileStatus&) override { return FsError::Other; }
+    FsError readFile(const std::string&, std::size_t, std::string&) override { return FsError::Other; }
     std::size_t maxNameLength(const std::string&) override { return nameLimit; }
     FsError removeFile(const std::string& path) override
     {
@@ -98,24 +101,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The folder, the list in any order, and a few listed names already gone.
     std::vector<std::string> entries;
-    const std::size_t fileCount = input.ConsumeIntegralInRange<std::size_t>(0, 40);
-    for (std::size_t i = 0; i < fileCount; ++i) {
+    std::set<std::string> seen;
+    for (int i = 0, count = input.ConsumeIntegralInRange<int>(0, 40); i < count; ++i) {
         const std::string name = makeName(input);
-        if (name.empty() || !fs.files.emplace(name, static_cast<int>(i)).second)
+        if (name.empty() || !seen.insert(name).second)
             continue;
-        if (input.ConsumeBool())
-            entries.push_back(name);
+        const int kind = input.ConsumeIntegralInRange<int>(0, 3); // 0 unlisted, 3 listed but gone
+        if (kind != 3)
+            fs.files.emplace(name, i);
+        if (kind != 0)
+            entries.insert(entries.begin() + static_cast<long>(input.ConsumeIntegralInRange<std::size_t>(0, entries.size())), name);
     }
-    const std::size_t goneCount = input.ConsumeIntegralInRange<std::size_t>(0, 3);
-    for (std::size_t i = 0; i < goneCount; ++i) {
-        const std::string name = makeName(input);
-        if (!name.empty() && !fs.files.contains(name))
-            entries.push_back(name);
-    }
-    std::sort(entries.begin(), entries.end());
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    for (std::size_t i = entries.size(); i > 1; --i)
-        std::swap(entries[i - 1], entries[input.ConsumeIntegralInRange<std::size_t>(0, i - 1)]);
     if (input.ConsumeBool())
         fs.failAtRename = input.ConsumeIntegralInRange<std::size_t>(0, 2 * entries.size() + 1);
 

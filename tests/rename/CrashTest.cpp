@@ -30,24 +30,6 @@ RandomSource seededRandom(std::uint32_t seed)
     };
 }
 
-// Applies `plan` in a child process, killed after `delay` unless it is zero.
-bool runChild(const BatchPlan& plan, std::chrono::microseconds delay)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        NativeFileSystem fs;
-        applyBatch(plan, fs);
-        ::_exit(0);
-    }
-    if (delay.count() > 0) {
-        std::this_thread::sleep_for(delay);
-        ::kill(pid, SIGKILL);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFSIGNALED(status);
-}
-
 TEST(CrashTest, AKilledRunLosesNoFileAndLeavesEachUnderOneOfItsThreeNames)
 {
     TempFolder folder;
@@ -83,7 +65,18 @@ TEST(CrashTest, AKilledRunLosesNoFileAndLeavesEachUnderOneOfItsThreeNames)
         const auto delay = round == 0 ? std::chrono::microseconds(0)
                                       : std::chrono::microseconds(std::uniform_int_distribution<long long>(
                                             1, runLength.count())(random));
-        kills += runChild(plan, delay) ? 1 : 0;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            applyBatch(plan, fs);
+            ::_exit(0);
+        }
+        if (delay.count() > 0) {
+            std::this_thread::sleep_for(delay);
+            ::kill(child, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        kills += WIFSIGNALED(status) ? 1 : 0;
         if (round == 0)
             runLength = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
 

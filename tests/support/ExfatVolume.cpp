@@ -1,6 +1,7 @@
 #include "ExfatVolume.h"
 
-#include <cstdio>
+#include "tests/support/TempFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -14,41 +15,24 @@ bool run(const std::string& command)
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// The first line a command prints, or "" when it fails.
-std::string output(const std::string& command)
-{
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return {};
-    char line[256] = {};
-    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
-    if (::pclose(pipe) != 0 || !read)
-        return {};
-    std::string text = line;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 ExfatVolume::ExfatVolume()
 {
-    if (::geteuid() != 0)
-        return;
     char pattern[] = "/tmp/zanto-exfat-XXXXXX";
-    if (!::mkdtemp(pattern))
+    if (::geteuid() != 0 || !::mkdtemp(pattern))
         return;
     m_folder = pattern;
     m_mountPoint = m_folder + "/card";
     const std::string image = m_folder + "/card.img";
     std::filesystem::create_directory(m_mountPoint);
-    if (!run("truncate -s 8M " + image) || !run("mkfs.exfat " + image))
+    if (!run("truncate -s 8M " + image) || !run("mkfs.exfat " + image)
+        || std::system(("losetup -f --show " + image + " >" + m_folder + "/device").c_str()) != 0)
         return;
-    m_device = output("losetup -f --show " + image);
-    if (m_device.empty())
-        return;
-    m_mounted = run("timeout 20 mount.exfat-fuse " + m_device + " " + m_mountPoint);
+    m_device = readFile(m_folder + "/device");
+    while (!m_device.empty() && m_device.back() == '\n')
+        m_device.pop_back();
+    m_mounted = !m_device.empty() && run("timeout 20 mount.exfat-fuse " + m_device + " " + m_mountPoint);
 }
 
 ExfatVolume::~ExfatVolume()

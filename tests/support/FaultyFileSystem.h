@@ -30,6 +30,15 @@ public:
     {
         return m_native.listNames(folder, names);
     }
+    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) override
+    {
+        return m_native.listEntries(folder, entries);
+    }
+    FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
+    FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
+    {
+        return m_native.readFile(resolve(path), limit, bytes);
+    }
     std::size_t maxNameLength(const std::string& folder) override
     {
         return m_maxNameLength ? *m_maxNameLength : m_native.maxNameLength(folder);
