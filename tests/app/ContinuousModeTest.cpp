@@ -25,27 +25,6 @@ TEST_F(ContinuousMode, AsksAndRenamesTheListThenShowsTheFolder)
     EXPECT_TRUE(base().text().isEmpty());
 }
 
-// A refused sign is told before anything is asked; an empty list asks nothing.
-TEST_F(ContinuousMode, RefusedCharactersAndEmptyListsAskNothing)
-{
-    folder.writeAll({"a.jpg"});
-    start(QStringLiteral("1"));
-    base().setFocus();
-    QTest::keyClicks(&base(), QStringLiteral("a.b"));
-    EXPECT_EQ(base().text(), QStringLiteral("ab"));
-    base().setText(QStringLiteral("a|b")); // pasted
-    press("cmdOK");
-    EXPECT_EQ(messenger.shown().size(), 2);
-    EXPECT_TRUE(base().text().isEmpty());
-
-    messenger.clear();
-    list().clear();
-    base().setText(QStringLiteral("x"));
-    press("cmdOK");
-    EXPECT_TRUE(messenger.shown().isEmpty());
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg"}));
-}
-
 TEST_F(ContinuousMode, AMissingFileCanBeDroppedOrEndTheRun)
 {
     folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});

@@ -52,7 +52,6 @@ std::vector<NameCase> strangeNames()
     return {
         {"shift_jis", kSjisPhoto + ".txt", QStringLiteral("写真.txt")},
         {"bytes_255", longest, QString::fromStdString(longest)},
-        {"newline", "line\nbreak.txt", QStringLiteral("line\nbreak.txt")},
         {"right_to_left_override", "photo\u202Etxt.exe.txt", QStringLiteral("photo\u202Etxt.exe.txt"), true},
         {"signs_legal_here", "a*b?c\\d:e.txt", QStringLiteral("a*b?c\\d:e.txt"), true},
     };

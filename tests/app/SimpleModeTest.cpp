@@ -1,4 +1,5 @@
 #include "WindowFixture.h"
+#include "tests/support/FaultyFileSystem.h"
 
 #include <filesystem>
 
@@ -27,16 +28,39 @@ TEST_F(SimpleMode, AClickSeedsTheNameAndEnterRenamesAndMovesOn)
     EXPECT_EQ(text().text(), QStringLiteral("sun"));
 }
 
-TEST_F(SimpleMode, APastedSignIsRefusedAndTheSelectionMovesOn)
+// Each outcome has its message; only a missing file and refused access move
+// the selection on.
+TEST_F(SimpleMode, EachOutcomeIsToldAndKeepsTheFile)
 {
-    folder.writeAll({"a.txt", "b.txt"});
+    const struct {
+        FsError error;
+        const char* message;
+        bool movesOn;
+    } rows[] = {
+        {FsError::FileNotFound, "フォルダーが存在しないので処理できませんでした。", true},
+        {FsError::PathFileAccess, "エラーによって処理できませんでした。", true},
+        {FsError::FileExists, "既に同じ名前が存在しています。", false},
+        {FsError::Other, "名前を変更できませんでした。", false},
+    };
+    FaultyFileSystem faulty;
+    windowFileSystem = &faulty;
+    folder.writeAll({"a.txt", "b.txt", "c.txt"});
+    const auto before = folder.contents();
     start(QStringLiteral("0"), QStringLiteral("*.txt"));
-    file().setListIndex(0);
-    text().setText(QStringLiteral("x:y"));
-    press("cmd");
-    EXPECT_EQ(messenger.shown().size(), 1);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.txt"}));
-    EXPECT_EQ(file().selectedName(), "b.txt");
+    for (const auto& row : rows) {
+        file().setListIndex(0);
+        messenger.clear();
+        faulty = FaultyFileSystem();
+        faulty.failRename(1, row.error);
+        text().setText(QStringLiteral("new"));
+        press("cmd");
+        EXPECT_EQ(messenger.texts(), QStringList{QString::fromUtf8(row.message)});
+        EXPECT_EQ(folder.contents(), before);
+        // "new" sorts after a and b.txt: RIMU selects position 0 again.
+        EXPECT_EQ(file().selectedName(), "a.txt");
+        EXPECT_EQ(text().text(), row.movesOn ? QStringLiteral("a") : QStringLiteral("new")) << row.message;
+    }
+    window.reset(); // before the file system it uses
 }
 
 using Deletion = WindowFixture;

@@ -25,16 +25,6 @@ TEST_F(StartUp, TheStoredModeChoosesTheLayoutAndCaption)
     QTRY_COMPARE(window->windowTitle(), QStringLiteral("ZANTO"));
 }
 
-TEST_F(StartUp, RestoresTheRememberedFolderAndStoresItWhenClosing)
-{
-    folder.writeAll({"a.jpg", "b.txt", "c.png"});
-    start(QStringLiteral("1"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "b.txt"}));
-    store.writes.clear();
-    window->close();
-    EXPECT_EQ(store.writes, QStringList{QStringLiteral("KALDEN=") + QString::fromStdString(folder.path())});
-}
-
 // A folder change clears the simple-mode panel and the preview, selects no
 // file and refills the rename list.
 TEST_F(StartUp, AFolderChangeResetsThePanelAndRefillsTheRenameList)

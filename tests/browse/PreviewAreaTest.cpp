@@ -75,17 +75,5 @@ TEST_F(PreviewAreaTest, EachFileGetsItsView)
     }
 }
 
-// A damaged picture leaves the good one shown.
-TEST_F(PreviewAreaTest, ADamagedPictureKeepsTheLastOne)
-{
-    m_folder.write("good.bmp", test::readFile(kData + "/picture.bmp"));
-    m_folder.write("bad.jpg", test::readFile(kData + "/damaged.jpg"));
-    ASSERT_EQ(preview("good.bmp"), PreviewOutcome::Shown);
-    const QImage good = m_image1->pixmap().toImage();
-    EXPECT_EQ(preview("bad.jpg"), PreviewOutcome::InvalidPicture);
-    EXPECT_EQ(visible(), "+----");
-    EXPECT_EQ(m_image1->pixmap().toImage(), good);
-}
-
 } // namespace
 } // namespace zanto

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 namespace zanto::test {
 namespace {
@@ -77,47 +76,6 @@ TEST(BatchRun, GivesEachEntryItsNewNameAndTouchesNothingElse)
             moves[row.entries[i]] = row.finals[i];
         EXPECT_EQ(folder.contents(), movedContents(before, moves));
     }
-}
-
-TEST_F(BatchRename, AFinalNameHeldOutsideTheListLeavesThatFileUnderItsTemporaryName)
-{
-    folder.writeAll({"a.jpg", "b.jpg", "c.jpg", "2.jpg"});
-    const Contents before = folder.contents();
-    plan = planBatch(folder.path(), {"a.jpg", "b.jpg", "c.jpg"}, "", fs, fixedRandom({kDraw17}));
-    const BatchReport report = applyBatch(plan, fs);
-
-    EXPECT_FALSE(report.stopped());
-    EXPECT_EQ(report.unfinished(), std::vector<std::size_t>{1});
-    EXPECT_EQ(folder.contents(),
-              movedContents(before, {{"a.jpg", "1.jpg"}, {"b.jpg", "連番17変換失敗1.jpg"}, {"c.jpg", "3.jpg"}}));
-}
-
-// The check pass asks about missing entries last first; Cancel keeps the
-// drops made so far and renames nothing. Folders and FIFOs fail the check
-// without being opened.
-TEST_F(BatchRename, TheCheckAsksLastFirstAboutEveryEntryThatIsNoReadableFile)
-{
-    folder.writeAll({"a.jpg", "c.jpg"});
-    folder.makeSubfolder("dir.jpg");
-    ASSERT_EQ(::mkfifo(folder.pathOf("pipe.jpg").c_str(), 0600), 0);
-    std::vector<std::string> entries{"a.jpg", "b.jpg", "dir.jpg", "c.jpg", "pipe.jpg"};
-    std::vector<std::string> asked;
-    const auto answer = [&](bool cancelAtB) {
-        return [&asked, cancelAtB](const std::string& entry) {
-            asked.push_back(entry);
-            return !(cancelAtB && entry == "b.jpg");
-        };
-    };
-
-    std::vector<std::string> kept = entries;
-    EXPECT_EQ(checkPass(folder.path(), kept, fs, answer(true), {}), CheckResult::Cancelled);
-    EXPECT_EQ(asked, (std::vector<std::string>{"pipe.jpg", "dir.jpg", "b.jpg"}));
-    EXPECT_EQ(kept, (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
-
-    asked.clear();
-    EXPECT_EQ(checkPass(folder.path(), entries, fs, answer(false), {}), CheckResult::Done);
-    EXPECT_EQ(entries, (std::vector<std::string>{"a.jpg", "c.jpg"}));
-    EXPECT_EQ(fs.renameCalls(), 0u);
 }
 
 // Bytes of every new name count, temporary names included, up to the limit.

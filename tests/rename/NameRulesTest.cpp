@@ -1,4 +1,3 @@
-#include "rename/BatchTexts.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
 #include "rename/PathRule.h"
@@ -34,15 +33,6 @@ TEST(PathRule, OneSeparatorBetweenFolderAndName)
 {
     EXPECT_EQ(joinPath("/home/a", "b.jpg"), "/home/a/b.jpg");
     EXPECT_EQ(joinPath("/", "b.jpg"), "/b.jpg");
-}
-
-TEST(BatchTexts, TheRootCaptionAndNoticesNamingTheFirstFiveAndCountingTheRest)
-{
-    EXPECT_EQ(readingCaption("/home/user", 1), "ファイル読み取り中1個");
-    EXPECT_EQ(readingCaption("/", 0), "ファイル読み取り中--0個");
-    EXPECT_EQ(notRestoredText(7, {"1", "2", "3", "4", "5", "6", "7"}),
-              "7個のファイルを元の名前に戻せませんでした.\r\n\r\n「1」\r\n「2」\r\n「3」\r\n「4」\r\n「5」\r\nほか2個");
-    EXPECT_EQ(notRenamedText(3, {"a"}), "3個のファイルは新しい名前に変換できませんでした.\r\n\r\n「a」\r\nほか2個");
 }
 
 } // namespace

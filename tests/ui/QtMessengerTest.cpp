@@ -41,8 +41,6 @@ const MessengerCase kCases[] = {
     {"okCancel_enterFirst", MsgButtons::OkCancel, MsgDefault::First, Close::Enter, MsgAnswer::Ok},
     {"okCancel_enterSecond", MsgButtons::OkCancel, MsgDefault::Second, Close::Enter, MsgAnswer::Cancel},
     {"okCancel_escape", MsgButtons::OkCancel, MsgDefault::First, Close::Escape, MsgAnswer::Cancel},
-    {"okCancel_closeBox", MsgButtons::OkCancel, MsgDefault::First, Close::CloseBox, MsgAnswer::Cancel},
-    {"retryCancel_enterFirst", MsgButtons::RetryCancel, MsgDefault::First, Close::Enter, MsgAnswer::Retry},
     {"retryCancel_escape", MsgButtons::RetryCancel, MsgDefault::First, Close::Escape, MsgAnswer::Cancel},
     {"ok_escape", MsgButtons::Ok, MsgDefault::First, Close::Escape, MsgAnswer::Ok},
     {"ok_closeBox", MsgButtons::Ok, MsgDefault::First, Close::CloseBox, MsgAnswer::Ok},
