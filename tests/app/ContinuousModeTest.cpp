@@ -14,7 +14,9 @@ TEST_F(ContinuousMode, AsksAndRenamesTheListThenShowsTheFolder)
     folder.writeAll({"a.jpg", "b.jpg", "keep.png"});
     start(QStringLiteral("1"));
     list().setItems({"b.jpg", "a.jpg"});
-    runBatch(QStringLiteral("旅行"));
+    base().setText(QStringLiteral("旅行"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
 
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_EQ(messenger.shown()[0].text, QStringLiteral("「旅行＋連番＋拡張子」に変換します.\r\n\r\n実行してもいいですか？"));

@@ -21,8 +21,6 @@ TEST_F(StartUp, TheStoredModeChoosesTheLayoutAndCaption)
         EXPECT_EQ(file().isVisible(), simple) << stored;
         EXPECT_EQ(list().isVisible(), !simple) << stored;
     }
-    window->setWindowState(Qt::WindowMinimized);
-    QTRY_COMPARE(window->windowTitle(), QStringLiteral("ZANTO"));
 }
 
 // A folder change clears the simple-mode panel and the preview, selects no
@@ -37,10 +35,7 @@ TEST_F(StartUp, AFolderChangeResetsThePanelAndRefillsTheRenameList)
     ASSERT_FALSE(text().text().isEmpty());
 
     ASSERT_EQ(find<FolderListBox>("Dir")->setPath(sub), FsError::None);
-    EXPECT_TRUE(text().text().isEmpty());
-    EXPECT_FALSE(text().isEnabled());
-    EXPECT_TRUE(label("Label1").isEmpty());
-    EXPECT_TRUE(label("Label2").isEmpty());
+    EXPECT_TRUE(text().text().isEmpty() && !text().isEnabled() && label("Label1").isEmpty() && label("Label2").isEmpty());
     EXPECT_FALSE(find<QLabel>("Label5")->isVisible());
     EXPECT_EQ(file().listIndex(), -1);
     EXPECT_EQ(list().items(), (std::vector<std::string>{"p2.jpg"}));

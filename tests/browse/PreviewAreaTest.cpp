@@ -17,13 +17,6 @@ const std::string kData = ZANTO_TEST_DATA;
 
 class PreviewAreaTest : public ::testing::Test {
 protected:
-    PreviewAreaTest()
-    {
-        m_image1->setGeometry(-2, -2, 312, 380);
-        m_image1->setScaledContents(true);
-        for (QWidget* widget : std::initializer_list<QWidget*>{m_image1, m_image2, m_mainText, m_label5, m_label6})
-            widget->hide();
-    }
     // Which controls show, in the order Image1, mainTEXT, Image2, Label5, Label6.
     std::string visible() const
     {

@@ -73,13 +73,9 @@ private:
 // prefix's form with a chosen number, position and extension.
 std::string makeName(FuzzedDataProvider& input)
 {
-    std::string name;
-    if (input.ConsumeBool()) {
-        name = "連番" + std::to_string(input.ConsumeIntegralInRange<unsigned>(0, 60)) + "変換失敗"
-            + input.ConsumeRandomLengthString(8);
-    } else {
-        name = input.ConsumeRandomLengthString(24);
-    }
+    std::string name = input.ConsumeBool() ? "連番" + std::to_string(input.ConsumeIntegralInRange<unsigned>(0, 60)) + "変換失敗"
+                                              + input.ConsumeRandomLengthString(8)
+                                        : input.ConsumeRandomLengthString(24);
     std::erase(name, '/');
     std::erase(name, '\0');
     return name == "." || name == ".." ? std::string() : name;

@@ -23,13 +23,6 @@ constexpr std::size_t kListed = 600;
 constexpr int kKills = 40;
 constexpr std::uint32_t kSeed = 0x5A4E544F; // repeatable kill times and prefixes
 
-RandomSource seededRandom(std::uint32_t seed)
-{
-    return [engine = std::mt19937(seed), uniform = std::uniform_real_distribution<double>(0.0, 1.0)]() mutable {
-        return uniform(engine);
-    };
-}
-
 TEST(CrashTest, AKilledRunLosesNoFileAndLeavesEachUnderOneOfItsThreeNames)
 {
     TempFolder folder;
@@ -57,7 +50,9 @@ TEST(CrashTest, AKilledRunLosesNoFileAndLeavesEachUnderOneOfItsThreeNames)
         for (const auto& content : contentsInOrder)
             entries.push_back(nameOf.at(content));
         const BatchPlan plan = planBatch(folder.path(), entries, round % 2 ? "旅行" : "", fs,
-                                         seededRandom(kSeed + static_cast<std::uint32_t>(round)));
+                                         [engine = std::mt19937(kSeed + static_cast<std::uint32_t>(round))]() mutable {
+                                             return std::uniform_real_distribution<double>(0.0, 1.0)(engine);
+                                         });
         ASSERT_EQ(plan.status, PlanStatus::Ready);
 
         // The first round runs whole and sets the span the kills are spread over.

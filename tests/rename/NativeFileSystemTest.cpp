@@ -1,5 +1,4 @@
 #include "tests/support/TempFolder.h"
-#include "tests/support/Unprivileged.h"
 #include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -40,13 +39,6 @@ TEST_F(NativeFs, RemovingALinkKeepsItsTargetAndAFifoIsNeverOpened)
     EXPECT_TRUE(fs.canOpenForReading(folder.pathOf("link.jpg")));
     EXPECT_EQ(fs.removeFile(folder.pathOf("link.jpg")), FsError::None);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"pipe", "target.jpg"}));
-}
-
-TEST_F(NativeFs, AnUnreadableFileIsNotReadable)
-{
-    folder.write("secret.jpg");
-    ASSERT_EQ(::chmod(folder.pathOf("secret.jpg").c_str(), 0), 0);
-    EXPECT_EQ(asUnprivileged(folder.path(), [&] { return fs.canOpenForReading(folder.pathOf("secret.jpg")) ? 1 : 0; }), 0);
 }
 
 } // namespace

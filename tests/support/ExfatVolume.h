@@ -4,10 +4,8 @@
 
 namespace zanto::test {
 
-// A small exFAT file system, the kind a camera card holds: an image in a
-// temporary folder, made with mkfs.exfat, attached to a loop device and
-// mounted through exfat-fuse. Needs root; when anything fails, mounted() is
-// false and nothing is left behind. The destructor unmounts and detaches.
+// A small exFAT file system as on a camera card: an image made with mkfs.exfat,
+// on a loop device, mounted through exfat-fuse. Needs root; mounted() tells.
 class ExfatVolume {
 public:
     ExfatVolume();

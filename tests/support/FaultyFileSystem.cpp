@@ -31,9 +31,4 @@ FsError FaultyFileSystem::renameNoReplace(const std::string& from, const std::st
     return m_native.renameNoReplace(resolve(from), to);
 }
 
-bool FaultyFileSystem::sameFile(const std::string& a, const std::string& b)
-{
-    return m_native.sameFile(resolve(a), resolve(b));
-}
-
 } // namespace zanto::test

@@ -25,7 +25,7 @@ public:
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
     bool canOpenForReading(const std::string& path) override { return m_native.canOpenForReading(resolve(path)); }
     bool exists(const std::string& path) override { return m_native.exists(resolve(path)); }
-    bool sameFile(const std::string& a, const std::string& b) override;
+    bool sameFile(const std::string& a, const std::string& b) override { return m_native.sameFile(resolve(a), resolve(b)); }
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override
     {
         return m_native.listNames(folder, names);

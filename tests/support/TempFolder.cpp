@@ -22,18 +22,7 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     std::error_code ignored;
-    // Tests may leave locked folders behind; open them first.
-    for (auto it = fs::recursive_directory_iterator(m_path, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
     fs::remove_all(m_path, ignored);
-}
-
-std::string TempFolder::pathOf(const std::string& name) const
-{
-    return m_path + "/" + name;
 }
 
 void TempFolder::write(const std::string& name, const std::string& content)
@@ -53,10 +42,10 @@ std::string TempFolder::makeSubfolder(const std::string& name)
     return pathOf(name);
 }
 
-std::map<std::string, std::string> TempFolder::contents() const
+std::map<std::string, std::string> contentsOf(const std::string& folder)
 {
     std::map<std::string, std::string> result;
-    for (const auto& entry : fs::directory_iterator(m_path)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.is_regular_file())
             result[entry.path().filename().string()] = readFile(entry.path().string());
     }
