@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include <algorithm>
+
 namespace zanto {
 
 namespace {
@@ -69,9 +71,18 @@ BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fil
 
 void BatchRenameCommand::caption(const std::string& text, bool last)
 {
+    m_heldCaption = text;
     if (!last && m_sinceCaption.isValid() && m_sinceCaption.elapsed() < kCaptionIntervalMs)
         return;
-    m_form.window->setWindowTitle(fromUtf8(text));
+    flushCaption();
+}
+
+void BatchRenameCommand::flushCaption()
+{
+    if (!m_heldCaption)
+        return;
+    m_form.window->setWindowTitle(fromUtf8(*m_heldCaption));
+    m_heldCaption.reset();
     m_sinceCaption.start();
 }
 
@@ -96,16 +107,22 @@ void BatchRenameCommand::run()
     const std::string folder = m_form.Dir->path();
     std::vector<std::string> entries = list.items();
     m_sinceCaption.invalidate();
+    m_heldCaption.reset();
     const CheckResult checked = checkPass(
         folder, entries, m_fileSystem,
-        [this](const std::string& entry) {
+        [this, &list](const std::string& entry) {
+            flushCaption();
             const MessageRequest question{fromUtf8(dropQuestion(shown(entry))), MsgButtons::OkCancel,
                                           MsgIcon::Critical, MsgDefault::First, fromUtf8(DROP_TITLE)};
-            return m_ask(question) == MsgAnswer::Ok;
+            if (m_ask(question) != MsgAnswer::Ok)
+                return false;
+            // The entry leaves the list at once; the others keep their selection.
+            const auto& items = list.items();
+            if (const auto found = std::find(items.begin(), items.end(), entry); found != items.end())
+                list.removeAt(static_cast<int>(found - items.begin()));
+            return true;
         },
         [this](std::size_t position) { caption(checkCaption(position), position == 0); });
-    if (entries.size() != static_cast<std::size_t>(list.count()))
-        list.setItems(entries);
     if (checked == CheckResult::Cancelled)
         return;
 
@@ -138,8 +155,9 @@ void BatchRenameCommand::run()
     m_form.List2->setItems(std::move(temporaries));
 
     if (report.stopped()) {
-        waiting.release();
+        flushCaption();
         m_ask({fromUtf8(STOP_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
+        waiting.release();
         if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
             const auto names = report.currentNames(plan, unrestored, NOTICE_NAME_LIMIT);
             m_ask(messages::notice(notRestoredText(unrestored.size(), shownNames(names)), NOTICE_TITLE));

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zanto {
@@ -29,12 +30,16 @@ private:
     // at the end of a phase: a window system round trip per file would cost
     // more than the renames themselves.
     void caption(const std::string& text, bool last);
+    // Shows the caption held back by the throttle, before the run waits on a
+    // message box.
+    void flushCaption();
     void rebuildList();
 
     TolvaForm& m_form;
     Ask m_ask;
     FileSystem& m_fileSystem;
     QElapsedTimer m_sinceCaption;
+    std::optional<std::string> m_heldCaption;
 };
 
 } // namespace zanto

@@ -2,6 +2,8 @@
 
 #include "rename/NameRules.h"
 
+#include <QDir>
+
 namespace zanto::messages {
 
 namespace {
@@ -36,6 +38,12 @@ MessageRequest folderUnreadable(const QString& folder)
 {
     return {QStringLiteral("フォルダーを開けませんでした。\r\n\r\n%1").arg(folder), MsgButtons::Ok, MsgIcon::None,
             MsgDefault::First, QStringLiteral("注意")};
+}
+
+MessageRequest pathUnusable(const QString& path)
+{
+    return {QStringLiteral("「%1」を開けませんでした。").arg(QDir::toNativeSeparators(path)), MsgButtons::Ok,
+            MsgIcon::None, MsgDefault::First, QStringLiteral("注意")};
 }
 
 MessageRequest invalidPicture()

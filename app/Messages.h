@@ -13,6 +13,7 @@ MessageRequest forbiddenName();
 MessageRequest deviceNotReady();
 MessageRequest unexpectedDriveError();
 MessageRequest folderUnreadable(const QString& folder);
+MessageRequest pathUnusable(const QString& path);
 MessageRequest invalidPicture();
 MessageRequest fileMissing();
 MessageRequest confirmDelete();

@@ -13,13 +13,21 @@ public:
     // `lockPath` empty: the default place.
     explicit SingleInstance(const QString& lockPath = {});
 
-    // True when this copy holds the lock (no other copy runs).
+    // True when this copy may run: it holds the lock, or no lock could be
+    // made anywhere (said in one line on standard error). False only when
+    // another running copy holds the lock.
     bool acquire();
+
+    // Where later starts hand their folder over: beside the lock.
+    QString socketPath() const;
 
     static QString defaultLockPath();
 
 private:
-    QLockFile m_lock;
+    bool tryLock(const QString& path);
+
+    QString m_path;
+    std::unique_ptr<QLockFile> m_lock;
 };
 
 } // namespace zanto

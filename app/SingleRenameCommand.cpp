@@ -66,7 +66,9 @@ void SingleRenameCommand::cmd_Click()
     if (name.empty())
         return;
     const std::string typed = nameInBox(*f.Text, stemOf(name));
-    if (containsForbidden(typed)) {
+    // The signs are checked as characters: a trail byte of a Shift_JIS name
+    // may equal a backslash or a vertical bar while the name holds neither.
+    if (containsForbidden(f.Text->text().toStdString())) {
         m_ask(messages::forbiddenName());
         f.Text->setText(displayName(name));
         RIMU();

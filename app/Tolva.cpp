@@ -17,6 +17,7 @@
 #include "rename/FileSystem.h"
 #include "rename/NameRules.h"
 #include "rename/PathRule.h"
+#include "rename/RenameList.h"
 #include "ui/Messenger.h"
 #include "ui/NativeName.h"
 #include "ui/SettingsStore.h"
@@ -30,6 +31,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace zanto {
 
 namespace {
@@ -37,6 +40,12 @@ namespace {
 QString readSetting(const SettingsStore& store, const QString& name)
 {
     return store.read(settings::kApplication, settings::kSection, name);
+}
+
+// A drive without its medium, or not ready yet: the user may retry.
+bool notReady(FsError error)
+{
+    return error == FsError::DeviceUnavailable || error == FsError::DiskNotReady;
 }
 
 } // namespace
@@ -72,9 +81,8 @@ void Tolva::connectHandlers()
     TolvaForm& f = m_form;
     connect(f.Drive, &DriveBox::driveChanged, this, &Tolva::Drive_Change);
     connect(f.Dir, &FolderListBox::changed, this, &Tolva::Dir_Change);
-    connect(f.Dir, &FolderListBox::clickedBox, this, &Tolva::Dir_Click);
-    connect(f.Dir, &FolderListBox::openFailed, this,
-            [this](const std::string& folder, FsError error) { Dir_OpenFailed(folder, error); });
+    connect(f.Dir, &FolderListBox::selectionMoved, this, &Tolva::Dir_Click);
+    connect(f.Dir, &FolderListBox::openFailed, this, &Tolva::Dir_OpenFailed);
     connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
     connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
     f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
@@ -108,7 +116,7 @@ bool Tolva::isSimpleMode() const
 
 // ---- start-up, mode, caption, closing ----
 
-void Tolva::Form_Load()
+void Tolva::Form_Load(const QString& startPath)
 {
     const SettingsStore& store = m_services.store;
     m_values.NOW_MODE = readSetting(store, settings::kMode);
@@ -118,20 +126,67 @@ void Tolva::Form_Load()
     m_form.File->setPattern(m_values.EXT_LIST);
     m_fields.LAST_DIR = readSetting(store, settings::kFolder);
 
-    const FsError restored = m_form.Dir->setPath(nativeName(m_fields.LAST_DIR));
-    if (restored == FsError::None)
-        m_form.Drive->selectDriveFor(m_form.Dir->path());
-    if (m_stopped)
-        return;
+    const std::optional<StartTarget> start = usableTarget(startPath);
+    const FsError restored = m_form.Dir->setPath(start ? start->folder : nativeName(m_fields.LAST_DIR));
     // A remembered folder that is gone, or any other failure before a folder
     // was shown: the folder list starts on its own starting folder.
     if (restored == FsError::PathNotFound || m_form.Dir->path().empty())
         m_form.Dir->setPath({});
+    // The drive selector shows the volume of the folder shown, whichever it is.
+    m_form.Drive->selectDriveFor(m_form.Dir->path());
+    if (m_stopped)
+        return;
 
     if (m_values.NOW_MODE == settings::kModeSimple)
         TANJUN();
     else
         RENZOKU();
+    if (start && restored == FsError::None)
+        selectStartFile(start->file);
+}
+
+void Tolva::openRequested(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    const std::optional<StartTarget> target = usableTarget(path);
+    if (!target)
+        return;
+    const FsError error = m_form.Dir->setPath(target->folder);
+    if (error != FsError::None) {
+        Dir_OpenFailed(target->folder, error);
+        return;
+    }
+    m_form.Drive->selectDriveFor(m_form.Dir->path());
+    selectStartFile(target->file);
+}
+
+std::optional<StartTarget> Tolva::usableTarget(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    std::optional<StartTarget> target = CommandLine::target(path);
+    if (!target)
+        ask(messages::pathUnusable(path));
+    return target;
+}
+
+void Tolva::selectStartFile(const std::string& name)
+{
+    if (name.empty())
+        return;
+    // The file is selected in the list the mode shows, as a click would.
+    const auto select = [&name](ListBox& box) {
+        const auto& items = box.items();
+        const auto found = std::find(items.begin(), items.end(), name);
+        if (found != items.end())
+            box.setListIndex(static_cast<int>(found - items.begin()));
+    };
+    select(*m_form.File);
+    if (!isSimpleMode())
+        select(*m_form.List);
 }
 
 void Tolva::RENZOKU()
@@ -202,8 +257,8 @@ bool Tolva::pressDefaultButton(QWidget* focused)
         button->click();
         return true;
     }
-    // Controls that use Enter themselves.
-    if (focused == m_form.Dir || focused == m_form.mainTEXT)
+    // The folder list opens the chosen folder on Enter.
+    if (focused == m_form.Dir)
         return false;
     QPushButton* button = m_form.defaultButton;
     if (button == nullptr || !button->isVisible() || !button->isEnabled())
@@ -253,7 +308,7 @@ void Tolva::Drive_Change()
         const FsError error = m_form.Dir->setPath(m_form.Drive->currentFolder());
         if (error == FsError::None)
             return;
-        if (error == FsError::DeviceUnavailable || error == FsError::DiskNotReady) {
+        if (notReady(error)) {
             if (ask(messages::deviceNotReady()) == MsgAnswer::Retry)
                 continue;
             return;
@@ -278,7 +333,10 @@ void Tolva::Dir_Change()
     m_form.clearNamePanel();
     f.Label5->hide();
     RELOAD_LIST();
-    f.File->setListIndexQuietly(-1);
+    // Neither list keeps a selection, and the preview no longer shows a file
+    // of the previous folder.
+    f.File->setListIndex(-1);
+    f.List->setListIndex(-1);
     f.Drive->rememberFolder(f.Dir->path());
 }
 
@@ -289,9 +347,12 @@ void Tolva::Dir_Click()
 
 void Tolva::Dir_OpenFailed(const std::string& folder, FsError error)
 {
-    if (error == FsError::DeviceUnavailable || error == FsError::DiskNotReady)
-        ask(messages::deviceNotReady());
-    else
+    while (notReady(error)) {
+        if (ask(messages::deviceNotReady()) != MsgAnswer::Retry)
+            return;
+        error = m_form.Dir->setPath(folder);
+    }
+    if (error != FsError::None)
         ask(messages::folderUnreadable(displayName(folder)));
 }
 
@@ -303,12 +364,12 @@ void Tolva::File_Click()
         return;
     TolvaForm& f = m_form;
     const std::string name = f.File->selectedName();
-    m_fields.SEL_PATH = joinPath(f.Dir->path(), name);
     if (name.empty()) {
         f.Text->clear();
-        m_preview->preview(m_fields.SEL_PATH, name);
+        m_preview->preview({}, name);
         return;
     }
+    m_fields.SEL_PATH = joinPath(f.Dir->path(), name);
     m_fields.SEL_EXT = extensionOf(name);
     if (m_fields.SEL_EXT.empty()) {
         f.Text->setText(displayName(name));
@@ -334,11 +395,12 @@ void Tolva::File_Click()
 void Tolva::List_Click()
 {
     const std::string name = m_form.List->selectedName();
-    m_fields.SEL_PATH = joinPath(m_form.Dir->path(), name);
+    // Nothing selected: the empty area, and no file to remember.
     if (name.empty()) {
-        m_preview->preview(m_fields.SEL_PATH, name);
+        m_preview->preview({}, name);
         return;
     }
+    m_fields.SEL_PATH = joinPath(m_form.Dir->path(), name);
     m_fields.SEL_EXT = extensionOf(name);
     if (m_fields.SEL_EXT.empty()) {
         KOMA();
@@ -387,12 +449,40 @@ void Tolva::RELOAD_LIST()
     m_form.List->setItems(m_form.File->items());
 }
 
+void Tolva::changeList(const ListChange& change)
+{
+    ListBox& list = *m_form.List;
+    switch (change.edit) {
+    case ListChange::Edit::None:
+        break;
+    case ListChange::Edit::Swap:
+        list.swap(change.at, change.at + 1);
+        break;
+    case ListChange::Edit::Remove:
+        m_fields.LIST_POS = change.at;
+        list.removeAt(change.at);
+        break;
+    case ListChange::Edit::Reload:
+        RELOAD_LIST();
+        break;
+    }
+    if (change.react)
+        list.setListIndex(change.select);
+    else
+        list.setListIndexQuietly(change.select);
+}
+
+RenameList Tolva::renameList() const
+{
+    return {m_form.List->count(), m_form.List->listIndex()};
+}
+
 void Tolva::cmdCLEAR_Click()
 {
     TolvaForm& f = m_form;
     f.List->clear();
     f.File->refresh();
-    RELOAD_LIST();
+    changeList(renameList().refresh());
     f.File->setListIndexQuietly(-1);
     f.Label1->clear();
     f.Label2->clear();
@@ -402,64 +492,25 @@ void Tolva::cmdCLEAR_Click()
 
 void Tolva::cmdUE_Click()
 {
-    ListBox& list = *m_form.List;
-    const int k = list.listIndex();
-    if (k <= 0)
-        return;
-    list.swap(k - 1, k);
-    list.setListIndexQuietly(k - 1);
+    changeList(renameList().moveUp());
 }
 
 void Tolva::cmdSITA_Click()
 {
-    ListBox& list = *m_form.List;
-    const int k = list.listIndex();
-    if (k < 0 || k == list.count() - 1)
-        return;
-    list.swap(k, k + 1);
-    list.setListIndexQuietly(k + 1);
+    changeList(renameList().moveDown());
 }
 
 void Tolva::cmdERASE_Click()
 {
-    ListBox& list = *m_form.List;
-    const int k = list.listIndex();
-    if (k < 0)
-        return;
-    if (k == list.count() - 1) {
-        list.removeAt(k);
-        // The selection wraps to the first entry, not to the new last one.
-        if (list.count() == 0)
-            list.setListIndexQuietly(-1);
-        else
-            list.setListIndex(0);
-        return;
-    }
-    m_fields.LIST_POS = k;
-    list.removeAt(k);
-    list.setListIndex(k);
+    changeList(renameList().erase());
 }
 
 bool Tolva::List_KeyDown(int key)
 {
-    if (m_values.NOW_MODE != settings::kModeContinuous)
+    if (m_values.NOW_MODE != settings::kModeContinuous || (key != Qt::Key_Down && key != Qt::Key_Up))
         return false;
-    ListBox& list = *m_form.List;
-    const int k = list.listIndex();
-    const int count = list.count();
-    if (key == Qt::Key_Down) {
-        if (count > 0)
-            list.setListIndex(k == count - 1 ? 0 : k + 1);
-        return true;
-    }
-    if (key == Qt::Key_Up) {
-        if (k == 0)
-            list.setListIndex(count - 1);
-        else if (k > 0)
-            list.setListIndex(k - 1);
-        return true;
-    }
-    return false;
+    changeList(key == Qt::Key_Down ? renameList().keyDown() : renameList().keyUp());
+    return true;
 }
 
 void Tolva::cmdOK_Click()
@@ -549,11 +600,11 @@ void Tolva::applyModeChange()
     TolvaForm& f = m_form;
     f.File->refresh();
     if (m_values.NOW_MODE.toInt() != 0) {
-        f.List->setListIndexQuietly(-1);
+        f.List->setListIndex(-1);
         RELOAD_LIST();
         return;
     }
-    f.File->setListIndexQuietly(-1);
+    f.File->setListIndex(-1);
     m_form.clearNamePanel();
     m_preview->HIDEMSG();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandLine.h"
 #include "SettingsHost.h"
 #include "rename/FileSystem.h"
 #include "TolvaForm.h"
@@ -9,14 +10,18 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace zanto {
 
 class BatchRenameCommand;
 class SingleRenameCommand;
 class FileSystem;
+enum class FsError : int;
 class Messenger;
 class PreviewArea;
+class RenameList;
+struct ListChange;
 class SettingsStore;
 class ShellOpener;
 struct MessageRequest;
@@ -43,7 +48,13 @@ public:
 
     // Start-up before the window appears: read the settings (opening the
     // settings dialog on a first run), restore the folder, lay out the mode.
-    void Form_Load();
+    // A `startPath` (a folder, or a file in one) is opened instead of the
+    // remembered folder.
+    void Form_Load(const QString& startPath = {});
+
+    // A later start of the program asked for `path` (empty: none): open it
+    // as a folder change does, and come to the front.
+    void openRequested(const QString& path);
 
     // SettingsHost
     void RENZOKU() override;
@@ -68,6 +79,8 @@ private:
     void connectHandlers();
     MsgAnswer ask(const MessageRequest& request);
     bool isSimpleMode() const;
+    std::optional<StartTarget> usableTarget(const QString& path);
+    void selectStartFile(const std::string& name);
 
     void Form_Resize();
     void Drive_Change();
@@ -87,6 +100,9 @@ private:
     void previewFailed(int outcome);
 
 
+    // The rename list's operations are worked out by RenameList; these carry them out.
+    RenameList renameList() const;
+    void changeList(const ListChange& change);
     void cmdCLEAR_Click();
     void cmdUE_Click();
     void cmdSITA_Click();

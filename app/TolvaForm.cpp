@@ -32,11 +32,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     return widget;
 }
 
-QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
-{
-    return place(new QLabel(caption, parent), name, left, top, width, height);
-}
-
 QFont boldFont(const QFont& base, qreal points)
 {
     QFont font = base;
@@ -99,12 +94,10 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     Label5 = label(Picture1, "Label5", {}, 75, 1650, 4365, 2745);
     Label5->setFont(boldFont(Label5->font(), 15.75));
     Label5->setWordWrap(true);
-    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label5->hide();
     Label6 = label(Picture1, "Label6", {}, 60, 4500, 4425, 1185);
     Label6->setFont(boldFont(Label6->font(), 14.25));
     Label6->setWordWrap(true);
-    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label6->setStyleSheet(QStringLiteral("color: red;"));
     Label6->hide();
 
@@ -123,6 +116,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     Label1->hide();
     Label3 = label(client, "Label3", QStringLiteral("旧："), 4800, 4605, 315, 225);
     Label3->hide();
+    fitLabelHeights(client);
 
     QMenuBar* bar = window->menuBar();
     SETEI = bar->addMenu(QStringLiteral("設定(&E)"));
@@ -147,8 +141,9 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     // The design's tab order.
     m_tabOrder = {Drive, Dir, List, cmdUE, cmdSITA, cmdERASE, txtRENAME, cmdOK, cmdCLEAR, Frame1, cmd,
                   Picture1, File, mainTEXT, Text, Label3, Label1, Label4, Label2, Label5, Label6, Label9, List2};
-    for (QWidget* control : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Picture1)})
-        control->setFocusPolicy(Qt::NoFocus);
+    Frame1->setFocusPolicy(Qt::NoFocus);
+    // The preview area holds its place in the tab order, as a picture box does.
+    Picture1->setFocusPolicy(Qt::TabFocus);
     applyTabOrder();
 }
 

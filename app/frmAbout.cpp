@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
@@ -24,11 +25,6 @@ constexpr int kClientHeight = 3735;
 
 const QString kHelpFile = QStringLiteral("readme.html");
 const QString kWebAddress = QStringLiteral("https://example.org/zanto/");
-
-QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height)
-{
-    return place(new QLabel(text, parent), name, left, top, width, height);
-}
 
 } // namespace
 
@@ -65,13 +61,11 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     mincho.setBold(true);
     latinName->setFont(mincho);
 
-    label(this, "Label1", QStringLiteral("Ver 2.02"), 2475, 945, 1095, 315);
+    label(this, "Label1", QStringLiteral("Ver " ZANTO_VERSION), 2475, 945, 1095, 315);
     label(this, "lblDescription", QStringLiteral("ファイル名を一括で変更します"), 420, 1530, 2415, 315);
-    auto* title = label(this, "lblTitle", QStringLiteral("ZANTO"), 1410, 315, 3780, 390);
-    QFont titleFont = font();
-    titleFont.setPointSizeF(14.25);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    label(this, "lblTitle", QStringLiteral("ZANTO"), 1410, 315, 3780, 390);
+
+    fitLabelHeights(this);
 
     connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_CmdOPEN, &QPushButton::clicked, this, &frmAbout::CmdOPEN_Click);
@@ -94,6 +88,16 @@ void frmAbout::CmdOPEN_Click()
 void frmAbout::Label4_Click()
 {
     m_opener.openAddress(m_Label4->text());
+}
+
+void frmAbout::keyPressEvent(QKeyEvent* event)
+{
+    // OK is the default button, not a cancel button: Escape closes nothing.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event)

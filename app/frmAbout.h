@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -24,6 +25,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CmdOPEN_Click();

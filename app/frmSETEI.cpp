@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 
 #include <string>
 #include <vector>
@@ -33,18 +32,40 @@ const QString kHalfWidthOnly = QStringLiteral("半角英数字を記入してく
 static_assert(VorisCodec::kMaxEntries == 101, "the message names the bound");
 const QString kListFull = QStringLiteral("拡張子は101個まで登録できます");
 
-// What the extension box takes from the keyboard: lower-case letters, digits,
-// "*". Keys that type no character, and control characters (Backspace, Enter,
-// Escape, Ctrl+V ...), are left to the box.
-bool isAllowedTyping(const QString& typed)
+// What the extension box takes: lower-case letters, digits, "*", and the
+// control codes 8 (Backspace) and 16.
+bool isAllowedText(const QString& text)
 {
-    for (const QChar c : typed) {
-        const bool allowed = (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'*'
-                             || c.category() == QChar::Other_Control;
+    for (const QChar c : text) {
+        const bool allowed = (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'*' || c == u'\b'
+                             || c == u'\x10';
         if (!allowed)
             return false;
     }
     return true;
+}
+
+// A key the extension box refuses. Enter presses the default button and Tab
+// moves on before a character is typed; keys that type nothing (arrows,
+// Delete) are the box's own. Escape and Ctrl with a letter type control codes
+// (Ctrl+V is code 22) and are refused like any other character.
+bool isRefusedKey(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return false;
+    case Qt::Key_Escape:
+        return true;
+    default:
+        break;
+    }
+    if (key.modifiers().testFlag(Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return true;
+    return !isAllowedText(key.text());
 }
 
 } // namespace
@@ -77,11 +98,14 @@ frmSETEI::frmSETEI(ProgramValues& values, SettingsStore& store, Messenger& messe
     m_Text1->setMaxLength(kExtensionLength);
     m_Text1->setToolTip(QStringLiteral("拡張子のみ記入してください"));
     // The key filter sees typed characters only: no input method composes
-    // into the box, and pasted or dropped text must pass the same rule.
+    // into the box. Text pasted from the box's menu or dropped on it passes
+    // the same rule, with the same notice.
     m_Text1->setAttribute(Qt::WA_InputMethodEnabled, false);
-    m_Text1->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[a-z0-9*]*")), m_Text1));
     m_Text1->installEventFilter(this);
+    connect(m_Text1, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (!isAllowedText(text))
+            refuseText1();
+    });
 
     m_Command1 = place(new QPushButton(QStringLiteral("追加　"), frame1), "Command1", 2055, 1050, 1500, 375);
     m_Command1->setDefault(true);
@@ -176,21 +200,39 @@ bool frmSETEI::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_Text1) {
         if (event->type() == QEvent::KeyPress)
-            return Text1_KeyPress(static_cast<QKeyEvent*>(event)->text());
-        if (event->type() == QEvent::InputMethod)
-            return Text1_KeyPress(static_cast<QInputMethodEvent*>(event)->commitString());
+            return Text1_KeyPress(*static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::InputMethod
+            && !isAllowedText(static_cast<QInputMethodEvent*>(event)->commitString())) {
+            refuseText1();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
 
 // True when the key is refused and must not reach the box.
-bool frmSETEI::Text1_KeyPress(const QString& typed)
+bool frmSETEI::Text1_KeyPress(const QKeyEvent& key)
 {
-    if (isAllowedTyping(typed))
+    if (!isRefusedKey(key))
         return false;
+    refuseText1();
+    return true;
+}
+
+void frmSETEI::refuseText1()
+{
     caution(kHalfWidthOnly);
     m_Text1->clear();
-    return true;
+}
+
+void frmSETEI::keyPressEvent(QKeyEvent* event)
+{
+    // Escape does not close the dialog: it closes by メインへ or its close box.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frmSETEI::Command1_Click()

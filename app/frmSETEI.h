@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QKeyEvent;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -17,8 +18,8 @@ class SettingsStore;
 struct ProgramValues;
 
 // The settings dialog: the rename mode and the list of extensions the file
-// list shows. Built afresh for each opening; whichever way it closes (メインへ,
-// the close box, Escape) the list and the mode are stored and the filter is
+// list shows. Built afresh for each opening; whichever way it closes (メインへ
+// or the close box) the list and the mode are stored and the filter is
 // applied to the main window.
 class frmSETEI final : public QDialog {
     Q_OBJECT
@@ -49,6 +50,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Form_Load();
@@ -57,7 +59,9 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
-    bool Text1_KeyPress(const QString& typed);
+    bool Text1_KeyPress(const QKeyEvent& key);
+    // The notice for a refused character; the box starts over empty.
+    void refuseText1();
 
     QStringList patterns() const;
     void caution(const QString& text);

@@ -1,3 +1,5 @@
+#include "CommandLine.h"
+#include "InstanceHandover.h"
 #include "Localization.h"
 #include "ProgramValues.h"
 #include "SingleInstance.h"
@@ -16,11 +18,17 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZANTO"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zanto/zanto.svg")));
+    const QString startPath = zanto::CommandLine::startPath(app);
 
-    // A second copy ends at once, silently, touching nothing.
+    // A second copy hands its folder to the running one and ends at once,
+    // silently, touching nothing.
     zanto::SingleInstance instance;
-    if (!instance.acquire())
+    if (!instance.acquire()) {
+        zanto::InstanceHandover::send(instance.socketPath(), startPath);
         return EXIT_SUCCESS;
+    }
+    zanto::InstanceHandover handover(instance.socketPath());
+    handover.listen();
 
     zanto::installJapanese(app);
 
@@ -30,7 +38,8 @@ int main(int argc, char** argv)
     zanto::NativeFileSystem fileSystem;
     zanto::QtShellOpener shell;
     zanto::Tolva window(values, {store, messenger, fileSystem, shell, [] { std::_Exit(EXIT_FAILURE); }});
-    window.Form_Load();
+    QObject::connect(&handover, &zanto::InstanceHandover::requested, &window, &zanto::Tolva::openRequested);
+    window.Form_Load(startPath);
     window.show();
     return QApplication::exec();
 }

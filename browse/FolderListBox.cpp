@@ -5,6 +5,7 @@
 #include "ui/NativeName.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -48,6 +49,8 @@ FolderListBox::FolderListBox(FileSystem& fileSystem, QWidget* parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    // The user moved the selection, by mouse or keyboard.
+    connect(this, &QListWidget::currentRowChanged, this, &FolderListBox::selectionMoved);
     // The list is rebuilt when a folder opens; do that after the view has
     // finished with the double-click that asked for it.
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -58,7 +61,23 @@ FolderListBox::FolderListBox(FileSystem& fileSystem, QWidget* parent)
 
 FsError FolderListBox::setPath(const std::string& folder)
 {
-    const std::string target = normalized(folder.empty() ? std::filesystem::current_path().string() : folder);
+    if (!folder.empty())
+        return openPath(normalized(folder));
+    // The starting folder: the process's current folder, which may have been
+    // deleted or made unreadable, then the home folder, then the root.
+    std::error_code gone;
+    const std::filesystem::path current = std::filesystem::current_path(gone);
+    FsError error = gone ? FsError::PathNotFound : openPath(normalized(current.string()));
+    for (const std::string& fallback : {nativeName(QDir::homePath()), std::string(1, kPathSeparator)}) {
+        if (error == FsError::None)
+            break;
+        error = openPath(normalized(fallback));
+    }
+    return error;
+}
+
+FsError FolderListBox::openPath(const std::string& target)
+{
     std::vector<std::string> subfolders;
     if (const FsError error = readSubfolders(m_fileSystem, target, subfolders); error != FsError::None)
         return error;
@@ -80,6 +99,7 @@ FsError FolderListBox::setPath(const std::string& folder)
 
 void FolderListBox::rebuild(const std::vector<std::string>& chain)
 {
+    const QSignalBlocker quiet(this);
     clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
@@ -111,8 +131,9 @@ void FolderListBox::openFolder(const std::string& folder)
 
 void FolderListBox::mousePressEvent(QMouseEvent* event)
 {
-    QListWidget::mousePressEvent(event);
-    emit clickedBox();
+    // A right-button press leaves the selection where it is.
+    if (event->button() == Qt::LeftButton)
+        QListWidget::mousePressEvent(event);
 }
 
 void FolderListBox::keyPressEvent(QKeyEvent* event)

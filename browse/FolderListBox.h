@@ -20,7 +20,8 @@ public:
     const std::string& path() const { return m_path; }
 
     // Opens `folder`; the empty text opens the starting folder (the process's
-    // current folder). On failure nothing changes and the error is returned.
+    // current folder, else the home folder, else the root). On failure
+    // nothing changes and the error is returned.
     // Emits `changed` after a change.
     FsError setPath(const std::string& folder);
 
@@ -29,7 +30,8 @@ public:
 
 signals:
     void changed();
-    void clickedBox();
+    // The user moved the selection (not a right-click, not a click on empty space).
+    void selectionMoved();
     // Opening a folder the user chose failed.
     void openFailed(const std::string& folder, zanto::FsError error);
 
@@ -38,6 +40,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    FsError openPath(const std::string& target);
     void openFolder(const std::string& folder);
     void rebuild(const std::vector<std::string>& chain);
 

@@ -45,8 +45,8 @@ void ListBox::setListIndexQuietly(int row)
 void ListBox::setListIndex(int row)
 {
     setListIndexQuietly(row);
-    if (listIndex() >= 0)
-        emit selected();
+    // Clearing the selection runs the reaction too, with nothing selected.
+    emit selected();
 }
 
 std::string ListBox::selectedName() const

@@ -23,7 +23,8 @@ public:
 
     // The selected position, -1 for none.
     int listIndex() const;
-    // Selects `row` (-1 clears) and runs the selection reaction for a row.
+    // Selects `row` (-1 clears) and runs the selection reaction, also when
+    // nothing is left selected.
     void setListIndex(int row);
     // Selects `row` without running the selection reaction.
     void setListIndexQuietly(int row);

@@ -15,8 +15,12 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return displayName(at(index.row()));
+    // A tool tip that looks like markup is shown as markup; the name is
+    // escaped inside a paragraph that keeps it on one line.
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(displayName(at(index.row())).toHtmlEscaped());
     return {};
 }
 

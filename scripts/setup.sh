@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
   xdg-utils exfatprogs exfat-fuse
+  dpkg-dev file desktop-file-utils appstream
 )
 if [ "${ZANTO_SETUP_EXTRA:-}" != "" ]; then
   read -r -a extra <<<"$ZANTO_SETUP_EXTRA"

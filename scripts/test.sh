@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds ZANTO with its tests and runs them
 # headless: the test suites, the same suites under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the fuzzers for a bounded time.
-# ZANTO_QUICK=1 runs the test suites alone.
+# UndefinedBehaviorSanitizer, the Debian package (built, unpacked, checked) and
+# the fuzzers for a bounded time. ZANTO_QUICK=1 runs the test suites alone.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 quick=${ZANTO_QUICK:-}
@@ -28,6 +28,20 @@ cmake --build "$here/build-sanitize" -j "$jobs"
 (cd "$here/build-sanitize" &&
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$here/tests/lsan.supp" ctest --output-on-failure -j "$jobs")
+
+stage "the Debian package"
+cmake -S "$here" -B "$here/build-release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZANTO_BUILD_TESTS=OFF
+cmake --build "$here/build-release" -j "$jobs"
+rm -f "$here"/build-release/zanto_*.deb
+(cd "$here/build-release" && cpack -G DEB)
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$here"/build-release/zanto_*.deb "$root"
+desktop-file-validate "$root/usr/share/applications/zanto.desktop"
+appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+version=$("$root/usr/bin/zanto" --version)
+echo "$version"
+[[ "$version" =~ ^ZANTO\ [0-9] ]]
 
 if [ -x "$here/tests/fuzz/run.sh" ]; then
   stage "fuzzing"

@@ -25,6 +25,8 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
 {
     QMessageBox box(parent);
     box.setIcon(toQt(request.icon));
+    // File names are text, never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     // A single space keeps Qt from putting the application name in an empty title.
     box.setWindowTitle(request.programTitle ? QApplication::applicationName()

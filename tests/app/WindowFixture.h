@@ -33,6 +33,10 @@ protected:
         store.preset(settings::kMode, mode);
         store.preset(settings::kPatterns, patterns);
         store.preset(settings::kFolder, QString::fromStdString(folder.path()));
+        startWithStore();
+    }
+    void startWithStore()
+    {
         window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, *windowFileSystem, opener, [] {}});
         window->Form_Load();
         window->show();

@@ -1,0 +1,127 @@
+#include "app/InstanceHandover.h"
+#include "app/ProgramValues.h"
+#include "app/SingleInstance.h"
+#include "app/Tolva.h"
+#include "browse/FolderListBox.h"
+#include "browse/ListBox.h"
+#include "tests/support/LoggingOpener.h"
+#include "tests/support/MemoryStore.h"
+#include "tests/support/ScriptedMessenger.h"
+#include "tests/support/TempFolder.h"
+#include "ui/NativeFileSystem.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zanto::test {
+namespace {
+
+// A window that remembers `remembered` and holds one text file in `other`.
+class StartPath : public ::testing::Test {
+protected:
+    void start(const QString& mode, const QString& startPath)
+    {
+        other.write("x.txt");
+        store.preset(settings::kMode, mode);
+        store.preset(settings::kPatterns, QStringLiteral("*.txt"));
+        store.preset(settings::kFolder, q(remembered.path()));
+        window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, fileSystem, opener, [] {}});
+        window->Form_Load(startPath);
+    }
+    std::string shown() const { return window->findChild<FolderListBox*>(QStringLiteral("Dir"))->path(); }
+    static QString q(const std::string& path) { return QString::fromStdString(path); }
+
+    TempFolder remembered, other;
+    MemoryStore store;
+    ScriptedMessenger messenger;
+    NativeFileSystem fileSystem;
+    LoggingOpener opener;
+    ProgramValues values;
+    std::unique_ptr<Tolva> window;
+};
+
+struct PathCase {
+    const char* family;
+    const char* mode;
+    const char* name; // in the other folder; empty: the folder itself
+    bool opened;
+};
+
+class StartPathCase : public StartPath, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(StartPathCase, OpensTheFolderSelectsTheFileOrSaysSo)
+{
+    const PathCase& row = GetParam();
+    const QString path = q(*row.name ? other.pathOf(row.name) : other.path());
+    start(QString::fromLatin1(row.mode), path);
+    EXPECT_EQ(shown(), row.opened ? other.path() : remembered.path());
+    EXPECT_EQ(messenger.texts(), row.opened ? QStringList() : QStringList{"「" + path + "」を開けませんでした。"});
+    // The file is selected in the list the mode shows.
+    const char* list = *row.mode == '0' ? "File" : "List";
+    EXPECT_EQ(window->findChild<ListBox*>(QString::fromLatin1(list))->selectedName(), row.opened ? row.name : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, StartPathCase,
+                         ::testing::Values(PathCase{"folder", "1", "", true}, PathCase{"file_simple", "0", "x.txt", true},
+                                           PathCase{"file_continuous", "1", "x.txt", true},
+                                           PathCase{"missing", "1", "gone.txt", false}),
+                         [](const auto& info) { return std::string(info.param.family); });
+
+TEST(SingleInstance, ALockThatCannotBeMadeMovesToTheTemporaryFolder)
+{
+    QTemporaryDir temp;
+    const QByteArray previous = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const QString unusable = temp.filePath(QStringLiteral("missing/TOLVA.lock"));
+    SingleInstance first(unusable);
+    EXPECT_TRUE(first.acquire());
+    EXPECT_TRUE(first.socketPath().startsWith(temp.filePath(QStringLiteral("TOLVA-"))));
+    EXPECT_FALSE(SingleInstance(unusable).acquire());
+    previous.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", previous);
+}
+
+// This process stands in for the running copy; a real copy killed before it
+// leaves a stale lock and socket, and real later starts hand their folders over.
+TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBoxAndPrintTheVersion)
+{
+    QTemporaryDir home;
+    // Inherited by the copies started below.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    const QString program = QStringLiteral(ZANTO_PROGRAM);
+    QProcess killed;
+    killed.start(program, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(home.filePath(QStringLiteral("TOLVA.socket"))); }, 10000));
+    killed.kill();
+    killed.waitForFinished();
+
+    SingleInstance instance(home.filePath(QStringLiteral("TOLVA.lock")));
+    ASSERT_TRUE(instance.acquire());
+    InstanceHandover handover(instance.socketPath());
+    ASSERT_TRUE(handover.listen());
+    start(QStringLiteral("1"), {});
+    QObject::connect(&handover, &InstanceHandover::requested, window.get(), &Tolva::openRequested);
+
+    EXPECT_EQ(QProcess::execute(program, {q(other.path())}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == other.path(); }, 10000));
+    QDialog modal(window.get());
+    modal.open();
+    EXPECT_EQ(QProcess::execute(program, {q(remembered.path())}), 0);
+    QTest::qWait(300);
+    EXPECT_EQ(shown(), other.path());
+    modal.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == remembered.path(); }, 10000));
+    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("config/TOLVA/TOLVA.ini"))));
+
+    QProcess version;
+    version.start(program, {QStringLiteral("--version")});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.readAllStandardOutput(), QByteArray("ZANTO " ZANTO_VERSION "\n"));
+}
+
+} // namespace
+} // namespace zanto::test

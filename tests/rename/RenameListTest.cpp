@@ -1,0 +1,54 @@
+#include "rename/RenameList.h"
+
+#include <gtest/gtest.h>
+
+namespace zanto {
+namespace {
+
+using Names = std::vector<std::string>;
+
+struct ListCase {
+    const char* family;
+    Names names;
+    int selected;
+    ListChange (RenameList::*operation)() const;
+    Names expected;
+    int expectedSelected;
+    bool reacts;
+};
+
+class RenameListTable : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(RenameListTable, EditsTheNamesAndTheSelection)
+{
+    const ListCase& c = GetParam();
+    const ListChange change = (RenameList(static_cast<int>(c.names.size()), c.selected).*c.operation)();
+    Names names = c.names;
+    RenameList::apply(change, names, {"x", "y"});
+    EXPECT_EQ(names, c.expected);
+    EXPECT_EQ(change.select, c.expectedSelected);
+    EXPECT_EQ(change.react, c.reacts);
+}
+
+using L = RenameList;
+INSTANTIATE_TEST_SUITE_P(
+    Operations, RenameListTable,
+    ::testing::Values(
+        ListCase{"up_middle", {"a", "b", "c", "d"}, 2, &L::moveUp, {"a", "c", "b", "d"}, 1, false},
+        ListCase{"up_first", {"a", "b"}, 0, &L::moveUp, {"a", "b"}, 0, false},
+        ListCase{"down_middle", {"a", "b", "c"}, 1, &L::moveDown, {"a", "c", "b"}, 2, false},
+        ListCase{"down_last", {"a", "b"}, 1, &L::moveDown, {"a", "b"}, 1, false},
+        ListCase{"erase_middle", {"a", "b", "c"}, 1, &L::erase, {"a", "c"}, 1, true},
+        ListCase{"erase_last_wraps", {"a", "b", "c"}, 2, &L::erase, {"a", "b"}, 0, true},
+        ListCase{"erase_only", {"a"}, 0, &L::erase, {}, -1, true},
+        ListCase{"erase_none", {"a"}, -1, &L::erase, {"a"}, -1, false},
+        ListCase{"key_down_last_wraps", {"a", "b", "c"}, 2, &L::keyDown, {"a", "b", "c"}, 0, true},
+        ListCase{"key_down_none", {"a", "b"}, -1, &L::keyDown, {"a", "b"}, 0, true},
+        ListCase{"key_down_empty", {}, -1, &L::keyDown, {}, -1, false},
+        ListCase{"key_up_first_wraps", {"a", "b", "c"}, 0, &L::keyUp, {"a", "b", "c"}, 2, true},
+        ListCase{"key_up_none", {"a", "b"}, -1, &L::keyUp, {"a", "b"}, -1, false},
+        ListCase{"refresh_reloads", {"b", "a"}, 1, &L::refresh, {"x", "y"}, -1, false}),
+    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.family); });
+
+} // namespace
+} // namespace zanto
