@@ -1,9 +1,5 @@
 #include "WindowFixture.h"
 
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-
 #include <filesystem>
 
 namespace zanto::test {
@@ -27,50 +23,20 @@ TEST_F(StartUp, TheStoredModeChoosesTheLayoutAndCaption)
 // file and refills the rename list.
 TEST_F(StartUp, AFolderChangeResetsThePanelAndRefillsTheRenameList)
 {
-    folder.writeAll({"a.jpg", "b.jpg"});
+    folder.writeAll({"a.txt", "b.jpg"});
     const std::string sub = folder.makeSubfolder("sub");
-    std::filesystem::copy_file(folder.pathOf("a.jpg"), sub + "/p2.jpg");
+    std::filesystem::copy_file(folder.pathOf("b.jpg"), sub + "/p2.jpg");
     start(QStringLiteral("0"));
     file().setListIndex(0);
     ASSERT_FALSE(text().text().isEmpty());
+    ASSERT_TRUE(find<QWidget>("mainTEXT")->isVisible());
 
     ASSERT_EQ(find<FolderListBox>("Dir")->setPath(sub), FsError::None);
     EXPECT_TRUE(text().text().isEmpty() && !text().isEnabled() && label("Label1").isEmpty() && label("Label2").isEmpty());
     EXPECT_FALSE(find<QLabel>("Label5")->isVisible());
+    EXPECT_FALSE(find<QWidget>("mainTEXT")->isVisible()) << "no file of the previous folder shown";
     EXPECT_EQ(file().listIndex(), -1);
     EXPECT_EQ(list().items(), (std::vector<std::string>{"p2.jpg"}));
-}
-
-// The real program, twice over one store: the second ends at once, and
-// neither overwrites the hand-written file.
-TEST(SingleInstance, TheSecondProgramEndsAtOnceAndStoresNothing)
-{
-    QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    QDir().mkpath(home.filePath(QStringLiteral("config/TOLVA")));
-    QFile ini(home.filePath(QStringLiteral("config/TOLVA/TOLVA.ini")));
-    const QByteArray written("[TOLVA_DATA]\nMODE=1\nVORIS=*.png;*.jpg\n");
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(written);
-    ini.close();
-
-    QProcess first;
-    first.setProcessEnvironment(environment);
-    first.start(QStringLiteral(ZANTO_PROGRAM), {});
-    ASSERT_TRUE(first.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath(QStringLiteral("TOLVA.lock"))), 10000);
-    QProcess second;
-    second.setProcessEnvironment(environment);
-    second.start(QStringLiteral(ZANTO_PROGRAM), {});
-    EXPECT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(first.state(), QProcess::Running);
-    first.kill();
-    first.waitForFinished();
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ini.readAll(), written);
 }
 
 } // namespace
