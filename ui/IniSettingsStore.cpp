@@ -75,7 +75,8 @@ QString unescaped(const QString& quoted)
         case 'v': out += u'\v'; break;
         case 'x': {
             qsizetype end = i + 1;
-            while (end < quoted.size() && end < i + 5 && isxdigit(quoted[end].unicode()))
+            while (end < quoted.size() && end < i + 5 && quoted[end].unicode() < 128
+                   && std::isxdigit(quoted[end].unicode()))
                 ++end;
             out += QChar(quoted.mid(i + 1, end - i - 1).toUShort(nullptr, 16));
             i = end - 1;

@@ -166,11 +166,14 @@ FsError NativeFileSystem::listEntries(const std::string& folder, std::vector<Fol
             continue;
         // d_type settles most entries; links and file systems that do not
         // fill it (some network and FUSE ones) need a stat that follows the link.
-        EntryKind kind = entry->d_type == DT_REG ? EntryKind::File
-            : entry->d_type == DT_DIR            ? EntryKind::Folder
-                                                 : EntryKind::Other;
+        EntryKind kind = EntryKind::Other;
         struct stat info {};
-        if ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0)
+        if (entry->d_type == DT_REG)
+            kind = EntryKind::File;
+        else if (entry->d_type == DT_DIR)
+            kind = EntryKind::Folder;
+        else if ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+                 && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0)
             kind = kindOf(info.st_mode);
         entries.push_back({std::string(name), kind});
     }
