@@ -381,11 +381,11 @@ void Tolva::File_Click()
     }
     const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
     if (outcome == PreviewOutcome::FileNotFound) {
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
         return;
     }
     if (outcome == PreviewOutcome::InvalidPicture)
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
     f.Text->setText(displayName(stemOf(name)));
     f.Text->setEnabled(true);
     f.Text->setReadOnly(false);
@@ -408,19 +408,19 @@ void Tolva::List_Click()
     }
     const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
     if (outcome == PreviewOutcome::FileNotFound || outcome == PreviewOutcome::InvalidPicture)
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
 }
 
 void Tolva::KOMA()
 {
     m_fields.SEL_EXT.clear();
     if (m_preview->KOMA(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
-        previewFailed(static_cast<int>(PreviewOutcome::FileNotFound));
+        previewFailed(PreviewOutcome::FileNotFound);
 }
 
-void Tolva::previewFailed(int outcome)
+void Tolva::previewFailed(PreviewOutcome outcome)
 {
-    if (outcome == static_cast<int>(PreviewOutcome::InvalidPicture)) {
+    if (outcome == PreviewOutcome::InvalidPicture) {
         ask(messages::invalidPicture());
         m_preview->showPlaceholder();
         return;

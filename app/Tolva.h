@@ -2,7 +2,6 @@
 
 #include "CommandLine.h"
 #include "SettingsHost.h"
-#include "rename/FileSystem.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
 
@@ -20,6 +19,7 @@ class FileSystem;
 enum class FsError : int;
 class Messenger;
 class PreviewArea;
+enum class PreviewOutcome;
 class RenameList;
 struct ListChange;
 class SettingsStore;
@@ -97,7 +97,7 @@ private:
     void GOMI_Click();
     void mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void KOMA();
-    void previewFailed(int outcome);
+    void previewFailed(PreviewOutcome outcome);
 
 
     // The rename list's operations are worked out by RenameList; these carry them out.
