@@ -98,7 +98,8 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
         error = fs.readFile(path, kPictureByteLimit, bytes);
     if (error != FsError::None)
         return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
-    return decode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box);
+    // Decoded in place: a copy would double the memory a large picture takes.
+    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box);
 }
 
 LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box)
