@@ -59,12 +59,6 @@ void TANJUN(TolvaForm& form, ProgramValues& values)
     form.setDefaultButton(form.cmd);
 }
 
-void HIDEMSG(TolvaForm& form)
-{
-    form.Label5->hide();
-    form.Label6->hide();
-}
-
 QString modeCaption(const ProgramValues& values, bool minimized)
 {
     if (minimized)

@@ -7,15 +7,13 @@ namespace zanto {
 struct ProgramValues;
 struct TolvaForm;
 
-// The main window's two mode layouts and the preview's message reset.
+// The main window's two mode layouts and its caption.
 namespace Module1 {
 
 // Continuous mode: the rename list with its buttons and the base-name box.
 void RENZOKU(TolvaForm& form, ProgramValues& values);
 // Simple mode: the file list with the new-name box and its labels.
 void TANJUN(TolvaForm& form, ProgramValues& values);
-// Hides the preview's two messages.
-void HIDEMSG(TolvaForm& form);
 
 // The caption for the window's state: the title alone while minimized.
 QString modeCaption(const ProgramValues& values, bool minimized);

@@ -59,11 +59,12 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_values(values)
     , m_services(std::move(services))
-    , m_form(this)
+    , m_form(this, m_services.fileSystem)
 {
     setObjectName(QStringLiteral("Tolva"));
     m_preview = std::make_unique<PreviewArea>(
-        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6});
+        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
+        m_services.fileSystem);
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
     m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_work,
                                                    m_services.journal);
@@ -351,11 +352,8 @@ void Tolva::Dir_Change()
     TolvaForm& f = m_form;
     if (f.File->setPath(f.Dir->path()) != FsError::None)
         ask(messages::folderUnreadable(displayName(f.Dir->path())));
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
+    m_form.clearNamePanel();
     f.Label5->hide();
-    m_form.lockNameBox();
     RELOAD_LIST();
     // Neither list keeps a selection, and the preview no longer shows a file
     // of the previous folder.
@@ -405,11 +403,11 @@ void Tolva::File_Click()
     }
     const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
     if (outcome == PreviewOutcome::FileNotFound) {
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
         return;
     }
     if (outcome == PreviewOutcome::InvalidPicture)
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
     f.Text->setText(displayName(stemOf(name)));
     f.Text->setEnabled(true);
     f.Text->setReadOnly(false);
@@ -432,19 +430,19 @@ void Tolva::List_Click()
     }
     const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
     if (outcome == PreviewOutcome::FileNotFound || outcome == PreviewOutcome::InvalidPicture)
-        previewFailed(static_cast<int>(outcome));
+        previewFailed(outcome);
 }
 
 void Tolva::KOMA()
 {
     m_fields.SEL_EXT.clear();
     if (m_preview->KOMA(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
-        previewFailed(static_cast<int>(PreviewOutcome::FileNotFound));
+        previewFailed(PreviewOutcome::FileNotFound);
 }
 
-void Tolva::previewFailed(int outcome)
+void Tolva::previewFailed(PreviewOutcome outcome)
 {
-    if (outcome == static_cast<int>(PreviewOutcome::InvalidPicture)) {
+    if (outcome == PreviewOutcome::InvalidPicture) {
         ask(messages::invalidPicture());
         m_preview->showPlaceholder();
         return;
@@ -618,12 +616,8 @@ void Tolva::KILLER()
         return;
     }
     f.File->refresh();
-    if (simple) {
-        f.Text->clear();
-        m_form.lockNameBox();
-        f.Label1->clear();
-        f.Label2->clear();
-    }
+    if (simple)
+        m_form.clearNamePanel();
     RELOAD_LIST();
 }
 
@@ -651,11 +645,8 @@ void Tolva::applyFilterChange(const QString& pattern)
 {
     TolvaForm& f = m_form;
     f.File->setPattern(pattern);
-    m_form.lockNameBox();
     m_preview->reset();
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
+    m_form.clearNamePanel();
     f.List->clear();
     f.File->setListIndexQuietly(-1);
     RELOAD_LIST();
@@ -670,12 +661,9 @@ void Tolva::applyModeChange()
         RELOAD_LIST();
         return;
     }
-    m_form.lockNameBox();
     f.File->setListIndex(-1);
-    f.Text->clear();
-    f.Label1->clear();
-    f.Label2->clear();
-    Module1::HIDEMSG(f);
+    m_form.clearNamePanel();
+    m_preview->HIDEMSG();
 }
 
 } // namespace zanto

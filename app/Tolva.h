@@ -22,6 +22,7 @@ class FileSystem;
 enum class FsError : int;
 class Messenger;
 class PreviewArea;
+enum class PreviewOutcome;
 class RenameList;
 struct ListChange;
 class SettingsStore;
@@ -59,9 +60,6 @@ public:
     // A later start of the program asked for `path` (empty: none): open it
     // as a folder change does, and come to the front.
     void openRequested(const QString& path);
-
-    TolvaForm& form() { return m_form; }
-    WindowFields& fields() { return m_fields; }
 
     // SettingsHost
     void RENZOKU() override;
@@ -104,7 +102,7 @@ private:
     void GOMI_Click();
     void mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void KOMA();
-    void previewFailed(int outcome);
+    void previewFailed(PreviewOutcome outcome);
 
 
     // The rename list's operations are worked out by RenameList; these carry them out.

@@ -42,7 +42,7 @@ QFont boldFont(const QFont& base, qreal points)
 
 } // namespace
 
-TolvaForm::TolvaForm(QMainWindow* mainWindow)
+TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     : window(mainWindow)
     , client(new QWidget(mainWindow))
 {
@@ -72,7 +72,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow)
     Text->hide();
 
     Drive = place(new DriveBox(client), "Drive", 4740, 30, 2655, 300);
-    Dir = place(new FolderListBox(client), "Dir", 4740, 420, 2655, 1350);
+    Dir = place(new FolderListBox(fileSystem, client), "Dir", 4740, 420, 2655, 1350);
 
     Picture1 = place(new QFrame(client), "Picture1", 75, 45, 4530, 5610);
     Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -101,7 +101,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow)
     Label6->setStyleSheet(QStringLiteral("color: red;"));
     Label6->hide();
 
-    File = place(new FileListBox(client), "File", 4740, 1860, 2655, 2610);
+    File = place(new FileListBox(fileSystem, client), "File", 4740, 1860, 2655, 2610);
     File->hide();
     cmd = button(client, "cmd", {}, 6390, 4020, 270, 270);
     cmd->hide();
@@ -177,6 +177,14 @@ void TolvaForm::lockNameBox()
 {
     Text->setReadOnly(true);
     Text->setEnabled(false);
+}
+
+void TolvaForm::clearNamePanel()
+{
+    Text->clear();
+    Label1->clear();
+    Label2->clear();
+    lockNameBox();
 }
 
 void TolvaForm::applyTabOrder()

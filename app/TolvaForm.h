@@ -16,6 +16,7 @@ class QFrame;
 namespace zanto {
 
 class DriveBox;
+class FileSystem;
 class FileListBox;
 class FolderListBox;
 class ListBox;
@@ -24,7 +25,8 @@ class NameBox;
 // The main window's controls, placed at their fixed positions (given in
 // twips, 15 to a pixel), each named as the handlers know it.
 struct TolvaForm {
-    explicit TolvaForm(QMainWindow* window);
+    // The lists read their folders through `fileSystem`.
+    TolvaForm(QMainWindow* window, FileSystem& fileSystem);
 
     // Moves `control` to `position` in the tab order, shifting the others.
     void setTabPosition(QWidget* control, int position);
@@ -32,6 +34,8 @@ struct TolvaForm {
     void setDefaultButton(QPushButton* button);
     // The new-name box of simple mode, read-only and disabled until a file is chosen.
     void lockNameBox();
+    // Empties the simple-mode name box and its labels and locks the box.
+    void clearNamePanel();
 
     QMainWindow* window;
     QWidget* client;

@@ -6,6 +6,7 @@
 #include "browse/ListBox.h"
 #include "browse/NaturalOrder.h"
 #include "browse/WildcardPattern.h"
+#include "ui/NativeFileSystem.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -102,7 +103,8 @@ void BM_ListMatchingFiles(benchmark::State& state)
     std::size_t count = 0;
     for (auto _ : state) {
         std::vector<std::string> names;
-        zanto::listMatchingFiles(folder, pattern, names);
+        zanto::NativeFileSystem fs;
+        zanto::listMatchingFiles(fs, folder, pattern, names);
         count = names.size();
         benchmark::DoNotOptimize(names.data());
     }
@@ -116,7 +118,8 @@ void BM_OpenFolderInBothLists(benchmark::State& state)
 {
     const std::string& folder = folderFor(state);
     QWidget window;
-    auto* file = new zanto::FileListBox(&window);
+    zanto::NativeFileSystem fileSystem;
+    auto* file = new zanto::FileListBox(fileSystem, &window);
     auto* list = new zanto::ListBox(&window);
     file->setGeometry(0, 0, 177, 174);
     list->setGeometry(180, 0, 143, 196);

@@ -1,6 +1,7 @@
 // Previewing a 6000 x 4000 photo: the preview's loader against Qt's reader
 // decoding straight to the preview size, and against a full-size decode.
 #include "browse/PictureLoader.h"
+#include "ui/NativeFileSystem.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -33,8 +34,9 @@ const std::string& photoPath()
 void BM_PictureLoaderToPreviewBox(benchmark::State& state)
 {
     const std::string& path = photoPath();
+    zanto::NativeFileSystem fs;
     for (auto _ : state) {
-        const zanto::LoadedPicture picture = zanto::PictureLoader::load(path, zanto::PREVIEW_BOX);
+        const zanto::LoadedPicture picture = zanto::PictureLoader::load(fs, path, zanto::PREVIEW_BOX);
         if (picture.status != zanto::LoadedPicture::Status::Loaded)
             state.SkipWithError("photo did not load");
         benchmark::DoNotOptimize(picture.image.constBits());

@@ -14,7 +14,7 @@ class WildcardPattern;
 // natural order. Folders, dangling links, FIFOs, sockets and devices are left
 // out: they are nothing to rename or preview here, and a FIFO opened later
 // could block. An unreadable folder gives its error and no names.
-FsError listMatchingFiles(const std::string& folder, const WildcardPattern& pattern,
+FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const WildcardPattern& pattern,
                           std::vector<std::string>& names);
 
 } // namespace zanto

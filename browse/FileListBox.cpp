@@ -5,8 +5,9 @@
 
 namespace zanto {
 
-FileListBox::FileListBox(QWidget* parent)
+FileListBox::FileListBox(FileSystem& fileSystem, QWidget* parent)
     : ListBox(parent)
+    , m_fileSystem(fileSystem)
 {
 }
 
@@ -27,7 +28,7 @@ FsError FileListBox::refresh()
     std::vector<std::string> names;
     FsError error = FsError::None;
     if (!m_path.empty())
-        error = listMatchingFiles(m_path, WildcardPattern(m_pattern.toStdString()), names);
+        error = listMatchingFiles(m_fileSystem, m_path, WildcardPattern(m_pattern.toStdString()), names);
     setItems(std::move(names));
     return error;
 }

@@ -12,7 +12,7 @@ namespace zanto {
 class FileListBox final : public ListBox {
     Q_OBJECT
 public:
-    explicit FileListBox(QWidget* parent = nullptr);
+    explicit FileListBox(FileSystem& fileSystem, QWidget* parent = nullptr);
 
     const QString& pattern() const { return m_pattern; }
     const std::string& path() const { return m_path; }
@@ -23,6 +23,7 @@ public:
     FsError refresh();
 
 private:
+    FileSystem& m_fileSystem;
     QString m_pattern = QStringLiteral("*.a");
     std::string m_path;
 };

@@ -2,7 +2,6 @@
 
 #include "NaturalOrder.h"
 #include "rename/PathRule.h"
-#include "ui/NativeFileSystem.h"
 #include "ui/NativeName.h"
 
 #include <QApplication>
@@ -11,10 +10,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 
-#include <cerrno>
-#include <dirent.h>
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace zanto {
 
@@ -33,37 +29,23 @@ std::string normalized(const std::string& folder)
 }
 
 // The visible subfolders of `folder`, or the error that kept it from being read.
-FsError readSubfolders(const std::string& folder, std::vector<std::string>& names)
+FsError readSubfolders(FileSystem& fs, const std::string& folder, std::vector<std::string>& names)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
-        return fsErrorFromErrno(errno, true);
-    for (;;) {
-        // The stat of a dangling link below sets errno; only readdir's own may count.
-        errno = 0;
-        const dirent* entry = ::readdir(dir);
-        if (entry == nullptr)
-            break;
-        if (entry->d_name[0] == '.')
-            continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            isFolder = ::stat(joinPath(folder, entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (isFolder)
-            names.emplace_back(entry->d_name);
+    std::vector<FolderEntry> entries;
+    const FsError error = fs.listEntries(folder, entries);
+    for (FolderEntry& entry : entries) {
+        if (entry.kind == EntryKind::Folder && entry.name.front() != '.')
+            names.push_back(std::move(entry.name));
     }
-    const int error = errno;
-    ::closedir(dir);
     sortNaturally(names);
-    return fsErrorFromErrno(error, true);
+    return error;
 }
 
 } // namespace
 
-FolderListBox::FolderListBox(QWidget* parent)
+FolderListBox::FolderListBox(FileSystem& fileSystem, QWidget* parent)
     : QListWidget(parent)
+    , m_fileSystem(fileSystem)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -97,7 +79,7 @@ FsError FolderListBox::setPath(const std::string& folder)
 FsError FolderListBox::openPath(const std::string& target)
 {
     std::vector<std::string> subfolders;
-    if (const FsError error = readSubfolders(target, subfolders); error != FsError::None)
+    if (const FsError error = readSubfolders(m_fileSystem, target, subfolders); error != FsError::None)
         return error;
 
     std::vector<std::string> chain;

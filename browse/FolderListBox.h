@@ -14,7 +14,7 @@ namespace zanto {
 class FolderListBox final : public QListWidget {
     Q_OBJECT
 public:
-    explicit FolderListBox(QWidget* parent = nullptr);
+    explicit FolderListBox(FileSystem& fileSystem, QWidget* parent = nullptr);
 
     // The current folder, absolute, without a trailing separator except at the root.
     const std::string& path() const { return m_path; }
@@ -44,6 +44,7 @@ private:
     void openFolder(const std::string& folder);
     void rebuild(const std::vector<std::string>& chain);
 
+    FileSystem& m_fileSystem;
     std::string m_path;
     std::vector<std::string> m_subfolders;
 };

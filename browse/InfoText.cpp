@@ -1,22 +1,16 @@
 #include "InfoText.h"
 
-#include "ui/NativeFileSystem.h"
 #include "ui/NativeName.h"
-
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace zanto {
 
-FsError FileFacts::read(const std::string& path, FileFacts& facts)
+FsError FileFacts::read(FileSystem& fs, const std::string& path, FileFacts& facts)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return fsErrorFromErrno(errno);
-    facts.size = static_cast<qint64>(info.st_size);
-    facts.modified = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(info.st_mtim.tv_sec) * 1000
-                                                        + info.st_mtim.tv_nsec / 1000000,
-                                                    Qt::LocalTime);
+    FileStatus status;
+    if (const FsError error = fs.status(path, status); error != FsError::None)
+        return error;
+    facts.size = status.size;
+    facts.modified = QDateTime::fromMSecsSinceEpoch(status.modifiedMs, Qt::LocalTime);
     return FsError::None;
 }
 

@@ -16,7 +16,7 @@ struct FileFacts {
     // Length and modification time of `path` (links followed). Never opens
     // the file, so a FIFO or device answers too; a vanished file gives
     // FileNotFound.
-    static FsError read(const std::string& path, FileFacts& facts);
+    static FsError read(FileSystem& fs, const std::string& path, FileFacts& facts);
 };
 
 // The information text: extension (or "なし"), size in bytes, time stamp, as

@@ -1,5 +1,7 @@
 #include "NaturalOrder.h"
 
+#include "rename/AsciiCase.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
@@ -22,7 +24,7 @@ void appendKey(std::string_view name, std::string& key)
     while (i < name.size()) {
         const char ch = name[i];
         if (!isDigit(ch)) {
-            key.push_back((ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch);
+            key.push_back(asciiLower(ch));
             ++i;
             continue;
         }

@@ -1,22 +1,19 @@
 #include "PictureLoader.h"
 
 #include "browse/MetafileDecoder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
-#include <cerrno>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zanto {
 
 namespace {
 
 using Status = LoadedPicture::Status;
+
+// Far above any photo; a file past it is read only so far and shows as damaged.
+constexpr std::size_t kPictureByteLimit = std::size_t{1} << 30;
 
 enum class Decoder { ImageByContent, Bitmap, Emf, Wmf };
 
@@ -34,12 +31,6 @@ Decoder decoderFor(std::string_view path)
 LoadedPicture failure(Status status, FsError error = FsError::None)
 {
     return {status, error, {}};
-}
-
-LoadedPicture fromErrno(int error)
-{
-    const FsError numbered = fsErrorFromErrno(error);
-    return failure(numbered == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, numbered);
 }
 
 LoadedPicture loaded(QImage image, QSize box)
@@ -96,30 +87,19 @@ LoadedPicture renderMetafile(const QByteArray& bytes, Decoder decoder, QSize box
 
 } // namespace
 
-LoadedPicture PictureLoader::load(const std::string& path, QSize box)
+LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box)
 {
-    // O_NONBLOCK: a FIFO named like a picture must not hang the window.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return fromErrno(errno);
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return failure(Status::Failed, FsError::Other);
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return fromErrno(errno);
-    if (!S_ISREG(info.st_mode))
-        return failure(Status::NotRegularFile);
-
-    const Decoder decoder = decoderFor(path);
-    if (!isMetafile(decoder))
-        return readImage(file, decoder, box);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(Status::Failed, FsError::Other);
-    return renderMetafile(bytes, decoder, box);
+    FileStatus status;
+    FsError error = fs.status(path, status);
+    if (error == FsError::None && status.kind != EntryKind::File)
+        return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
+    std::string bytes;
+    if (error == FsError::None)
+        error = fs.readFile(path, kPictureByteLimit, bytes);
+    if (error != FsError::None)
+        return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
+    // Decoded in place: a copy would double the memory a large picture takes.
+    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box);
 }
 
 LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box)

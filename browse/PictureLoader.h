@@ -33,7 +33,7 @@ public:
     // BMP, ICO and CUR by content, ".dib" as a bitmap, ".emf" and ".wmf" as
     // metafiles. EXIF orientation is applied; a large photo is decoded at
     // about the size shown rather than in full.
-    static LoadedPicture load(const std::string& path, QSize box = PREVIEW_BOX);
+    static LoadedPicture load(FileSystem& fs, const std::string& path, QSize box = PREVIEW_BOX);
 
     // The same decoding for bytes already in memory; `name` picks the decoder
     // by its ending as the path does for load().

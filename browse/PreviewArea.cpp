@@ -21,8 +21,9 @@ PreviewOutcome outcomeOf(FsError error)
 
 } // namespace
 
-PreviewArea::PreviewArea(const PreviewWidgets& widgets)
+PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem)
     : m_widgets(widgets)
+    , m_fileSystem(fileSystem)
 {
     m_widgets.image2->raise();
     m_widgets.image1->raise();
@@ -83,7 +84,7 @@ void PreviewArea::reset()
 PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::string& extension)
 {
     const QSize box = m_widgets.image1->size().isEmpty() ? PREVIEW_BOX : m_widgets.image1->size();
-    LoadedPicture picture = PictureLoader::load(path, box);
+    LoadedPicture picture = PictureLoader::load(m_fileSystem, path, box);
     switch (picture.status) {
     case LoadedPicture::Status::Loaded:
         m_widgets.image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));
@@ -106,7 +107,7 @@ PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::stri
 
 PreviewOutcome PreviewArea::showText(const std::string& path, const std::string& extension)
 {
-    const TextPreview text = TextPreview::read(path);
+    const TextPreview text = TextPreview::read(m_fileSystem, path);
     switch (text.status) {
     case TextPreview::Status::Read:
         m_widgets.mainText->setPlainText(text.text);
@@ -117,7 +118,7 @@ PreviewOutcome PreviewArea::showText(const std::string& path, const std::string&
         return PreviewOutcome::Shown;
     case TextPreview::Status::TooLarge: {
         FileFacts facts;
-        const FsError error = FileFacts::read(path, facts);
+        const FsError error = FileFacts::read(m_fileSystem, path, facts);
         if (error != FsError::None)
             return outcomeOf(error);
         showInformationView(extension, facts, true);
@@ -134,7 +135,7 @@ PreviewOutcome PreviewArea::showText(const std::string& path, const std::string&
 PreviewOutcome PreviewArea::showInformation(const std::string& path, const std::string& extension)
 {
     FileFacts facts;
-    const FsError error = FileFacts::read(path, facts);
+    const FsError error = FileFacts::read(m_fileSystem, path, facts);
     if (error != FsError::None)
         return outcomeOf(error);
     showInformationView(extension, facts, false);

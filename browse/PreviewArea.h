@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/FileSystem.h"
+
 #include <string>
 
 class QLabel;
@@ -32,7 +34,7 @@ enum class PreviewOutcome {
 // front of the placeholder, and the text view and messages in front of both.
 class PreviewArea {
 public:
-    explicit PreviewArea(const PreviewWidgets& widgets);
+    PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem);
 
     // Previews the file `name` at `path` by its ending. An empty name (nothing
     // selected) shows the empty area. FIFOs and devices get the information
@@ -64,6 +66,7 @@ private:
 
     // Owned by the window, which outlives this object.
     PreviewWidgets m_widgets;
+    FileSystem& m_fileSystem;
 };
 
 } // namespace zanto

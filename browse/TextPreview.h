@@ -28,7 +28,7 @@ struct TextPreview {
     QString text;
 
     // Reads `path` (native bytes) without ever blocking on a special file.
-    static TextPreview read(const std::string& path);
+    static TextPreview read(FileSystem& fs, const std::string& path);
 
     // The text view's text for a file's bytes: UTF-8 when they are valid UTF-8
     // (a BOM dropped), else Shift_JIS; every line, ended by CR LF or a lone CR

@@ -1,33 +1,12 @@
 #include "WildcardPattern.h"
 
+#include "rename/AsciiCase.h"
+
 #include <algorithm>
 
 namespace zanto {
 
 namespace {
-
-inline char fold(char ch)
-{
-    return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-std::string folded(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), fold);
-    return out;
-}
-
-bool equalFolded(std::string_view foldedText, std::string_view name)
-{
-    if (foldedText.size() != name.size())
-        return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (foldedText[i] != fold(name[i]))
-            return false;
-    }
-    return true;
-}
 
 // Length of the character starting at name[pos]: a whole UTF-8 sequence when
 // the bytes form a valid one, else a single byte.
@@ -64,7 +43,7 @@ WildcardPattern::WildcardPattern(std::string_view patterns)
         if (piece.empty())
             continue;
 
-        const std::string text = folded(piece);
+        const std::string text = asciiFolded(piece);
         const bool onlyStars = text.find_first_not_of('*') == std::string::npos;
         const std::size_t lastWild = text.find_last_of("*?");
         if (onlyStars)
@@ -85,12 +64,12 @@ bool WildcardPattern::matches(std::string_view name) const
         case Kind::Everything:
             return true;
         case Kind::Exact:
-            if (equalFolded(piece.text, name))
+            if (equalIgnoringAsciiCase(piece.text, name))
                 return true;
             break;
         case Kind::Suffix:
             if (name.size() >= piece.text.size()
-                && equalFolded(piece.text, name.substr(name.size() - piece.text.size())))
+                && equalIgnoringAsciiCase(piece.text, name.substr(name.size() - piece.text.size())))
                 return true;
             break;
         case Kind::General:
@@ -117,7 +96,7 @@ bool WildcardPattern::matchGeneral(std::string_view pattern, std::string_view na
         } else if (p < pattern.size() && pattern[p] == '?') {
             ++p;
             n += charLength(name, n);
-        } else if (p < pattern.size() && pattern[p] == fold(name[n])) {
+        } else if (p < pattern.size() && pattern[p] == asciiLower(name[n])) {
             ++p;
             ++n;
         } else if (starP != std::string_view::npos) {

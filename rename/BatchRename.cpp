@@ -1,5 +1,7 @@
 #include "BatchRename.h"
 
+#include "rename/AsciiCase.h"
+
 #include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
 
@@ -80,7 +82,7 @@ private:
             position = position * 10 + static_cast<std::size_t>(ch - '0');
         }
         return position < m_extensions.size()
-            && equalFolded(name.substr(prefix.size() + m_width), m_extensions[position]);
+            && equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);
     }
 
     const std::vector<std::string>& m_extensions;

@@ -17,11 +17,4 @@ std::string stemOf(const std::string& name)
     return name.substr(0, name.size() - extensionOf(name).size());
 }
 
-bool equalFolded(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 } // namespace zanto

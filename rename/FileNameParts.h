@@ -14,8 +14,4 @@ std::string extensionOf(const std::string& name);
 // The name without its extension ("a.b.txt" -> "a.b", "README" -> "README").
 std::string stemOf(const std::string& name);
 
-// Names differing only in ASCII case count as equal: on a case-insensitive
-// file system they are the same file.
-bool equalFolded(std::string_view a, std::string_view b);
-
 } // namespace zanto

@@ -19,6 +19,21 @@ enum class FsError : int {
     Other = 1000, // anything without a number of its own (no space, name too long, ...)
 };
 
+// What a path names, links followed: a dangling link is Other.
+enum class EntryKind { File, Folder, Other };
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Other;
+    std::uint64_t inode = 0; // as the folder's reading gives it (of a link, the link's)
+};
+
+struct FileStatus {
+    EntryKind kind = EntryKind::Other;
+    std::int64_t size = 0;
+    std::int64_t modifiedMs = 0; // since the epoch
+};
+
 // What tells one file from another across renames. Where the file system
 // keeps inode numbers for good, device and inode; where it makes them up per
 // lookup or per mount (FAT, exFAT, FUSE drivers such as exfat-fuse, which
@@ -48,7 +63,7 @@ struct FileStamp {
     }
 };
 
-// The file-system calls that renaming, deletion and preview need. Paths and
+// The file-system calls that renaming, listing, deletion and preview need. Paths and
 // names are native byte strings (on Linux the bytes the kernel stores, which
 // need not be UTF-8). Tests replace the real implementation by one that fails
 // on demand.
@@ -81,6 +96,16 @@ public:
         stamps.clear();
         return listNames(folder, names);
     }
+
+    // The same entries with their kinds; none when the folder cannot be read whole.
+    virtual FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+
+    // Kind, length and modification time of what `path` names.
+    virtual FsError status(const std::string& path, FileStatus& status) = 0;
+
+    // At most `limit` bytes from the start of the regular file `path`. Never
+    // blocks: anything else (a FIFO put in its place) gives PathFileAccess.
+    virtual FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 
     // The longest file name, in bytes, that `folder`'s file system holds.
     virtual std::size_t maxNameLength(const std::string& folder) = 0;

@@ -1,5 +1,6 @@
 #include "SingleRename.h"
 
+#include "rename/AsciiCase.h"
 #include "rename/BatchJournal.h"
 #include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
@@ -46,10 +47,10 @@ bool takenByItself(FileSystem& fs, const std::string& folder, const std::string&
     if (fs.sameFile(joinPath(folder, oldName), joinPath(folder, newName)))
         return true;
     std::vector<std::string> names;
-    if (!equalFolded(oldName, newName) || fs.listNames(folder, names) != FsError::None)
+    if (!equalIgnoringAsciiCase(oldName, newName) || fs.listNames(folder, names) != FsError::None)
         return false;
     return std::count_if(names.begin(), names.end(), [&](const std::string& name) {
-               return equalFolded(name, newName);
+               return equalIgnoringAsciiCase(name, newName);
            }) == 1
         && std::find(names.begin(), names.end(), oldName) != names.end();
 }

@@ -1,5 +1,6 @@
 #include "NativeFileSystem.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -47,6 +48,15 @@ FsError fsErrorFromErrno(int error, bool folder)
         return FsError::Other;
     }
 }
+
+namespace {
+
+EntryKind kindOf(mode_t mode)
+{
+    return S_ISREG(mode) ? EntryKind::File : S_ISDIR(mode) ? EntryKind::Folder : EntryKind::Other;
+}
+
+} // namespace
 
 bool hasNoHardLinks(long type)
 {
@@ -128,19 +138,87 @@ bool NativeFileSystem::sameFile(const std::string& a, const std::string& b)
 
 FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::string>& names)
 {
+    std::vector<FolderEntry> entries;
+    const FsError error = listEntries(folder, entries);
     names.clear();
+    for (FolderEntry& entry : entries)
+        names.push_back(std::move(entry.name));
+    return error;
+}
+
+FsError NativeFileSystem::listEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return fsErrorFromErrno(errno, true);
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        // The stat of a dangling link below sets errno; only readdir's own may count.
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr)
+            break;
         const std::string_view name(entry->d_name);
-        if (name != "." && name != "..")
-            names.emplace_back(name);
+        if (name == "." || name == "..")
+            continue;
+        // d_type settles most entries; links and file systems that do not
+        // fill it (some network and FUSE ones) need a stat that follows the link.
+        EntryKind kind = EntryKind::Other;
+        struct stat info {};
+        if (entry->d_type == DT_REG)
+            kind = EntryKind::File;
+        else if (entry->d_type == DT_DIR)
+            kind = EntryKind::Folder;
+        else if ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+                 && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0)
+            kind = kindOf(info.st_mode);
+        entries.push_back({std::string(name), kind, entry->d_ino});
     }
     const int error = errno;
     ::closedir(dir);
+    if (error != 0)
+        entries.clear();
     return fsErrorFromErrno(error, true);
+}
+
+FsError NativeFileSystem::status(const std::string& path, FileStatus& status)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return fsErrorFromErrno(errno);
+    status.kind = kindOf(info.st_mode);
+    status.size = static_cast<std::int64_t>(info.st_size);
+    status.modifiedMs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
+    return FsError::None;
+}
+
+FsError NativeFileSystem::readFile(const std::string& path, std::size_t limit, std::string& bytes)
+{
+    bytes.clear();
+    // O_NONBLOCK: the name may have been replaced by a FIFO since it was listed.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fsErrorFromErrno(errno);
+    struct stat info {};
+    FsError error = FsError::None;
+    if (::fstat(fd, &info) != 0)
+        error = fsErrorFromErrno(errno);
+    else if (!S_ISREG(info.st_mode))
+        error = FsError::PathFileAccess;
+    char buffer[65536];
+    while (error == FsError::None && bytes.size() < limit) {
+        const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
+        if (got < 0 && errno != EINTR)
+            error = fsErrorFromErrno(errno);
+        if (got == 0)
+            break;
+        if (got > 0)
+            bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (error != FsError::None)
+        bytes.clear();
+    return error;
 }
 
 std::size_t NativeFileSystem::maxNameLength(const std::string& folder)
@@ -172,21 +250,14 @@ FsError NativeFileSystem::listStamped(const std::string& folder, std::vector<std
     const auto folderStamp = stamp(folder);
     if (!folderStamp || !folderStamp->stableInode)
         return listNames(folder, names);
+    std::vector<FolderEntry> entries;
+    const FsError error = listEntries(folder, entries);
     names.clear();
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
-        return fsErrorFromErrno(errno, true);
-    errno = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        names.emplace_back(name);
-        stamps.push_back(FileStamp{folderStamp->device, entry->d_ino, 0, 0, true});
+    for (FolderEntry& entry : entries) {
+        names.push_back(std::move(entry.name));
+        stamps.push_back(FileStamp{folderStamp->device, entry.inode, 0, 0, true});
     }
-    const int error = errno;
-    ::closedir(dir);
-    return fsErrorFromErrno(error, true);
+    return error;
 }
 
 FsError NativeFileSystem::removeFile(const std::string& path)

@@ -4,22 +4,26 @@
 
 namespace zanto {
 
-QString displayName(const std::string& native)
+QString decodeJapanese(QByteArrayView bytes, bool strict)
 {
-    const QByteArrayView bytes(native.data(), static_cast<qsizetype>(native.size()));
     {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QStringDecoder utf8(QStringDecoder::Utf8);
         QString text = utf8(bytes);
         if (!utf8.hasError())
             return text;
     }
-    QStringDecoder sjis("Shift_JIS", QStringDecoder::Flag::Stateless);
+    QStringDecoder sjis("Shift_JIS");
     if (sjis.isValid()) {
         QString text = sjis(bytes);
-        if (!sjis.hasError())
+        if (!strict || !sjis.hasError())
             return text;
     }
     return QString::fromLatin1(bytes);
+}
+
+QString displayName(const std::string& native)
+{
+    return decodeJapanese(QByteArrayView(native.data(), static_cast<qsizetype>(native.size())), true);
 }
 
 std::string nativeName(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <string>
 
@@ -12,6 +13,10 @@ namespace zanto {
 // Readable text for a native name: UTF-8 when it is valid UTF-8, else the
 // bytes decoded as Shift_JIS (CP932), else Latin-1.
 QString displayName(const std::string& native);
+
+// The text of bytes from outside: UTF-8 when they are valid UTF-8, else
+// Shift_JIS (CP932); when `strict`, only Shift_JIS without errors, else Latin-1.
+QString decodeJapanese(QByteArrayView bytes, bool strict);
 
 // Native bytes for a name or path the user typed.
 std::string nativeName(const QString& text);

@@ -22,7 +22,7 @@ protected:
         store.preset(settings::kMode, QStringLiteral("1"));
         store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
         store.preset(settings::kFolder, QString::fromStdString(folder.path()));
-        TolvaServices services{store, messenger, fileSystem, opener, [this] { stopped = true; }};
+        TolvaServices services{store, messenger, fileSystem, opener, [] {}};
         services.journal = &journal;
         window = std::make_unique<Tolva>(values, services);
         window->Form_Load();
@@ -59,7 +59,9 @@ TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
     folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
     startJournaled();
     EXPECT_FALSE(undoEnabled());
-    runBatch(QStringLiteral("x"));
+    base().setText(QStringLiteral("x"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
     ASSERT_EQ(listed(), (std::vector<std::string>{"x1.jpg", "x2.jpg", "x3.jpg"}));
     std::filesystem::rename(folder.pathOf("x2.jpg"), folder.pathOf("mine.jpg"));
     ASSERT_TRUE(undoEnabled());

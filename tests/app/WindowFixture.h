@@ -35,11 +35,9 @@ protected:
         store.preset(settings::kFolder, QString::fromStdString(folder.path()));
         startWithStore();
     }
-
     void startWithStore()
     {
-        window = std::make_unique<Tolva>(
-            values, TolvaServices{store, messenger, *windowFileSystem, opener, [this] { stopped = true; }});
+        window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, *windowFileSystem, opener, [] {}});
         window->Form_Load();
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -63,14 +61,6 @@ protected:
 
     std::vector<std::string> listed() const { return list().items(); }
 
-    // Types the base name and confirms the batch.
-    void runBatch(const QString& baseName)
-    {
-        base().setText(baseName);
-        messenger.answer(MsgAnswer::Ok);
-        press("cmdOK");
-    }
-
     TempFolder folder;
     MemoryStore store;
     ScriptedMessenger messenger;
@@ -79,7 +69,6 @@ protected:
     FileSystem* windowFileSystem = &fileSystem;
     LoggingOpener opener;
     ProgramValues values;
-    bool stopped = false;
     std::unique_ptr<Tolva> window;
 };
 

@@ -18,16 +18,6 @@ namespace fs = std::filesystem;
 
 class WindowGaps : public WindowFixture {};
 
-TEST_F(WindowGaps, AFolderChangeEmptiesThePreview)
-{
-    folder.writeAll({"a.txt"});
-    start(QStringLiteral("1"), QStringLiteral("*.txt"));
-    const QPlainTextEdit* shown = find<QPlainTextEdit>("mainTEXT");
-    list().setListIndex(0);
-    find<FolderListBox>("Dir")->setPath(folder.makeSubfolder("sub"));
-    EXPECT_FALSE(shown->isVisible());
-}
-
 TEST_F(WindowGaps, CheckPassDropsAtOnceAndKeepsSelectionAndCaptionOnCancel)
 {
     folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});

@@ -4,55 +4,28 @@
 #include "app/frmSETEI.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ScriptedMessenger.h"
-#include "ui/SettingsStore.h"
 
 #include <QApplication>
-#include <QHash>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 namespace zanto {
-using test::MemoryStore;
 namespace {
 
-const QString kHalfWidthOnly = QStringLiteral("半角英数字を記入してください");
-const QString kListFull = QStringLiteral("拡張子は101個まで登録できます");
-
-
-// The main window as the dialog sees it: a log of what was asked of it.
+// The main window as the dialog sees it.
 class FakeHost final : public SettingsHost {
 public:
     explicit FakeHost(ProgramValues& values) : m_values(values) {}
-
-    void RENZOKU() override
-    {
-        m_values.NOW_MODE = settings::kModeContinuous;
-        calls.append(QStringLiteral("RENZOKU"));
-    }
-    void TANJUN() override
-    {
-        m_values.NOW_MODE = settings::kModeSimple;
-        calls.append(QStringLiteral("TANJUN"));
-    }
-    void applyFilterChange(const QString& pattern) override
-    {
-        calls.append(QStringLiteral("applyFilterChange ") + pattern);
-    }
-    void applyModeChange() override { calls.append(QStringLiteral("applyModeChange")); }
-    void setFilePattern(const QString& pattern) override { calls.append(QStringLiteral("setFilePattern ") + pattern); }
-
-    QStringList calls;
+    void RENZOKU() override { m_values.NOW_MODE = settings::kModeContinuous; }
+    void TANJUN() override { m_values.NOW_MODE = settings::kModeSimple; }
+    void applyFilterChange(const QString&) override {}
+    void applyModeChange() override {}
+    void setFilePattern(const QString&) override {}
 
 private:
     ProgramValues& m_values;
@@ -60,356 +33,55 @@ private:
 
 class SettingsDialog : public ::testing::Test {
 protected:
-    void open(const QString& nowMode, const QStringList& patterns)
+    // Runs `step` on the modal dialog once it shows, then `open` it.
+    void whileModal(const std::function<void(QDialog&)>& step,
+                    void (*open)(ProgramValues&, SettingsStore&, Messenger&, SettingsHost&, QWidget*))
     {
-        values.NOW_MODE = nowMode;
-        dialog = std::make_unique<frmSETEI>(values, store, messenger, host);
-        for (const QString& pattern : patterns)
-            dialog->addPattern(pattern);
-        dialog->show();
+        QTimer::singleShot(0, [step] {
+            auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            step(*shown);
+        });
+        open(values, store, messenger, host, nullptr);
     }
-
-    template <typename Widget>
-    Widget* child(const char* name) const
-    {
-        auto* widget = dialog->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit* text1() const { return child<QLineEdit>("Text1"); }
-    QListWidget* list1() const { return child<QListWidget>("List1"); }
-
-    QStringList listed() const
-    {
-        QStringList entries;
-        for (int i = 0; i < list1()->count(); ++i)
-            entries.append(list1()->item(i)->text());
-        return entries;
-    }
-
-    // A key that types `text`, as a keyboard would send it.
-    void typeKey(const QString& text)
-    {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
-        QApplication::sendEvent(text1(), &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
-        QApplication::sendEvent(text1(), &release);
-    }
-
-    void select(int row) { list1()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect); }
 
     ProgramValues values;
-    MemoryStore store;
+    test::MemoryStore store;
     test::ScriptedMessenger messenger;
     FakeHost host{values};
-    std::unique_ptr<frmSETEI> dialog;
 };
 
-struct RefusedCase {
-    const char* family;
-    const char* typed; // UTF-8
-};
-
-class RefusedKey : public SettingsDialog, public ::testing::WithParamInterface<RefusedCase> {};
-
-TEST_P(RefusedKey, ShowsTheNoticeAndEmptiesTheBox)
+// Whatever closes the dialog, and however often, it stores once.
+TEST_F(SettingsDialog, UnloadsOnce)
 {
-    open(settings::kModeContinuous, {});
-    QTest::keyClicks(text1(), QStringLiteral("jp"));
-    typeKey(QString::fromUtf8(GetParam().typed));
-
-    ASSERT_EQ(messenger.shown().size(), 1);
-    const MessageRequest& shown = messenger.shown().front();
-    EXPECT_EQ(shown.text, kHalfWidthOnly);
-    EXPECT_EQ(shown.title, QStringLiteral("注意"));
-    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
-    EXPECT_EQ(shown.icon, MsgIcon::None);
-    EXPECT_EQ(text1()->text(), QString());
-
-    // The box starts over.
-    QTest::keyClicks(text1(), QStringLiteral("g"));
-    EXPECT_EQ(text1()->text(), QStringLiteral("g"));
+    store.preset(settings::kPatterns, QStringLiteral("*.png;*.jpg"));
+    whileModal(
+        [](QDialog& dialog) {
+            dialog.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+            dialog.close();
+            dialog.reject();
+        },
+        frmSETEI::openFromMenu);
+    EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.png;*.jpg"), QStringLiteral("MODE=0")}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, RefusedKey,
-                         ::testing::Values(RefusedCase{"upper_case", "J"}, RefusedCase{"full_stop", "."},
-                                           RefusedCase{"blank", " "}, RefusedCase{"minus", "-"},
-                                           RefusedCase{"full_width_letter", "ｊ"},
-                                           RefusedCase{"hiragana", "あ"}),
-                         [](const auto& info) { return std::string(info.param.family); });
-
-TEST_F(SettingsDialog, InputMethodTextPassesTheSameRule)
+// The first run: "*.jpg" listed, simple mode preset; メインへ stores simple
+// mode, the close box an empty mode.
+TEST_F(SettingsDialog, FirstRunStoresTheModeAsTheDialogEnds)
 {
-    open(settings::kModeContinuous, {});
-    QInputMethodEvent composed;
-    composed.setCommitString(QStringLiteral("ｊｐｇ"));
-    QApplication::sendEvent(text1(), &composed);
-    EXPECT_EQ(messenger.texts(), QStringList{kHalfWidthOnly});
-    EXPECT_EQ(text1()->text(), QString());
-}
-
-TEST_F(SettingsDialog, PastedTextMustBeLowerCaseLettersOrDigits)
-{
-    open(settings::kModeContinuous, {});
-    text1()->insert(QStringLiteral("JPG")); // the path of a paste or a drop
-    EXPECT_EQ(text1()->text(), QString());
-    text1()->insert(QStringLiteral("png"));
-    EXPECT_EQ(text1()->text(), QStringLiteral("png"));
-}
-
-TEST_F(SettingsDialog, TakesFiveLowerCaseLettersDigitsOrAsterisks)
-{
-    open(settings::kModeContinuous, {});
-    QTest::keyClicks(text1(), QStringLiteral("a9*bcd"));
-    EXPECT_EQ(text1()->text(), QStringLiteral("a9*bc")) << "a sixth character cannot be typed";
-    QTest::keyClick(text1(), Qt::Key_Backspace);
-    EXPECT_EQ(text1()->text(), QStringLiteral("a9*b"));
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(SettingsDialog, EnterAddsTheTypedExtension)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.gif")});
-    QTest::keyClicks(text1(), QStringLiteral("jpg"));
-    QTest::keyClick(text1(), Qt::Key_Return);
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.gif"), QStringLiteral("*.jpg")}));
-    EXPECT_EQ(text1()->text(), QString());
-    EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(SettingsDialog, AddWithEmptyBoxDoesNothing)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.gif")});
-    child<QPushButton>("Command1")->click();
-    EXPECT_EQ(listed(), QStringList{QStringLiteral("*.gif")});
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(SettingsDialog, DuplicateIsIgnoredAndTheBoxEmptied)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg"), QStringLiteral("*.png")});
-    QTest::keyClicks(text1(), QStringLiteral("jpg"));
-    child<QPushButton>("Command1")->click();
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.jpg"), QStringLiteral("*.png")}));
-    EXPECT_EQ(text1()->text(), QString());
-    EXPECT_TRUE(messenger.shown().isEmpty());
-}
-
-TEST_F(SettingsDialog, HundredAndSecondEntryIsRefused)
-{
-    QStringList full;
-    for (int i = 0; i < 101; ++i)
-        full.append(QStringLiteral("*.e%1").arg(i));
-    open(settings::kModeContinuous, full + QStringList{QStringLiteral("*.more")});
-    EXPECT_EQ(listed(), full) << "the caller cannot exceed the bound either";
-
-    QTest::keyClicks(text1(), QStringLiteral("x"));
-    child<QPushButton>("Command1")->click();
-    EXPECT_EQ(list1()->count(), 101);
-    EXPECT_EQ(messenger.texts(), QStringList{kListFull});
-    EXPECT_EQ(messenger.shown().front().title, QStringLiteral("注意"));
-    EXPECT_EQ(text1()->text(), QString());
-
-    // A duplicate of a full list is still only a duplicate.
-    messenger.clear();
-    QTest::keyClicks(text1(), QStringLiteral("e5"));
-    child<QPushButton>("Command1")->click();
-    EXPECT_TRUE(messenger.shown().isEmpty());
-
-    dialog->close();
-    EXPECT_EQ(frmSETEI::splitStored(store.value(settings::kPatterns)), full);
-}
-
-TEST_F(SettingsDialog, RemoveTakesTheSelectedEntryOnly)
-{
-    open(settings::kModeContinuous, {QStringLiteral("*.a1"), QStringLiteral("*.b2"), QStringLiteral("*.c3")});
-    auto* remove = child<QPushButton>("Command2");
-    remove->click();
-    EXPECT_EQ(list1()->count(), 3) << "nothing selected";
-
-    select(1);
-    remove->click();
-    EXPECT_EQ(listed(), (QStringList{QStringLiteral("*.a1"), QStringLiteral("*.c3")}));
-    remove->click();
-    EXPECT_EQ(list1()->count(), 2) << "nothing stays selected after a removal";
-}
-
-struct LoadCase {
-    const char* family;
-    const char* nowMode;
-    bool continuous;
-};
-
-class LoadMode : public SettingsDialog, public ::testing::WithParamInterface<LoadCase> {};
-
-TEST_P(LoadMode, SelectsTheOptionOfTheCurrentMode)
-{
-    open(QString::fromLatin1(GetParam().nowMode), {});
-    EXPECT_EQ(child<QRadioButton>("Option1")->isChecked(), GetParam().continuous);
-    EXPECT_EQ(child<QRadioButton>("Option0")->isChecked(), !GetParam().continuous);
-}
-
-INSTANTIATE_TEST_SUITE_P(Families, LoadMode,
-                         ::testing::Values(LoadCase{"simple", "0", false}, LoadCase{"continuous", "1", true},
-                                           LoadCase{"empty", "", false}, LoadCase{"other", "2", false}),
-                         [](const auto& info) { return std::string(info.param.family); });
-
-TEST_F(SettingsDialog, MainButtonAppliesTheChosenModeAndStoresIt)
-{
-    store.preset(settings::kMode, QStringLiteral("1"));
-    store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
-    open(settings::kModeContinuous, {QStringLiteral("*.jpg")});
-    QTest::mouseClick(child<QRadioButton>("Option0"), Qt::LeftButton);
-    child<QPushButton>("Command3")->click();
-
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(values.NOW_MODE, QStringLiteral("0"));
-    EXPECT_EQ(values.OLD_MODE, QStringLiteral("1"));
-    EXPECT_EQ(values.EXT_LIST, QStringLiteral("*.jpg"));
-    // The list is unchanged: no filter reset, only the mode change.
-    EXPECT_EQ(host.calls, (QStringList{QStringLiteral("TANJUN"), QStringLiteral("applyModeChange"),
-                                       QStringLiteral("setFilePattern *.jpg")}));
+    whileModal(
+        [](QDialog& dialog) {
+            EXPECT_EQ(dialog.findChild<QListWidget*>(QStringLiteral("List1"))->item(0)->text(), QStringLiteral("*.jpg"));
+            EXPECT_TRUE(dialog.findChild<QRadioButton*>(QStringLiteral("Option0"))->isChecked());
+            dialog.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        },
+        frmSETEI::openAtFirstRun);
     EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.jpg"), QStringLiteral("MODE=0")}));
-}
 
-// How the dialog ends decides what the main window is asked to do and what is stored.
-enum class Ending { MainButton, CloseBox };
-
-struct UnloadCase {
-    const char* family;
-    const char* nowMode;
-    const char* oldMode; // also the stored mode where a list is stored
-    const char* stored;  // the stored list, or none
-    const char* patterns; // listed at opening, ';' between them
-    bool chooseSimple;
-    const char* typed; // added with Enter, or none
-    bool removeAll;
-    Ending ending;
-    const char* extList;
-    const char* calls;  // '|' between them
-    const char* writes; // '|' between them
-};
-
-class Unload : public SettingsDialog, public ::testing::WithParamInterface<UnloadCase> {};
-
-TEST_P(Unload, AsksTheWindowAndStores)
-{
-    const auto& p = GetParam();
-    values.OLD_MODE = QString::fromLatin1(p.oldMode);
-    if (p.stored != nullptr) {
-        store.preset(settings::kMode, values.OLD_MODE);
-        store.preset(settings::kPatterns, QString::fromLatin1(p.stored));
-    }
-    const QStringList patterns = QString::fromLatin1(p.patterns).split(u';');
-    open(QString::fromLatin1(p.nowMode), patterns);
-    if (p.chooseSimple)
-        QTest::mouseClick(child<QRadioButton>("Option0"), Qt::LeftButton);
-    if (p.typed != nullptr) {
-        QTest::keyClicks(text1(), QString::fromLatin1(p.typed));
-        QTest::keyClick(text1(), Qt::Key_Return);
-    }
-    for (int i = 0; p.removeAll && i < patterns.size(); ++i) {
-        select(0);
-        child<QPushButton>("Command2")->click();
-    }
-    switch (p.ending) {
-    case Ending::MainButton: child<QPushButton>("Command3")->click(); break;
-    case Ending::CloseBox: dialog->close(); break;
-    }
-
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(values.EXT_LIST, QString::fromUtf8(p.extList));
-    EXPECT_EQ(host.calls, QString::fromUtf8(p.calls).split(u'|'));
-    EXPECT_EQ(store.writes, QString::fromUtf8(p.writes).split(u'|'));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, Unload,
-    ::testing::Values(
-        UnloadCase{"changed_list_resets_the_filter", "1", "1", "*.jpg", "*.jpg", false, "png", false, Ending::MainButton,
-                   "*.png;*.jpg", "RENZOKU|applyFilterChange *.png;*.jpg|setFilePattern *.png;*.jpg",
-                   "VORIS=*.png;*.jpg|MODE=1"},
-        // An emptied list is stored empty and shows no files.
-        UnloadCase{"emptied_list", "1", "1", "*.png;*.jpg", "*.jpg;*.png", false, nullptr, true, Ending::MainButton, "*.a",
-                   "RENZOKU|setFilePattern *.a|applyFilterChange *.a|setFilePattern *.a", "VORIS=|MODE=1"},
-        UnloadCase{"close_box_keeps_the_mode_but_stores_the_list", "1", "1", "*.jpg", "*.jpg", true, "gif", false,
-                   Ending::CloseBox, "*.gif;*.jpg", "setFilePattern *.gif;*.jpg", "VORIS=*.gif;*.jpg|MODE=1"},
-        // OLD_MODE is still empty before any main button, so the mode differs from it.
-        UnloadCase{"close_box_before_any_main_button", "1", "", nullptr, "*.jpg", false, nullptr, false, Ending::CloseBox,
-                   "*.jpg", "applyModeChange|setFilePattern *.jpg", "VORIS=*.jpg|MODE=1"}),
-    [](const auto& info) { return std::string(info.param.family); });
-
-TEST_F(SettingsDialog, UnloadRunsOnceWhateverCloses)
-{
-    open(settings::kModeSimple, {QStringLiteral("*.jpg")});
-    child<QPushButton>("Command3")->click();
-    dialog->close();
-    dialog->reject();
-    EXPECT_EQ(store.writes.size(), 2);
-    EXPECT_EQ(host.calls.count(QStringLiteral("setFilePattern *.jpg")), 1);
-}
-
-// Runs `step` on the modal settings dialog once exec() has shown it.
-void whileModal(const std::function<void(frmSETEI&)>& step)
-{
-    QTimer::singleShot(0, [step] {
-        auto* open = qobject_cast<frmSETEI*>(QApplication::activeModalWidget());
-        ASSERT_NE(open, nullptr);
-        step(*open);
-    });
-}
-
-QStringList listedIn(const frmSETEI& open)
-{
-    QStringList entries;
-    const auto* list = open.findChild<QListWidget*>(QStringLiteral("List1"));
-    for (int i = 0; i < list->count(); ++i)
-        entries.append(list->item(i)->text());
-    return entries;
-}
-
-TEST_F(SettingsDialog, MenuOpensTheStoredListInItsSavedOrder)
-{
-    store.preset(settings::kPatterns, QStringLiteral("*.png;*.gif;*.jpg"));
-    values.NOW_MODE = settings::kModeContinuous;
-    values.OLD_MODE = settings::kModeContinuous;
-    QStringList seen;
-    QString extListWhileOpen = QStringLiteral("unset");
-    whileModal([&](frmSETEI& open) {
-        seen = listedIn(open);
-        extListWhileOpen = values.EXT_LIST;
-        open.close();
-    });
-    frmSETEI::openFromMenu(values, store, messenger, host, nullptr);
-
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("*.jpg"), QStringLiteral("*.gif"), QStringLiteral("*.png")}));
-    EXPECT_EQ(extListWhileOpen, QString());
-    EXPECT_EQ(store.value(settings::kPatterns), QStringLiteral("*.png;*.gif;*.jpg"));
-    EXPECT_EQ(values.EXT_LIST, QStringLiteral("*.png;*.gif;*.jpg"));
-}
-
-TEST_F(SettingsDialog, FirstRunWithMainButtonStoresSimpleMode)
-{
-    whileModal([](frmSETEI& open) {
-        EXPECT_EQ(listedIn(open), QStringList{QStringLiteral("*.jpg")});
-        EXPECT_TRUE(open.findChild<QRadioButton*>(QStringLiteral("Option0"))->isChecked());
-        open.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
-    });
-    frmSETEI::openAtFirstRun(values, store, messenger, host, nullptr);
-
-    EXPECT_EQ(store.value(settings::kPatterns), QStringLiteral("*.jpg"));
-    EXPECT_EQ(store.value(settings::kMode), QStringLiteral("0"));
-    EXPECT_EQ(host.calls.first(), QStringLiteral("TANJUN"));
-}
-
-TEST_F(SettingsDialog, FirstRunWithCloseBoxStoresAnEmptyMode)
-{
-    whileModal([](frmSETEI& open) { open.close(); });
-    frmSETEI::openAtFirstRun(values, store, messenger, host, nullptr);
-
+    store.writes.clear();
+    values = ProgramValues{};
+    whileModal([](QDialog& dialog) { dialog.close(); }, frmSETEI::openAtFirstRun);
     EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.jpg"), QStringLiteral("MODE=")}));
-    EXPECT_EQ(host.calls, QStringList{QStringLiteral("setFilePattern *.jpg")});
 }
 
 } // namespace

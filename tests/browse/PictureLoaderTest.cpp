@@ -1,14 +1,16 @@
 #include "browse/PictureLoader.h"
 #include "tests/support/TempFolder.h"
+#include "ui/NativeFileSystem.h"
 
 #include <QColor>
-#include <filesystem>
-#include <QBuffer>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace zanto {
 namespace {
+
+NativeFileSystem nativeFs;
 
 const std::string kData = ZANTO_TEST_DATA;
 
@@ -22,92 +24,27 @@ bool isBlue(QRgb pixel)
     return qBlue(pixel) > 200 && qRed(pixel) < 60 && qGreen(pixel) < 60 && qAlpha(pixel) > 200;
 }
 
-struct SampleCase {
-    const char* family;
-    const char* file;
-};
-
-class Samples : public ::testing::TestWithParam<SampleCase> {};
+QByteArray bytesOf(const std::string& text)
+{
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Every sample is red on its left half and blue on its right.
-TEST_P(Samples, DecodeStretchedToTheBox)
+TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
 {
     const QSize box(90, 50);
-    const LoadedPicture picture = PictureLoader::load(kData + "/" + GetParam().file, box);
-    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
-    EXPECT_EQ(picture.image.size(), box);
-    EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << std::hex << picture.image.pixel(10, 25);
-    EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << std::hex << picture.image.pixel(80, 25);
-}
-
-INSTANTIATE_TEST_SUITE_P(Formats, Samples,
-                         ::testing::Values(SampleCase{"gif", "picture.gif"}, SampleCase{"bmp", "picture.bmp"},
-                                           SampleCase{"dib", "picture.dib"}, SampleCase{"ico", "picture.ico"},
-                                           SampleCase{"cur", "picture.cur"}, SampleCase{"emf", "picture.emf"},
-                                           SampleCase{"wmf", "picture.wmf"}),
-                         [](const auto& info) { return std::string(info.param.family); });
-
-// The in-memory entry point takes the same decoder as the file's ending.
-TEST_P(Samples, DecodeFromMemoryAsFromFile)
-{
-    const QSize box(90, 50);
-    const std::string path = kData + "/" + GetParam().file;
-    const LoadedPicture fromFile = PictureLoader::load(path, box);
-    const std::string bytes = test::readFile(path);
-    const LoadedPicture fromMemory =
-        PictureLoader::decode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), GetParam().file, box);
-    ASSERT_EQ(fromMemory.status, LoadedPicture::Status::Loaded);
-    EXPECT_EQ(fromMemory.image, fromFile.image);
-}
-
-TEST(PictureLoader, AppliesExifOrientation)
-{
-    // Stored 40 x 20 red | blue, tagged to be shown turned a quarter clockwise:
-    // red on top, blue below.
-    const QSize box(60, 80);
-    const LoadedPicture picture = PictureLoader::load(kData + "/photo-rotated.jpg", box);
-    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
-    EXPECT_EQ(picture.image.size(), box);
-    EXPECT_TRUE(isRed(picture.image.pixel(30, 10)));
-    EXPECT_TRUE(isBlue(picture.image.pixel(30, 70)));
-}
-
-TEST(PictureLoader, LargePhotoDecodedAtTheBoxWithItsOrientation)
-{
-    test::TempFolder folder;
-    const std::string path = folder.pathOf("large.jpg");
-    // 1600 x 400 stored; shown turned: 400 wide, 1600 high, red above blue.
-    QImage source(1600, 400, QImage::Format_RGB32);
-    source.fill(Qt::red);
-    for (int y = 0; y < 400; ++y)
-        for (int x = 800; x < 1600; ++x)
-            source.setPixel(x, y, qRgb(0, 0, 255));
-    ASSERT_TRUE(source.save(QString::fromStdString(path), "JPEG", 90));
-    const std::string rotated = folder.pathOf("rotated.jpg");
-    {
-        const std::string tagged = test::readFile(kData + "/photo-rotated.jpg");
-        const std::string plain = test::readFile(path);
-        // The sample's EXIF block (right after SOI) grafted onto the large photo.
-        const std::size_t exifLength = 2 + ((static_cast<unsigned char>(tagged[4]) << 8) | static_cast<unsigned char>(tagged[5]));
-        folder.write("rotated.jpg", plain.substr(0, 2) + tagged.substr(2, exifLength) + plain.substr(2));
+    for (const char* file : {"picture.gif", "picture.bmp", "picture.dib", "picture.ico", "picture.cur", "picture.emf",
+                             "picture.wmf"}) {
+        const LoadedPicture picture = PictureLoader::load(nativeFs, kData + "/" + file, box);
+        ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded) << file;
+        EXPECT_EQ(picture.image.size(), box);
+        EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << file;
+        EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << file;
     }
-    const LoadedPicture picture = PictureLoader::load(rotated, PREVIEW_BOX);
-    ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded);
-    EXPECT_EQ(picture.image.size(), PREVIEW_BOX);
-    EXPECT_TRUE(isRed(picture.image.pixel(156, 40)));
-    EXPECT_TRUE(isBlue(picture.image.pixel(156, 340)));
 }
-
-struct FailureCase {
-    const char* family;
-    const char* name;
-    std::string content;
-};
-
-class Undecodable : public ::testing::TestWithParam<FailureCase> {};
 
 // A sample with the little-endian 32-bit word at `offset` (from the end when
-// negative) replaced, or with its last `dropped` bytes cut off.
+// negative) replaced.
 std::string patched(const char* sample, long offset, quint32 value)
 {
     std::string bytes = test::readFile(kData + "/" + sample);
@@ -118,72 +55,47 @@ std::string patched(const char* sample, long offset, quint32 value)
     return bytes;
 }
 
-std::string cut(const char* sample, std::size_t dropped)
+// Damaged files, and metafiles that made the decoding libraries read past
+// their buffer, ask for gigabytes or hang: refused before the library sees
+// them, or converted in a child process that is stopped at its deadline.
+TEST(PictureLoader, UndecodableFilesAreInvalidPictures)
 {
-    const std::string bytes = test::readFile(kData + "/" + sample);
-    return bytes.substr(0, bytes.size() - dropped);
-}
-
-TEST_P(Undecodable, IsAnInvalidPicture)
-{
-    test::TempFolder folder;
-    folder.write(GetParam().name, GetParam().content);
-    EXPECT_EQ(PictureLoader::load(folder.pathOf(GetParam().name)).status, LoadedPicture::Status::InvalidPicture);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, Undecodable,
-    ::testing::Values(FailureCase{"damaged_jpeg", "damaged.jpg", test::readFile(kData + "/damaged.jpg")},
-                      FailureCase{"text_as_gif", "notes.gif", "just some text"},
-                      FailureCase{"empty_bmp", "empty.bmp", std::string()},
-                      FailureCase{"garbage_emf", "x.emf", std::string(200, '\x01')},
-                      FailureCase{"garbage_wmf", "x.wmf", std::string(200, '\x07')},
-                      FailureCase{"emf_as_wmf", "x.wmf", test::readFile(kData + "/picture.emf")},
-                      FailureCase{"wmf_as_emf", "x.emf", test::readFile(kData + "/picture.wmf")}),
-    [](const auto& info) { return std::string(info.param.family); });
-
-// Metafiles that made the decoding libraries read past their buffer, ask
-// for gigabytes or hang: refused before the library sees them, or converted
-// in a child process that is stopped at its deadline.
-INSTANTIATE_TEST_SUITE_P(
-    Metafiles, Undecodable,
-    ::testing::Values(
-        FailureCase{"emf_without_eof", "x.emf", cut("picture.emf", 20)},
-        FailureCase{"emf_record_past_end", "x.emf", patched("picture.emf", -16, 0x1000)},
-        FailureCase{"emf_empty_bounds", "x.emf", patched("picture.emf", 20, 0)},
-        FailureCase{"wmf_without_eof", "x.wmf", cut("picture.wmf", 6)},
-        FailureCase{"wmf_record_past_end", "x.wmf", patched("picture.wmf", 22 + 18, 0x10000)},
-        FailureCase{"wmf_huge_largest_record", "x.wmf", patched("picture.wmf", 22 + 12, 0x7FFFFFFF)},
-        FailureCase{"wmf_palette_count_hang", "x.wmf",
-                    test::readFile(kData + "/palette-count-hang.wmf")}),
-    [](const auto& info) { return std::string(info.param.family); });
-
-// A picture ending opens only the picture kinds it names (PNG aside): the
-// other image plugins never see a file from here.
-TEST(PictureLoader, OnlyThePictureKindsTheEndingsName)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    const auto encoded = [&](const char* format) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        return bytes;
+    const std::string emf = test::readFile(kData + "/picture.emf");
+    const struct {
+        const char* family;
+        const char* name;
+        std::string content;
+    } rows[] = {
+        {"damaged_jpeg", "x.jpg", test::readFile(kData + "/damaged.jpg")},
+        {"emf_as_wmf", "x.wmf", emf},
+        {"emf_without_eof", "x.emf", emf.substr(0, emf.size() - 20)},
+        {"emf_record_past_end", "x.emf", patched("picture.emf", -16, 0x1000)},
+        {"wmf_record_past_end", "x.wmf", patched("picture.wmf", 22 + 18, 0x10000)},
+        {"wmf_huge_largest_record", "x.wmf", patched("picture.wmf", 22 + 12, 0x7FFFFFFF)},
     };
-    EXPECT_EQ(PictureLoader::decode(encoded("png"), "download.jpg").status, LoadedPicture::Status::Loaded);
-    EXPECT_EQ(PictureLoader::decode(encoded("tiff"), "scan.jpg").status, LoadedPicture::Status::InvalidPicture);
-    EXPECT_EQ(PictureLoader::decode(encoded("ppm"), "frame.gif").status, LoadedPicture::Status::InvalidPicture);
+    test::TempFolder folder;
+    for (const auto& row : rows) {
+        folder.write(row.name, row.content);
+        EXPECT_EQ(PictureLoader::load(nativeFs, folder.pathOf(row.name)).status, LoadedPicture::Status::InvalidPicture)
+            << row.family;
+    }
 }
 
-TEST(PictureLoader, VanishedFifoAndFolder)
+// Every input committed to the fuzzers' corpus, the crashes and hangs they
+// found among them, runs here too under the decoder its harness uses.
+TEST(PictureLoader, EveryFuzzCorpusInputLoadsOrIsInvalid)
 {
-    test::TempFolder folder;
-    EXPECT_EQ(PictureLoader::load(folder.pathOf("gone.jpg")).status, LoadedPicture::Status::FileNotFound);
-    ASSERT_EQ(::mkfifo(folder.pathOf("pipe.jpg").c_str(), 0600), 0);
-    EXPECT_EQ(PictureLoader::load(folder.pathOf("pipe.jpg")).status, LoadedPicture::Status::NotRegularFile);
-    folder.makeSubfolder("album.jpg");
-    EXPECT_EQ(PictureLoader::load(folder.pathOf("album.jpg")).status, LoadedPicture::Status::NotRegularFile);
+    const std::pair<const char*, const char*> harnesses[] = {
+        {"picture_content", ".jpg"}, {"picture_dib", ".dib"}, {"picture_emf", ".emf"}, {"picture_wmf", ".wmf"}};
+    for (const auto& [harness, ending] : harnesses) {
+        for (const auto& entry : std::filesystem::directory_iterator(kData + "/../fuzz/corpus/" + harness)) {
+            const LoadedPicture picture = PictureLoader::decode(bytesOf(test::readFile(entry.path().string())),
+                                                                std::string("x") + ending, PREVIEW_BOX);
+            EXPECT_TRUE(picture.status == LoadedPicture::Status::Loaded
+                        || picture.status == LoadedPicture::Status::InvalidPicture)
+                << entry.path();
+        }
+    }
 }
 
 } // namespace

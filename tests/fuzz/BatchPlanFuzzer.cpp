@@ -1,9 +1,8 @@
 // The batch rename over an in-memory folder: any folder contents, list, base
 // name, name limit, random draws and one injected failure. Checks the plan's
 // temporary names and, for a plan that is ready, where every file ends.
+#include "rename/AsciiCase.h"
 #include "rename/BatchRename.h"
-#include "rename/FileNameParts.h"
-#include "rename/PathRule.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -49,9 +48,8 @@ public:
     bool canOpenForReading(const std::string& path) override { return files.contains(nameOf(path)); }
     bool exists(const std::string& path) override { return files.contains(nameOf(path)); }
     bool sameFile(const std::string& a, const std::string& b) override { return a == b && exists(a); }
-    FsError listNames(const std::string& folder, std::vector<std::string>& names) override
+    FsError listNames(const std::string&, std::vector<std::string>& names) override
     {
-        require(folder == kFolder, "lists the working folder");
         for (const auto& entry : files)
             names.push_back(entry.first);
         return FsError::None;
@@ -70,45 +68,26 @@ public:
     {
         return files.erase(nameOf(path)) != 0 ? FsError::None : FsError::FileNotFound;
     }
+    // Not used by the batch.
+    FsError listEntries(const std::string&, std::vector<FolderEntry>&) override { return FsError::Other; }
+    FsError status(const std::string&, FileStatus&) override { return FsError::Other; }
+    FsError readFile(const std::string&, std::size_t, std::string&) override { return FsError::Other; }
 
 private:
     static std::string nameOf(const std::string& path)
     {
-        const std::string head = joinPath(kFolder, "");
-        require(path.starts_with(head) && path.size() > head.size(), "paths lie in the working folder");
-        return path.substr(head.size());
+        require(path.starts_with(kFolder + "/"), "paths lie in the working folder");
+        return path.substr(kFolder.size() + 1);
     }
 };
-
-char asciiLower(char ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
-std::string folded(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), asciiLower);
-    return text;
-}
-
-std::string zeroFilled(std::size_t value, std::size_t width)
-{
-    std::string digits = std::to_string(value);
-    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
-}
 
 // A name the fuzzer can aim at the temporary names: plain bytes, or the
 // prefix's form with a chosen number, position and extension.
 std::string makeName(FuzzedDataProvider& input)
 {
-    std::string name;
-    if (input.ConsumeBool()) {
-        name = "連番" + std::to_string(input.ConsumeIntegralInRange<unsigned>(0, 60)) + "変換失敗"
-            + zeroFilled(input.ConsumeIntegralInRange<unsigned>(0, 40), input.ConsumeIntegralInRange<unsigned>(1, 3))
-            + input.ConsumeRandomLengthString(6);
-    } else {
-        name = input.ConsumeRandomLengthString(24);
-    }
+    std::string name = input.ConsumeBool() ? "連番" + std::to_string(input.ConsumeIntegralInRange<unsigned>(0, 60)) + "変換失敗"
+                                              + input.ConsumeRandomLengthString(8)
+                                        : input.ConsumeRandomLengthString(24);
     std::erase(name, '/');
     std::erase(name, '\0');
     return name == "." || name == ".." ? std::string() : name;
@@ -127,24 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The folder, the list in any order, and a few listed names already gone.
     std::vector<std::string> entries;
-    const std::size_t fileCount = input.ConsumeIntegralInRange<std::size_t>(0, 40);
-    for (std::size_t i = 0; i < fileCount; ++i) {
+    std::set<std::string> seen;
+    for (int i = 0, count = input.ConsumeIntegralInRange<int>(0, 40); i < count; ++i) {
         const std::string name = makeName(input);
-        if (name.empty() || !fs.files.emplace(name, static_cast<int>(i)).second)
+        if (name.empty() || !seen.insert(name).second)
             continue;
-        if (input.ConsumeBool())
-            entries.push_back(name);
+        const int kind = input.ConsumeIntegralInRange<int>(0, 3); // 0 unlisted, 3 listed but gone
+        if (kind != 3)
+            fs.files.emplace(name, i);
+        if (kind != 0)
+            entries.insert(entries.begin() + static_cast<long>(input.ConsumeIntegralInRange<std::size_t>(0, entries.size())), name);
     }
-    const std::size_t goneCount = input.ConsumeIntegralInRange<std::size_t>(0, 3);
-    for (std::size_t i = 0; i < goneCount; ++i) {
-        const std::string name = makeName(input);
-        if (!name.empty() && !fs.files.contains(name))
-            entries.push_back(name);
-    }
-    std::sort(entries.begin(), entries.end());
-    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    for (std::size_t i = entries.size(); i > 1; --i)
-        std::swap(entries[i - 1], entries[input.ConsumeIntegralInRange<std::size_t>(0, i - 1)]);
     if (input.ConsumeBool())
         fs.failAtRename = input.ConsumeIntegralInRange<std::size_t>(0, 2 * entries.size() + 1);
 
@@ -157,62 +129,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::map<std::string, int> before = fs.files;
     const BatchPlan plan = planBatch(kFolder, entries, base, fs, random);
 
-    // The plan itself.
-    const std::size_t width = std::to_string(entries.size()).size();
+    // The plan: no temporary name is taken, in any letter case, by a file
+    // of the folder or a new name of the run.
     require(plan.items.size() == entries.size(), "one item per entry");
-    require(plan.status != PlanStatus::FolderUnreadable, "the folder lists");
-    require(plan.prefix.starts_with("連番") && plan.prefix.ends_with("変換失敗"), "prefix form");
     std::set<std::string> taken;
     for (const auto& entry : before)
-        taken.insert(folded(entry.first));
+        taken.insert(asciiFolded(entry.first));
+    for (const BatchItem& item : plan.items)
+        taken.insert(asciiFolded(item.final));
     std::set<std::string> temporaries;
-    bool anyTooLong = false;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const BatchItem& item = plan.items[i];
-        const std::string extension = extensionOf(entries[i]);
-        require(item.original == entries[i], "original kept");
-        require(item.final == base + zeroFilled(i + 1, width) + extension, "final is base, number, extension");
-        require(item.temporary == plan.prefix + zeroFilled(i, width) + extension, "temporary form");
-        require(temporaries.insert(item.temporary).second, "temporaries distinct");
-        taken.insert(folded(item.original));
-        taken.insert(folded(item.final));
-        anyTooLong = anyTooLong || item.final.size() > fs.nameLimit || item.temporary.size() > fs.nameLimit;
+    for (const BatchItem& item : plan.items) {
+        require(temporaries.insert(asciiFolded(item.temporary)).second, "temporaries distinct");
+        require(!taken.contains(asciiFolded(item.temporary)), "no temporary name is taken");
     }
-    for (const std::string& temporary : temporaries)
-        require(!taken.contains(folded(temporary)), "no temporary name is taken");
-    require((plan.status == PlanStatus::NameTooLong) == anyTooLong, "too long exactly when a name exceeds the limit");
     if (plan.status != PlanStatus::Ready)
         return 0;
 
-    // Where every file ends.
+    // Where every file ends: none lost, none outside the list moved, each
+    // listed one where the report says, all back after a stop.
     const BatchReport report = applyBatch(plan, fs);
     require(fs.files.size() == before.size(), "no file lost");
     std::map<int, std::string> nameOfFile;
     for (const auto& entry : fs.files)
         nameOfFile[entry.second] = entry.first;
-    require(nameOfFile.size() == before.size(), "every file still there once");
     std::set<std::string> listed(entries.begin(), entries.end());
     for (const auto& entry : before) {
         if (!listed.contains(entry.first))
             require(nameOfFile[entry.second] == entry.first, "unlisted files untouched");
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const BatchItem& item = plan.items[i];
-        const auto original = before.find(item.original);
-        if (original == before.end()) {
-            require(report.state(i) == EntryState::Missing
-                        || (report.stopped() && report.state(i) == EntryState::Original),
-                    "a gone file is reported missing unless the run stopped before it");
-            continue;
-        }
-        const std::string& now = nameOfFile[original->second];
-        require(now == BatchReport::currentName(item, report.state(i)), "report says where the file is");
-        if (report.stopped())
-            require(report.state(i) == EntryState::Original, "a stopped run restores every name");
-        else if (report.state(i) == EntryState::Temporary)
-            require(before.contains(item.final) && !listed.contains(item.final), "stays temporary only when an outsider holds the name");
-        else
-            require(report.state(i) == EntryState::Final, "renamed");
+        const auto original = before.find(plan.items[i].original);
+        if (original == before.end())
+            continue; // gone before the run
+        require(nameOfFile[original->second] == BatchReport::currentName(plan.items[i], report.state(i)),
+                "report says where the file is");
+        require(!report.stopped() || report.state(i) == EntryState::Original, "a stopped run restores every name");
     }
     return 0;
 }

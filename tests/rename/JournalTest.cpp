@@ -134,7 +134,7 @@ TEST_F(JournalTest, UndoLeavesFilesChangedSinceAndNamesThem)
 TEST_F(JournalTest, AFolderMovedDuringTheRunStopsItWithEachFileWhereItStands)
 {
     const BatchPlan plan = begin();
-    fs.before(FaultyFileSystem::Call::Rename, 3, [&] { std::filesystem::rename(folder.path(), folder.path() + "-x"); });
+    fs.beforeRename(3, [&] { std::filesystem::rename(folder.path(), folder.path() + "-x"); });
     const BatchReport report = applyBatch(plan, fs);
     std::filesystem::rename(folder.path() + "-x", folder.path());
     EXPECT_TRUE(report.stopped());

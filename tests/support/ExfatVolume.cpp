@@ -1,54 +1,46 @@
 #include "ExfatVolume.h"
 
-#include <array>
-#include <cstdio>
+#include "tests/support/TempFolder.h"
+
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <unistd.h>
 
 namespace zanto::test {
 
 namespace {
 
-// The command's first line of output, or "" when it failed.
-std::string firstLine(const std::string& command)
+bool run(const std::string& command)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::array<char, 256> line{};
-    if (!pipe || std::fgets(line.data(), line.size(), pipe.get()) == nullptr)
-        return {};
-    std::string text(line.data());
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 } // namespace
 
 ExfatVolume::ExfatVolume()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zanto-exfat-XXXXXX").string();
-    if (::geteuid() != 0 || ::mkdtemp(pattern.data()) == nullptr)
+    char pattern[] = "/tmp/zanto-exfat-XXXXXX";
+    if (::geteuid() != 0 || !::mkdtemp(pattern))
         return;
     m_folder = pattern;
     m_mountPoint = m_folder + "/card";
     const std::string image = m_folder + "/card.img";
     std::filesystem::create_directory(m_mountPoint);
-    if (std::system(("truncate -s 16M " + image + " && mkfs.exfat " + image + " >/dev/null 2>&1").c_str()) != 0)
+    if (!run("truncate -s 8M " + image) || !run("mkfs.exfat " + image)
+        || std::system(("losetup -f --show " + image + " >" + m_folder + "/device").c_str()) != 0)
         return;
-    m_loop = firstLine("losetup -f --show " + image + " 2>/dev/null");
-    if (m_loop.empty())
-        return;
-    m_mounted = std::system(("mount.exfat-fuse " + m_loop + " " + m_mountPoint + " >/dev/null 2>&1").c_str()) == 0;
+    m_device = readFile(m_folder + "/device");
+    while (!m_device.empty() && m_device.back() == '\n')
+        m_device.pop_back();
+    m_mounted = !m_device.empty() && run("timeout 20 mount.exfat-fuse " + m_device + " " + m_mountPoint);
 }
 
 ExfatVolume::~ExfatVolume()
 {
-    if (m_mounted)
-        std::system(("umount " + m_mountPoint + " >/dev/null 2>&1").c_str());
-    if (!m_loop.empty())
-        std::system(("losetup -d " + m_loop + " >/dev/null 2>&1").c_str());
+    if (m_mounted && !run("timeout 20 umount " + m_mountPoint))
+        run("umount -l " + m_mountPoint);
+    if (!m_device.empty())
+        run("losetup -d " + m_device);
     if (!m_folder.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(m_folder, ignored);

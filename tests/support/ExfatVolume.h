@@ -4,9 +4,8 @@
 
 namespace zanto::test {
 
-// A small exFAT image in a temporary folder, attached to a loop device and
-// mounted through exfat-fuse, as a camera card is; all undone on destruction.
-// Needs root (losetup, mount).
+// A small exFAT file system as on a camera card: an image made with mkfs.exfat,
+// on a loop device, mounted through exfat-fuse. Needs root; mounted() tells.
 class ExfatVolume {
 public:
     ExfatVolume();
@@ -15,12 +14,12 @@ public:
     ExfatVolume& operator=(const ExfatVolume&) = delete;
 
     bool mounted() const { return m_mounted; }
-    const std::string& path() const { return m_mountPoint; }
+    const std::string& path() const { return m_mountPoint; } // the mount point
 
 private:
     std::string m_folder;
     std::string m_mountPoint;
-    std::string m_loop;
+    std::string m_device;
     bool m_mounted = false;
 };
 

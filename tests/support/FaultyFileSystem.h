@@ -8,7 +8,6 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace zanto::test {
@@ -17,40 +16,48 @@ namespace zanto::test {
 // the renaming code runs against real folders.
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Call { Rename, CanOpen, Exists, SameFile, ListNames, MaxNameLength, RemoveFile };
-
     // The `nth` (1-based) renameNoReplace fails with `error` and moves nothing.
     void failRename(std::size_t nth, FsError error) { m_renameFaults[nth] = error; }
-    // Runs `hook` just before the `nth` (1-based) call of the given kind.
-    void before(Call call, std::size_t nth, std::function<void()> hook);
+    // `action` runs just before the `nth` renameNoReplace, as another program would.
+    void beforeRename(std::size_t nth, std::function<void()> action) { m_renameActions[nth] = std::move(action); }
     // Names differing only in ASCII case name the same file, as on FAT or NTFS.
     void setCaseInsensitive(bool on) { m_caseInsensitive = on; }
     void setMaxNameLength(std::size_t limit) { m_maxNameLength = limit; }
-
-    std::size_t calls(Call call) const;
-    // Every renameNoReplace that reached the disk, as (from, to) bare names.
-    const std::vector<std::pair<std::string, std::string>>& renames() const { return m_renames; }
+    std::size_t renameCalls() const { return m_renames; }
 
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
-    bool canOpenForReading(const std::string& path) override;
-    bool exists(const std::string& path) override;
-    bool sameFile(const std::string& a, const std::string& b) override;
-    FsError listNames(const std::string& folder, std::vector<std::string>& names) override;
-    std::size_t maxNameLength(const std::string& folder) override;
-    FsError removeFile(const std::string& path) override;
-    std::optional<FileStamp> stamp(const std::string& path) override;
+    bool canOpenForReading(const std::string& path) override { return m_native.canOpenForReading(resolve(path)); }
+    bool exists(const std::string& path) override { return m_native.exists(resolve(path)); }
+    bool sameFile(const std::string& a, const std::string& b) override { return m_native.sameFile(resolve(a), resolve(b)); }
+    FsError listNames(const std::string& folder, std::vector<std::string>& names) override
+    {
+        return m_native.listNames(folder, names);
+    }
+    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) override
+    {
+        return m_native.listEntries(folder, entries);
+    }
+    FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
+    FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
+    {
+        return m_native.readFile(resolve(path), limit, bytes);
+    }
+    std::size_t maxNameLength(const std::string& folder) override
+    {
+        return m_maxNameLength ? *m_maxNameLength : m_native.maxNameLength(folder);
+    }
+    FsError removeFile(const std::string& path) override { return m_native.removeFile(resolve(path)); }
+    std::optional<FileStamp> stamp(const std::string& path) override { return m_native.stamp(resolve(path)); }
 
 private:
-    std::size_t count(Call call);
     // The path as it stands on disk: in case-insensitive mode, the entry whose
     // name matches ignoring ASCII case.
     std::string resolve(const std::string& path);
 
     NativeFileSystem m_native;
     std::map<std::size_t, FsError> m_renameFaults;
-    std::map<std::pair<Call, std::size_t>, std::function<void()>> m_hooks;
-    std::map<Call, std::size_t> m_calls;
-    std::vector<std::pair<std::string, std::string>> m_renames;
+    std::map<std::size_t, std::function<void()>> m_renameActions;
+    std::size_t m_renames = 0;
     bool m_caseInsensitive = false;
     std::optional<std::size_t> m_maxNameLength;
 };

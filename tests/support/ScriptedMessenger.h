@@ -3,6 +3,7 @@
 #include "ui/Messenger.h"
 
 #include <QList>
+#include <QStringList>
 
 namespace zanto::test {
 
@@ -10,11 +11,25 @@ namespace zanto::test {
 // it presses the default button.
 class ScriptedMessenger final : public Messenger {
 public:
-    MsgAnswer show(QWidget* parent, const MessageRequest& request) override;
+    MsgAnswer show(QWidget*, const MessageRequest& request) override
+    {
+        m_shown.append(request);
+        if (!m_script.isEmpty())
+            return m_script.takeFirst();
+        if (request.defaultButton == MsgDefault::Second && request.buttons != MsgButtons::Ok)
+            return MsgAnswer::Cancel;
+        return request.buttons == MsgButtons::RetryCancel ? MsgAnswer::Retry : MsgAnswer::Ok;
+    }
 
     void answer(MsgAnswer next) { m_script.append(next); }
     const QList<MessageRequest>& shown() const { return m_shown; }
-    QStringList texts() const;
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const auto& request : m_shown)
+            result.append(request.text);
+        return result;
+    }
     void clear() { m_shown.clear(); m_script.clear(); }
 
 private:

@@ -22,27 +22,12 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     std::error_code ignored;
-    // Tests may leave read-only folders behind; make them writable first.
-    for (auto it = fs::recursive_directory_iterator(m_path, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
-        if (it->is_directory(ignored) && !it->is_symlink(ignored))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_path, ignored);
-}
-
-std::string TempFolder::pathOf(const std::string& name) const
-{
-    return m_path + "/" + name;
 }
 
 void TempFolder::write(const std::string& name, const std::string& content)
 {
-    std::ofstream out(pathOf(name), std::ios::binary);
-    out << (content.empty() ? "content of " + name : content);
-    if (!out)
-        throw std::runtime_error("cannot write " + name);
+    std::ofstream(pathOf(name), std::ios::binary) << (content.empty() ? "content of " + name : content);
 }
 
 void TempFolder::writeAll(const std::vector<std::string>& names)
@@ -57,10 +42,10 @@ std::string TempFolder::makeSubfolder(const std::string& name)
     return pathOf(name);
 }
 
-std::map<std::string, std::string> TempFolder::contents() const
+std::map<std::string, std::string> contentsOf(const std::string& folder)
 {
     std::map<std::string, std::string> result;
-    for (const auto& entry : fs::directory_iterator(m_path)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.is_regular_file())
             result[entry.path().filename().string()] = readFile(entry.path().string());
     }
@@ -78,9 +63,8 @@ std::vector<std::string> TempFolder::names() const
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream data;
-    data << in.rdbuf();
+    data << std::ifstream(path, std::ios::binary).rdbuf();
     return data.str();
 }
 

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Proves that the suite has teeth: plants one fault at a time (a small text
+# substitution in one source file) into a scratch copy of the tree, rebuilds
+# incrementally, runs the whole suite and reports which tests fail. A fault
+# that no test notices is a hole; the script then ends non-zero.
+#
+#   tests/planted-faults.sh [scratch folder]    (default: a new temporary folder)
+#
+# Takes about a quarter of an hour on two cores, so it is not part of CI.
+set -uo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+scratch=${1:-$(mktemp -d /tmp/zanto-planted-XXXXXX)}
+src=$scratch/src
+build=$scratch/build
+mkdir -p "$src"
+(cd "$repo" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$src")
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON >/dev/null &&
+  cmake --build "$build" -j2 >/dev/null || { echo "the unchanged tree does not build"; exit 2; }
+
+# family|file|text|replacement; "\n" stands for a line break.
+faults=(
+  "no-replace flag|ui/NativeFileSystem.cpp|to.c_str(), RENAME_NOREPLACE) == 0|to.c_str(), 0) == 0"
+  "fallbacks: no plain rename without hard links|ui/NativeFileSystem.cpp|    if (linked != FsError::PathFileAccess)\n        return linked;|    return linked;"
+  "killed batch: rename by link, then unlink|ui/NativeFileSystem.cpp|    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)\n        return FsError::None;\n    const int error = errno;\n    if (error != EINVAL && error != ENOSYS)\n        return fsErrorFromErrno(error);|"
+  "stop without rollback|rename/BatchRename.cpp|            rollBack(plan, fs, report, progress);\n|"
+  "rollback skips the new names (swaps)|rename/BatchRename.cpp|        if (report.state(i) != EntryState::Final)\n            continue;|        if (true)\n            continue;"
+  "temporary names collide in another case|rename/BatchRename.cpp|&& equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);|&& name.substr(prefix.size() + m_width) == m_extensions[position];"
+  "name length off by one|rename/BatchRename.cpp|if (name->size() > limit) {|if (name->size() > limit + 1) {"
+  "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(i + 1, width)|base + zeroFilled(count - i, width)"
+  "zero fill one digit too wide|rename/BatchRename.cpp|const std::size_t width = digitCount(count);|const std::size_t width = digitCount(count * 10);"
+  "single rename: refused access told as failure|rename/SingleRename.cpp|        return SingleOutcome::AccessRefused;|        return SingleOutcome::Other;"
+  "case-only rename refused|rename/SingleRename.cpp|if (error == FsError::FileExists && fs.sameFile(from, to))|if (false)"
+  "selection after the rename|rename/SingleRename.cpp|        return k;|        return k + 1;"
+  "non-UTF-8 name typed back as UTF-8|app/SingleRenameCommand.cpp|        return oldBase;|        return nativeName(text);"
+  "deletion reaches a look-alike|app/Tolva.cpp|const std::string path = joinPath(f.Dir->path(), name);|const std::string path = joinPath(f.Dir->path(), nativeName(displayName(name)));"
+  "deletion: Enter answers OK|app/Messages.cpp|MsgDefault::Second, QStringLiteral(\"削除してもいいですか？\")|MsgDefault::First, QStringLiteral(\"削除してもいいですか？\")"
+  "deletion follows the link|ui/NativeFileSystem.cpp|    if (::unlink(path.c_str()) != 0)|    char target[4096] = {};\n    if (::realpath(path.c_str(), target) == nullptr \|\| ::unlink(target) != 0)"
+  "FIFO opened blocking|ui/NativeFileSystem.cpp|    if (::stat(path.c_str(), &info) != 0 \|\| !S_ISREG(info.st_mode))\n        return false;\n    const int fd = ::open(path.c_str(), O_RDONLY \| O_NONBLOCK \| O_NOCTTY \| O_CLOEXEC);|    const int fd = ::open(path.c_str(), O_RDONLY \| O_NOCTTY \| O_CLOEXEC);"
+  "metafile conversion without its deadline|browse/MetafileDecoder.cpp|::poll(&ready, 1, static_cast<int>(left.count()))|::poll(&ready, 1, -1)"
+  "second instance not refused|app/SingleInstance.cpp|        return true;\n    if (m_lock->error() == QLockFile::LockFailedError)\n        return false;\n    // The lock's folder|        return true;\n    // The lock's folder"
+  "settings stored twice on a double unload|app/frmSETEI.cpp|    if (!m_unloaded) {|    if (true) {"
+  "first run preset|app/frmSETEI.cpp|dialog.addPattern(settings::kFirstRunPattern);|dialog.addPattern(QStringLiteral(\"*.png\"));"
+  "settings: \";\" starts a comment|ui/IniSettingsStore.cpp|return trimmed.mid(equals + 1).trimmed();|return trimmed.mid(equals + 1).section(u';', 0, 0).trimmed();"
+  "message box: Escape answers OK|ui/QtMessenger.cpp|box.setEscapeButton(second ? second : first);|box.setEscapeButton(first);"
+)
+
+holes=0
+started=$(date +%s)
+printf '| fault | file | failing tests |\n|---|---|---|\n'
+for fault in "${faults[@]}"; do
+  IFS=$'\x01' read -r family file text replacement <<<"$(sed 's/\\|/\x02/g; s/|/\x01/g; s/\x02/|/g' <<<"$fault")"
+  cp "$src/$file" "$scratch/original"
+  caught=$(python3 - "$src/$file" "$text" "$replacement" <<'EOF'
+import sys
+path, text, new = sys.argv[1], sys.argv[2].replace("\\n", "\n"), sys.argv[3].replace("\\n", "\n")
+source = open(path, encoding="utf-8").read()
+if source.count(text) == 1:
+    open(path, "w", encoding="utf-8").write(source.replace(text, new))
+else:
+    print("NOT PLANTED: text not found once")
+EOF
+  )
+  if [ -z "$caught" ] && ! cmake --build "$build" -j2 >"$scratch/build.log" 2>&1; then
+    caught="BUILD FAILED"
+  elif [ -z "$caught" ]; then
+    caught=$(cd "$build" && ctest -j2 --timeout 60 2>&1 | sed -n '/The following tests FAILED/,$p' |
+      sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (.*/\1/p' | paste -sd ',' | sed 's/,/, /g')
+    [ -n "$caught" ] || caught="HOLE: no test failed"
+  fi
+  case $caught in "NOT PLANTED"* | "BUILD FAILED" | HOLE*) holes=$((holes + 1)) ;; esac
+  printf '| %s | %s | %s |\n' "$family" "$file" "$caught"
+  cp "$scratch/original" "$src/$file"
+done
+cmake --build "$build" -j2 >/dev/null 2>&1
+echo
+echo "${#faults[@]} faults, $holes not caught, $(( ($(date +%s) - started) / 60 )) min"
+[ "$holes" -eq 0 ]
