@@ -26,8 +26,8 @@ faults=(
   "rollback skips the new names (swaps)|rename/BatchRename.cpp|        if (report.state(i) != EntryState::Final)\n            continue;|        if (true)\n            continue;"
   "temporary names collide in another case|rename/BatchRename.cpp|&& equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);|&& name.substr(prefix.size() + m_width) == m_extensions[position];"
   "name length off by one|rename/BatchRename.cpp|if (name->size() > limit) {|if (name->size() > limit + 1) {"
-  "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(i + 1, width)|base + zeroFilled(count - i, width)"
-  "zero fill one digit too wide|rename/BatchRename.cpp|const std::size_t width = digitCount(count);|const std::size_t width = digitCount(count * 10);"
+  "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(position + 1, digitCount(count))|base + zeroFilled(count - position, digitCount(count))"
+  "zero fill one digit too wide|rename/BatchRename.cpp|digitCount(count)) + extensionOf(entry)|digitCount(count * 10)) + extensionOf(entry)"
   "single rename: refused access told as failure|rename/SingleRename.cpp|        return SingleOutcome::AccessRefused;|        return SingleOutcome::Other;"
   "case-only rename refused|rename/SingleRename.cpp|if (error == FsError::FileExists && fs.sameFile(from, to))|if (false)"
   "selection after the rename|rename/SingleRename.cpp|        return k;|        return k + 1;"
@@ -41,6 +41,11 @@ faults=(
   "settings stored twice on a double unload|app/frmSETEI.cpp|    if (!m_unloaded) {|    if (true) {"
   "first run preset|app/frmSETEI.cpp|dialog.addPattern(settings::kFirstRunPattern);|dialog.addPattern(QStringLiteral(\"*.png\"));"
   "settings: \";\" starts a comment|ui/IniSettingsStore.cpp|return trimmed.mid(equals + 1).trimmed();|return trimmed.mid(equals + 1).section(u';', 0, 0).trimmed();"
+  "tip: one number ahead of the batch|app/NewNameTip.cpp|static_cast<std::size_t>(row), count|static_cast<std::size_t>(row) + 1, count"
+  "drag: the entry lands one place short|rename/RenameList.cpp|std::rotate(from, from + 1, to + 1);|std::rotate(from, from + 1, to);"
+  "date order: sub-seconds read as a whole number|browse/DateOrder.cpp|    digits.resize(kDigitsOfSecond, '0');|    digits.insert(0, kDigitsOfSecond - std::min(digits.size(), kDigitsOfSecond), '0');"
+  "long command lets timers run inside it|app/LongWork.cpp|\n                                    \| QEventLoop::X11ExcludeTimers);|);"
+  "close request taken inside the batch|app/Tolva.cpp|        m_work.holdClose();\n        event->ignore();\n        return;|        m_work.holdClose();"
   "message box: Escape answers OK|ui/QtMessenger.cpp|box.setEscapeButton(second ? second : first);|box.setEscapeButton(first);"
 )
 
