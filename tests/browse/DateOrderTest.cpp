@@ -60,29 +60,21 @@ TEST_P(DateOrderTable, SortsByTheMomentTaken)
 INSTANTIATE_TEST_SUITE_P(
     Cases, DateOrderTable,
     ::testing::Values(
-        DateCase{"exif/two_cameras",
-                 {{"P_2.jpg", "2024:05:01 10:00:03", ""}, {"IMG_9.jpg", "2024:05:01 09:59:59", ""},
-                  {"P_1.jpg", "2024:05:01 10:00:01", ""}},
-                 {"IMG_9.jpg", "P_1.jpg", "P_2.jpg"}},
-        DateCase{"exif/sub_seconds_are_a_fraction",
+        DateCase{"exif_sub_seconds_are_a_fraction",
                  {{"a.jpg", "2024:05:01 10:00:00", "5"}, {"b.jpg", "2024:05:01 10:00:00", "12"},
                   {"c.jpg", "2024:05:01 10:00:00", ""}},
                  {"c.jpg", "b.jpg", "a.jpg"}},
-        DateCase{"no_exif/modification_time",
+        DateCase{"no_exif_modification_time",
                  {{"z.txt", "", ""}, {"a.txt", "", ""}, {"old.jpg", "2001:01:01 00:00:00", ""}},
                  {"old.jpg", "z.txt", "a.txt"}},
-        DateCase{"ties/natural_order",
+        DateCase{"ties_natural_order",
                  {{"IMG_10.jpg", "2024:05:01 10:00:00", ""}, {"img_9.jpg", "2024:05:01 10:00:00", ""},
                   {"IMG_9.jpg", "2024:05:01 10:00:00", ""}},
                  {"IMG_9.jpg", "img_9.jpg", "IMG_10.jpg"}},
-        DateCase{"exif/malformed_date_is_none",
+        DateCase{"exif_malformed_date_is_none",
                  {{"bad.jpg", "2024-05-01 10:00:00", ""}, {"good.jpg", "2030:01:01 00:00:00", ""}},
                  {"bad.jpg", "good.jpg"}}),
-    [](const auto& info) {
-        std::string name = info.param.family;
-        std::replace(name.begin(), name.end(), '/', '_');
-        return name;
-    });
+    [](const auto& info) { return std::string(info.param.family); });
 
 } // namespace
 } // namespace zanto::test
