@@ -27,23 +27,7 @@ for i in range(count):
 PY
 printf '[TOLVA_DATA]\nMODE=1\nVORIS=*.jpg\nKALDEN=%s\n' "$folder" >"$work/config/TOLVA/TOLVA.ini"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  kill "$wm" "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$here/x-display.sh"
 
 window() {
   for _ in $(seq 1 ${tries:-600}); do
