@@ -6,9 +6,6 @@
 
 #include <libexif/exif-data.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -59,25 +56,6 @@ std::string fraction(std::string digits)
     return digits;
 }
 
-std::string readHead(const std::string& path)
-{
-    std::string head;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return head;
-    head.resize(kHeadBytes);
-    std::size_t got = 0;
-    while (got < head.size()) {
-        const ssize_t n = ::read(fd, head.data() + got, head.size() - got);
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    head.resize(got);
-    return head;
-}
-
 // The modification time in local time, as cameras write theirs.
 std::string localMoment(std::int64_t modifiedNs)
 {
@@ -111,8 +89,11 @@ std::optional<std::string> DateOrder::exifMoment(std::string_view head)
 
 std::string DateOrder::momentOf(const std::string& path, FileSystem& fs)
 {
-    if (auto moment = exifMoment(readHead(path)))
-        return *moment;
+    std::string head;
+    if (fs.readFile(path, kHeadBytes, head) == FsError::None) {
+        if (auto moment = exifMoment(head))
+            return *moment;
+    }
     const auto stamp = fs.stamp(path);
     return stamp ? localMoment(stamp->modifiedNs) : std::string();
 }
