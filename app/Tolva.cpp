@@ -35,6 +35,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -412,6 +413,14 @@ void Tolva::File_Click()
     f.Text->setEnabled(true);
     f.Text->setReadOnly(false);
     f.Text->setFocus();
+    // Once this selection has settled, the file Down steps to is decoded ahead.
+    QTimer::singleShot(0, this, [this] {
+        const FileListBox& file = *m_form.File;
+        if (!isSimpleMode() || file.listIndex() < 0)
+            return;
+        const std::string next = file.item((file.listIndex() + 1) % file.count());
+        m_preview->prefetch(joinPath(m_form.Dir->path(), next), next);
+    });
 }
 
 void Tolva::List_Click()
