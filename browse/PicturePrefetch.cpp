@@ -46,7 +46,9 @@ void PicturePrefetch::start(const std::string& path, QSize box)
 std::optional<QImage> PicturePrefetch::take(const std::string& path, QSize box)
 {
     std::optional<QImage> picture;
-    if (ready() && path == m_path && box == m_box) {
+    // A decode of this very file still running is further on than a new one would be.
+    if (m_result.isValid() && path == m_path && box == m_box) {
+        m_result.waitForFinished();
         const auto now = m_fileSystem.stamp(path);
         LoadedPicture loaded = m_result.takeResult();
         if (now && unchanged(*now, m_stamp) && loaded.status == LoadedPicture::Status::Loaded)

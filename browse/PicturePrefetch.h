@@ -24,10 +24,10 @@ public:
 
     // Starts decoding the picture file `path` for `box`, in place of any earlier one.
     void start(const std::string& path, QSize box);
-    bool ready() const { return m_result.isValid() && m_result.isFinished(); }
-    // The picture decoded for `path` at `box` when it is ready and the file
-    // still has the identity, size and time it had when read; none otherwise,
-    // and the caller decodes as usual. What was kept is given up either way.
+    // The picture decoded for `path` at `box` (waiting for the decode when it
+    // is still running) when the file still has the identity, size and time it
+    // had when read; none otherwise, and the caller decodes as usual. What was
+    // kept is given up either way.
     std::optional<QImage> take(const std::string& path, QSize box);
 
 private:

@@ -46,6 +46,7 @@ faults=(
   "date order: sub-seconds read as a whole number|browse/DateOrder.cpp|    digits.resize(kDigitsOfSecond, '0');|    digits.insert(0, kDigitsOfSecond - std::min(digits.size(), kDigitsOfSecond), '0');"
   "long command lets timers run inside it|app/LongWork.cpp|\n                                    \| QEventLoop::X11ExcludeTimers);|);"
   "close request taken inside the batch|app/Tolva.cpp|        m_work.holdClose();\n        event->ignore();\n        return;|        m_work.holdClose();"
+  "prefetch keeps the picture of a replaced file|browse/PicturePrefetch.cpp|if (now && unchanged(*now, m_stamp) && loaded.status|if (now && loaded.status"
   "message box: Escape answers OK|ui/QtMessenger.cpp|box.setEscapeButton(second ? second : first);|box.setEscapeButton(first);"
 )
 
