@@ -27,7 +27,7 @@ faults=(
   "rollback skips the new names (swaps)|rename/BatchRename.cpp|        if (report.state(i) != EntryState::Final)\n            continue;|        if (true)\n            continue;"
   "temporary names collide in another case|rename/BatchRename.cpp|&& equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);|&& name.substr(prefix.size() + m_width) == m_extensions[position];"
   "name length off by one|rename/BatchRename.cpp|if (name->size() > limit) {|if (name->size() > limit + 1) {"
-  "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(i + 1, width)|base + zeroFilled(count - i, width)"
+  "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(i + 1, width)|base + zeroFilled(entries.size() - i, width)"
   "zero fill one digit too wide|rename/BatchRename.cpp|const std::size_t width = digitCount(count);|const std::size_t width = digitCount(count * 10);"
   "single rename: refused access told as failure|rename/SingleRename.cpp|        return SingleOutcome::AccessRefused;|        return SingleOutcome::Other;"
   "case-only rename refused|rename/SingleRename.cpp|    if (fs.sameFile(joinPath(folder, oldName), joinPath(folder, newName)))\n        return true;|    return false;"
