@@ -6,7 +6,8 @@
 #
 #   tests/planted-faults.sh [scratch folder]    (default: a new temporary folder)
 #
-# Takes about a quarter of an hour on two cores, so it is not part of CI.
+# Takes about eleven minutes on two cores (3 to build, 8 for the faults), so it
+# is not part of CI.
 set -uo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 scratch=${1:-$(mktemp -d /tmp/zanto-planted-XXXXXX)}
