@@ -36,18 +36,27 @@ TEST_F(ContinuousMode, AsksAndRenamesTheListThenShowsTheFolder)
     EXPECT_TRUE(base().text().isEmpty());
 }
 
+// The check pass runs from the end: a dropped file leaves the list at once;
+// a cancel ends the run keeping the selection.
 TEST_F(ContinuousMode, AMissingFileCanBeDroppedOrEndTheRun)
 {
-    folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
+    folder.writeAll({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
     start(QStringLiteral("1"));
+    list().setListIndex(0);
+    messenger.clear(); // the samples are no pictures
     std::filesystem::remove(folder.pathOf("b.jpg"));
-    messenger.answer(MsgAnswer::Ok);     // confirmation
-    messenger.answer(MsgAnswer::Cancel); // "b.jpg" is gone: end
+    std::filesystem::remove(folder.pathOf("c.jpg"));
+    for (const MsgAnswer answer : {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel}) // run, drop c, end at b
+        messenger.answer(answer);
     press("cmdOK");
-    ASSERT_EQ(messenger.shown().size(), 2);
-    EXPECT_EQ(messenger.shown()[1].text,
+    ASSERT_EQ(messenger.shown().size(), 3);
+    EXPECT_EQ(messenger.shown()[2].text,
               QStringLiteral("「b.jpg」が削除されています.\r\n\r\nリストから「b.jpg」を外しますか？"));
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "b.jpg", "d.jpg"}));
+    EXPECT_EQ(list().selectedName(), "a.jpg");
+    // The caption held back after c was dropped shows before the question on b.
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("ファイルチェック中--残り2個"));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "d.jpg"}));
 
     messenger.answer(MsgAnswer::Ok);
     messenger.answer(MsgAnswer::Ok);

@@ -1,47 +1,27 @@
 #include "app/InstanceHandover.h"
-#include "app/ProgramValues.h"
 #include "app/SingleInstance.h"
-#include "app/Tolva.h"
-#include "browse/FolderListBox.h"
-#include "browse/ListBox.h"
-#include "tests/support/LoggingOpener.h"
-#include "tests/support/MemoryStore.h"
-#include "tests/support/ScriptedMessenger.h"
-#include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
+#include "tests/app/WindowFixture.h"
 
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace zanto::test {
 namespace {
 
-// A window that remembers `remembered` and holds one text file in `other`.
-class StartPath : public ::testing::Test {
+// A window that remembers `folder` and holds one text file in `other`.
+class StartPath : public WindowFixture {
 protected:
-    void start(const QString& mode, const QString& startPath)
+    void startAt(const QString& mode, const QString& startPath)
     {
         other.write("x.txt");
-        store.preset(settings::kMode, mode);
-        store.preset(settings::kPatterns, QStringLiteral("*.txt"));
-        store.preset(settings::kFolder, q(remembered.path()));
-        window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, fileSystem, opener, [] {}});
-        window->Form_Load(startPath);
+        start(mode, QStringLiteral("*.txt"), startPath);
     }
-    std::string shown() const { return window->findChild<FolderListBox*>(QStringLiteral("Dir"))->path(); }
+    std::string shown() const { return find<FolderListBox>("Dir")->path(); }
     static QString q(const std::string& path) { return QString::fromStdString(path); }
 
-    TempFolder remembered, other;
-    MemoryStore store;
-    ScriptedMessenger messenger;
-    NativeFileSystem fileSystem;
-    LoggingOpener opener;
-    ProgramValues values;
-    std::unique_ptr<Tolva> window;
+    TempFolder other;
 };
 
 struct PathCase {
@@ -57,12 +37,11 @@ TEST_P(StartPathCase, OpensTheFolderSelectsTheFileOrSaysSo)
 {
     const PathCase& row = GetParam();
     const QString path = q(*row.name ? other.pathOf(row.name) : other.path());
-    start(QString::fromLatin1(row.mode), path);
-    EXPECT_EQ(shown(), row.opened ? other.path() : remembered.path());
+    startAt(QString::fromLatin1(row.mode), path);
+    EXPECT_EQ(shown(), row.opened ? other.path() : folder.path());
     EXPECT_EQ(messenger.texts(), row.opened ? QStringList() : QStringList{"「" + path + "」を開けませんでした。"});
     // The file is selected in the list the mode shows.
-    const char* list = *row.mode == '0' ? "File" : "List";
-    EXPECT_EQ(window->findChild<ListBox*>(QString::fromLatin1(list))->selectedName(), row.opened ? row.name : "");
+    EXPECT_EQ(find<ListBox>(*row.mode == '0' ? "File" : "List")->selectedName(), row.opened ? row.name : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, StartPathCase,
@@ -103,18 +82,18 @@ TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBoxAndPrintTheVe
     ASSERT_TRUE(instance.acquire());
     InstanceHandover handover(instance.socketPath());
     ASSERT_TRUE(handover.listen());
-    start(QStringLiteral("1"), {});
+    startAt(QStringLiteral("1"), {});
     QObject::connect(&handover, &InstanceHandover::requested, window.get(), &Tolva::openRequested);
 
     EXPECT_EQ(QProcess::execute(program, {q(other.path())}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == other.path(); }, 10000));
     QDialog modal(window.get());
     modal.open();
-    EXPECT_EQ(QProcess::execute(program, {q(remembered.path())}), 0);
+    EXPECT_EQ(QProcess::execute(program, {q(folder.path())}), 0);
     QTest::qWait(300);
     EXPECT_EQ(shown(), other.path());
     modal.close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == remembered.path(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == folder.path(); }, 10000));
     EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("config/TOLVA/TOLVA.ini"))));
 
     QProcess version;

@@ -17,17 +17,6 @@ namespace {
 
 class UndoTest : public WindowFixture {
 protected:
-    void startJournaled()
-    {
-        store.preset(settings::kMode, QStringLiteral("1"));
-        store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
-        store.preset(settings::kFolder, QString::fromStdString(folder.path()));
-        TolvaServices services{store, messenger, fileSystem, opener, [] {}};
-        services.journal = &journal;
-        window = std::make_unique<Tolva>(values, services);
-        window->Form_Load();
-        window->show();
-    }
     bool undoEnabled()
     {
         emit find<QMenu>("ETC")->aboutToShow();
@@ -35,13 +24,13 @@ protected:
     }
     void startUp()
     {
-        StartupRecovery(journal, fileSystem, [this](const MessageRequest& r) { return messenger.show(nullptr, r); })
+        StartupRecovery(batches, fileSystem, [this](const MessageRequest& r) { return messenger.show(nullptr, r); })
             .run();
     }
 
     TempFolder stateHome;
     StateFolder state{stateHome.path() + "/TOLVA"};
-    BatchJournal journal{state, fileSystem};
+    BatchJournal batches{state, fileSystem};
 };
 
 void expectBox(const MessageRequest& box, const QString& text, MsgButtons buttons, MsgDefault byDefault,
@@ -57,7 +46,8 @@ void expectBox(const MessageRequest& box, const QString& text, MsgButtons button
 TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
 {
     folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
-    startJournaled();
+    journal = &batches;
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
     EXPECT_FALSE(undoEnabled());
     base().setText(QStringLiteral("x"));
     messenger.answer(MsgAnswer::Ok);
@@ -74,8 +64,7 @@ TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
               QStringLiteral("「%1」の直前の連続変換を元に戻します.\r\n\r\n実行してもいいですか？").arg(folder.path().c_str()),
               MsgButtons::OkCancel, MsgDefault::Second, QStringLiteral("元に戻す"));
     EXPECT_TRUE(messenger.shown()[1].text.endsWith(QStringLiteral("「x2.jpg」")));
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "c.jpg", "mine.jpg"}));
-    EXPECT_EQ(listed(), folder.names());
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "c.jpg", "mine.jpg"})) << "undone and refreshed";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO＿[連続モード]"));
     EXPECT_FALSE(undoEnabled()) << "one level of undo";
 }
@@ -84,7 +73,7 @@ TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
 {
     folder.writeAll({"a.jpg", "b.jpg"});
     const BatchPlan plan = planBatch(folder.path(), {"a.jpg", "b.jpg"}, "b", fileSystem);
-    ASSERT_TRUE(journal.begin(plan));
+    ASSERT_TRUE(batches.begin(plan));
     std::filesystem::rename(folder.pathOf("a.jpg"), folder.pathOf(plan.items[0].temporary)); // then killed
 
     messenger.answer(MsgAnswer::Cancel);
@@ -104,14 +93,14 @@ TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
 TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
 {
     folder.write("a.jpg");
-    ASSERT_TRUE(journal.begin(planBatch(folder.path(), {"a.jpg"}, "", fileSystem)));
+    ASSERT_TRUE(batches.begin(planBatch(folder.path(), {"a.jpg"}, "", fileSystem)));
     std::filesystem::rename(folder.path(), folder.path() + "-away");
     startUp();
     std::filesystem::rename(folder.path() + "-away", folder.path());
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_TRUE(messenger.shown()[0].text.contains(QStringLiteral("が見つかりません")));
     Journal kept;
-    EXPECT_EQ(journal.pending(kept), BatchJournal::Pending::Unfinished);
+    EXPECT_EQ(batches.pending(kept), BatchJournal::Pending::Unfinished);
 }
 
 } // namespace

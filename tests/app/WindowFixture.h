@@ -28,17 +28,18 @@ namespace zanto::test {
 class WindowFixture : public ::testing::Test {
 protected:
     // Starts the window on `folder` in the given mode with the given filter.
-    void start(const QString& mode, const QString& patterns = QStringLiteral("*.jpg;*.txt"))
+    void start(const QString& mode, const QString& patterns = QStringLiteral("*.jpg;*.txt"),
+               const QString& startPath = {})
     {
         store.preset(settings::kMode, mode);
         store.preset(settings::kPatterns, patterns);
         store.preset(settings::kFolder, QString::fromStdString(folder.path()));
-        startWithStore();
+        startWithStore(startPath);
     }
-    void startWithStore()
+    void startWithStore(const QString& startPath = {})
     {
-        window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, *windowFileSystem, opener, [] {}});
-        window->Form_Load();
+        window = std::make_unique<Tolva>(values, TolvaServices{store, messenger, *windowFileSystem, opener, [] {}, journal});
+        window->Form_Load(startPath);
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -67,6 +68,7 @@ protected:
     NativeFileSystem fileSystem;
     // What the window renames and deletes through; a test may hand in a faulty one.
     FileSystem* windowFileSystem = &fileSystem;
+    BatchJournal* journal = nullptr; // none: batches unrecorded
     LoggingOpener opener;
     ProgramValues values;
     std::unique_ptr<Tolva> window;

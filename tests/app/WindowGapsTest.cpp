@@ -18,22 +18,6 @@ namespace fs = std::filesystem;
 
 class WindowGaps : public WindowFixture {};
 
-TEST_F(WindowGaps, CheckPassDropsAtOnceAndKeepsSelectionAndCaptionOnCancel)
-{
-    folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});
-    start(QStringLiteral("1"), QStringLiteral("*.txt"));
-    list().setListIndex(0);
-    fs::remove(folder.pathOf("b.txt"));
-    fs::remove(folder.pathOf("c.txt"));
-    for (const MsgAnswer answer : {MsgAnswer::Ok, MsgAnswer::Ok, MsgAnswer::Cancel})
-        messenger.answer(answer);
-    press("cmdOK");
-    EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt", "d.txt"}));
-    EXPECT_EQ(list().selectedName(), "a.txt");
-    // The caption held back after c was dropped shows before the question on b.
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("ファイルチェック中--残り2個"));
-}
-
 TEST_F(WindowGaps, UnchangedShiftJisNameWithBackslashTrailByteRenamesNothingSilently)
 {
     const std::string so = "\x83\x5c.txt"; // ソ.txt

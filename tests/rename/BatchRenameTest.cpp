@@ -5,12 +5,9 @@
 
 #include <gtest/gtest.h>
 
-
 namespace zanto::test {
 namespace {
 
-
-constexpr double kDraw17 = 0.32; // Int(0.32 * 50) + 1 = 17: prefix 連番17変換失敗
 
 class BatchRename : public ::testing::Test {
 protected:

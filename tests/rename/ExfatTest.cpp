@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <unistd.h>
 
@@ -27,17 +26,12 @@ protected:
         if (::geteuid() != 0)
             GTEST_SKIP() << "mounting an exFAT image needs root";
         ASSERT_TRUE(card.mounted());
-        for (const char* name : {"2.jpg", "1.jpg", "IMG_0001.JPG", "other.txt"})
+        // "3.jpg" holds the last new name in another case.
+        for (const char* name : {"2.jpg", "1.jpg", "IMG_0001.JPG", "3.jpg"})
             std::ofstream(card.path() + "/" + name) << "content of " << name;
         before = contents();
     }
-    Contents contents() const
-    {
-        Contents result;
-        for (const auto& entry : std::filesystem::directory_iterator(card.path()))
-            result[entry.path().filename().string()] = readFile(entry.path().string());
-        return result;
-    }
+    Contents contents() const { return contentsOf(card.path()); }
     BatchPlan plan() { return planBatch(card.path(), {"2.jpg", "1.jpg", "IMG_0001.JPG"}, "", fs); }
 
     ExfatVolume card;
@@ -48,14 +42,16 @@ protected:
     Contents before;
 };
 
-TEST_F(ExfatTest, ABatchRunsAndAStoppedOneRollsBack)
+TEST_F(ExfatTest, ABatchRunsNeverReplacingANameInAnotherCaseAndAStoppedOneRollsBack)
 {
     fs.failRename(5, FsError::DiskNotReady);
     EXPECT_TRUE(applyBatch(plan(), fs).stopped());
     EXPECT_EQ(contents(), before);
 
-    EXPECT_TRUE(applyBatch(plan(), fs).unfinished().empty());
-    EXPECT_EQ(contents(), movedContents(before, {{"2.jpg", "1.jpg"}, {"1.jpg", "2.jpg"}, {"IMG_0001.JPG", "3.JPG"}}));
+    const BatchPlan planned = plan();
+    EXPECT_EQ(applyBatch(planned, fs).unfinished(), std::vector<std::size_t>{2});
+    EXPECT_EQ(contents(), movedContents(before, {{"2.jpg", "1.jpg"}, {"1.jpg", "2.jpg"},
+                                                 {"IMG_0001.JPG", planned.items[2].temporary}}));
 }
 
 // The file system forgets its inode numbers between the kill and the next start.
@@ -79,8 +75,8 @@ TEST_F(ExfatTest, AKilledRunIsRecoveredByStampWhenInodesChange)
 // Used to say the name was taken: exfat-fuse gives the two spellings two inodes.
 TEST_F(ExfatTest, ACaseOnlyRenameIsDone)
 {
-    EXPECT_EQ(renameSingle(fs, card.path(), "other.txt", "Other.txt", &journal), SingleOutcome::Done);
-    EXPECT_EQ(contents(), movedContents(before, {{"other.txt", "Other.txt"}}));
+    EXPECT_EQ(renameSingle(fs, card.path(), "3.jpg", "3.JPG", &journal), SingleOutcome::Done);
+    EXPECT_EQ(contents(), movedContents(before, {{"3.jpg", "3.JPG"}}));
     EXPECT_EQ(renameSingle(fs, card.path(), "1.jpg", "2.JPG"), SingleOutcome::NameTaken);
 }
 

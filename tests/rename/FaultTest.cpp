@@ -1,16 +1,11 @@
 #include "rename/BatchRename.h"
-#include "rename/SingleRename.h"
 #include "tests/rename/FolderExpectations.h"
-#include "tests/support/ExfatVolume.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <unistd.h>
 
 // Faults at every moment of a batch: each rename of the run fails in turn with
 // each error number, and a second fault strikes the way back. Whatever
@@ -19,8 +14,6 @@
 
 namespace zanto::test {
 namespace {
-
-constexpr double kDraw17 = 0.32; // prefix 連番17変換失敗
 
 // Two entries exchange their names; the others have extensions of their own.
 const std::vector<std::string> kEntries{"2.jpg", "1.jpg", "b.png", "c"};
@@ -148,51 +141,6 @@ TEST(SecondFault, TheReportNamesEveryFileNotBackUnderItsOldName)
         }
     }
     EXPECT_GT(unrestoredSeen, 0u) << "some second fault must strike the way back";
-}
-
-// A camera card's file system: names found in any case, no hard links, and
-// the kernel's no-replace rename not offered through FUSE.
-class RealExfat : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (::geteuid() != 0)
-            GTEST_SKIP() << "mounting an exFAT image needs root";
-        ASSERT_TRUE(card.mounted()) << "mkfs.exfat, losetup and mount.exfat-fuse must work as root";
-    }
-    void write(const std::string& name) { std::ofstream(card.path() + "/" + name) << "content of " << name; }
-    Contents contents() const { return contentsOf(card.path()); }
-
-    ExfatVolume card;
-    NativeFileSystem fs;
-};
-
-TEST_F(RealExfat, TheBatchNeverReplacesANameHeldInAnotherCase)
-{
-    for (const char* name : {"a.jpg", "b.jpg", "写真.jpg", "X2.JPG"})
-        write(name);
-    const Contents before = contents();
-    const BatchPlan plan = planBatch(card.path(), {"a.jpg", "b.jpg", "写真.jpg"}, "x", fs, fixedRandom({kDraw17}));
-    const BatchReport report = applyBatch(plan, fs);
-
-    EXPECT_FALSE(report.stopped());
-    EXPECT_EQ(report.unfinished(), std::vector<std::size_t>{1});
-    EXPECT_EQ(contents(),
-              movedContents(before, {{"a.jpg", "x1.jpg"}, {"b.jpg", plan.items[1].temporary}, {"写真.jpg", "x3.jpg"}}));
-}
-
-TEST_F(RealExfat, SingleRenamesNeverReplaceAndChangeTheCaseAlone)
-{
-    write("photo.jpg");
-    write("other.jpg");
-    const Contents before = contents();
-
-    EXPECT_EQ(renameSingle(fs, card.path(), "photo.jpg", "OTHER.jpg"), SingleOutcome::NameTaken);
-    EXPECT_EQ(contents(), before);
-    EXPECT_EQ(renameSingle(fs, card.path(), "photo.jpg", "旅行.jpg"), SingleOutcome::Done);
-    EXPECT_EQ(renameSingle(fs, card.path(), "旅行.jpg", "Holiday.jpg"), SingleOutcome::Done);
-    EXPECT_EQ(renameSingle(fs, card.path(), "Holiday.jpg", "holiday.jpg"), SingleOutcome::Done);
-    EXPECT_EQ(contents(), movedContents(before, {{"photo.jpg", "holiday.jpg"}}));
 }
 
 } // namespace

@@ -12,6 +12,8 @@ namespace zanto::test {
 
 using Contents = std::map<std::string, std::string>;
 
+constexpr double kDraw17 = 0.32; // Int(0.32 * 50) + 1 = 17: prefix 連番17変換失敗
+
 // What a folder must hold after renaming: the same contents, each moved file
 // under its new name, every other file where it was.
 inline Contents movedContents(const Contents& before, const std::map<std::string, std::string>& moves)

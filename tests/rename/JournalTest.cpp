@@ -18,8 +18,6 @@
 namespace zanto::test {
 namespace {
 
-constexpr double kDraw17 = 0.32; // prefix 連番17変換失敗
-
 class JournalTest : public ::testing::Test {
 protected:
     // A swap (1 <-> 2) and a plain entry, planned and journaled.
