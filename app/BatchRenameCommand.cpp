@@ -2,7 +2,9 @@
 
 #include "Messages.h"
 #include "NameBox.h"
+#include "LongWork.h"
 #include "TolvaForm.h"
+#include "WaitCursor.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
@@ -43,36 +45,21 @@ std::vector<std::string> shownNames(const std::vector<std::string>& natives)
     return result;
 }
 
-// The hourglass for as long as files move.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { release(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    void release()
-    {
-        if (m_active)
-            QApplication::restoreOverrideCursor();
-        m_active = false;
-    }
-
-private:
-    bool m_active = true;
-};
-
 } // namespace
 
-BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal)
+BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
+                                       BatchJournal* journal)
     : m_form(form)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
+    , m_work(work)
     , m_journal(journal)
 {
 }
 
 void BatchRenameCommand::caption(const std::string& text, bool last)
 {
+    m_work.keepAlive();
     m_heldCaption = text;
     if (!last && m_sinceCaption.isValid() && m_sinceCaption.elapsed() < kCaptionIntervalMs)
         return;
@@ -133,7 +120,10 @@ void BatchRenameCommand::run()
     if (entries.empty())
         return;
 
+    // Between the long steps, whose progress has no caption of its own.
+    m_work.keepAlive();
     const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem);
+    m_work.keepAlive();
     if (plan.status != PlanStatus::Ready) {
         waiting.release();
         if (plan.status == PlanStatus::NameTooLong)
@@ -162,6 +152,7 @@ void BatchRenameCommand::run()
     }
 
     caption(std::string(END_CAPTION), true);
+    m_work.keepAlive();
     rebuildList();
     m_form.txtRENAME->clear();
     m_form.Image1->clear();
@@ -216,6 +207,7 @@ void BatchRenameCommand::rebuildList()
     ListBox& list = *m_form.List;
     list.clear();
     m_form.File->refresh();
+    m_work.keepAlive();
     list.hide();
     list.setItems(m_form.File->items());
     list.show();

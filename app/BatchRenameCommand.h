@@ -11,6 +11,7 @@ namespace zanto {
 class BatchJournal;
 class BatchReport;
 class FileSystem;
+class LongWork;
 struct BatchPlan;
 struct MessageRequest;
 struct TolvaForm;
@@ -25,7 +26,9 @@ public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
     // Without a journal (null) the batch runs unrecorded.
-    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, BatchJournal* journal = nullptr);
+    // `work` keeps the window alive while files move.
+    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
+                       BatchJournal* journal = nullptr);
 
     void run();
 
@@ -50,6 +53,7 @@ private:
     TolvaForm& m_form;
     Ask m_ask;
     FileSystem& m_fileSystem;
+    LongWork& m_work;
     BatchJournal* m_journal;
     QElapsedTimer m_sinceCaption;
     std::optional<std::string> m_heldCaption;

@@ -3,16 +3,20 @@
 #include "BatchRenameCommand.h"
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
+#include "WaitCursor.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
+#include "NewNameTip.h"
 #include "ProgramValues.h"
 #include "SettingsKeys.h"
 #include "frmAbout.h"
 #include "frmSETEI.h"
+#include "browse/DateOrder.h"
 #include "browse/DriveBox.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
+#include "browse/NaturalOrder.h"
 #include "browse/PreviewArea.h"
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
@@ -31,6 +35,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -62,7 +67,8 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
         m_services.fileSystem);
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
-    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_services.journal);
+    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_work,
+                                                   m_services.journal);
     m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem,
                                                      m_services.journal);
     m_undo = std::make_unique<UndoCommand>(m_form, m_values, asker, m_services.fileSystem, m_services.journal,
@@ -72,6 +78,8 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
     m_form.mainTEXT->setReadOnly(true);
     m_form.Drive->reloadVolumes();
+    auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, this);
+    tip->setObjectName(QStringLiteral("NewNameTip"));
     connectHandlers();
     // The window sees keys before its controls.
     qApp->installEventFilter(this);
@@ -93,11 +101,15 @@ void Tolva::connectHandlers()
     connect(f.List, &ListBox::selected, this, &Tolva::List_Click);
     connect(f.List, &ListBox::mouseDown, this, &Tolva::List_MouseDown);
     f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
+    f.List->allowReordering();
+    connect(f.List, &ListBox::dragged, this, [this](int from, int to) { changeList(renameList().moveTo(from, to)); });
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
     connect(f.ETC, &QMenu::aboutToShow, this, [this] { m_form.UNDO->setEnabled(m_undo->available()); });
-    connect(f.UNDO, &QAction::triggered, this, [this] { m_undo->run(); });
+    connect(f.UNDO, &QAction::triggered, this, [this] { runLong([this] { m_undo->run(); }); });
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
+    connect(f.BYDATE, &QAction::triggered, this, [this] { orderList(true); });
+    connect(f.BYNAME, &QAction::triggered, this, [this] { orderList(false); });
     connect(f.Text, &QLineEdit::textChanged, this, [this] { m_single->Text_Change(); });
     connect(f.Text, &NameBox::gotFocus, this, [this] { m_single->Text_GotFocus(); });
     connect(f.cmd, &QPushButton::clicked, this, [this] { m_single->cmd_Click(); });
@@ -219,6 +231,11 @@ void Tolva::changeEvent(QEvent* event)
 
 void Tolva::closeEvent(QCloseEvent* event)
 {
+    if (m_work.running()) {
+        m_work.holdClose();
+        event->ignore();
+        return;
+    }
     if (!m_stopped) {
         m_fields.LAST_DIR = displayName(m_form.Dir->path());
         m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR);
@@ -396,6 +413,14 @@ void Tolva::File_Click()
     f.Text->setEnabled(true);
     f.Text->setReadOnly(false);
     f.Text->setFocus();
+    // Once this selection has settled, the file Down steps to is decoded ahead.
+    QTimer::singleShot(0, this, [this] {
+        const FileListBox& file = *m_form.File;
+        if (!isSimpleMode() || file.listIndex() < 0)
+            return;
+        const std::string next = file.item((file.listIndex() + 1) % file.count());
+        m_preview->prefetch(joinPath(m_form.Dir->path(), next), next);
+    });
 }
 
 void Tolva::List_Click()
@@ -471,6 +496,9 @@ void Tolva::changeList(const ListChange& change)
     case ListChange::Edit::Reload:
         RELOAD_LIST();
         break;
+    case ListChange::Edit::Move:
+        list.move(change.at, change.select);
+        break;
     }
     if (change.react)
         list.setListIndex(change.select);
@@ -521,7 +549,32 @@ bool Tolva::List_KeyDown(int key)
 
 void Tolva::cmdOK_Click()
 {
-    m_batch->run();
+    runLong([this] { m_batch->run(); });
+}
+
+void Tolva::runLong(const std::function<void()>& command)
+{
+    if (m_work.run(command))
+        close();
+}
+
+void Tolva::orderList(bool byDate)
+{
+    ListBox& list = *m_form.List;
+    const std::string selected = list.selectedName();
+    std::vector<std::string> names = list.items();
+    if (byDate) {
+        runLong([&] {
+            WaitCursor waiting;
+            DateOrder::sort(m_form.Dir->path(), names, m_services.fileSystem, [this] { m_work.keepAlive(); });
+        });
+    } else {
+        sortNaturally(names);
+    }
+    const auto found = std::find(names.begin(), names.end(), selected);
+    const int row = selected.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
+    list.setItems(std::move(names));
+    list.setListIndexQuietly(row);
 }
 
 // ---- pop-up menus, deletion ----
@@ -529,13 +582,20 @@ void Tolva::cmdOK_Click()
 void Tolva::File_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button == Qt::RightButton && m_form.File->listIndex() >= 0)
-        m_form.SETEI2->popup(globalPos);
+        popupFileMenu(globalPos, false);
 }
 
 void Tolva::List_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
 {
     if (button == Qt::RightButton && m_form.List->listIndex() >= 0)
-        m_form.SETEI2->popup(globalPos);
+        popupFileMenu(globalPos, !isSimpleMode());
+}
+
+void Tolva::popupFileMenu(const QPoint& globalPos, bool withOrders)
+{
+    for (QAction* action : {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME})
+        action->setVisible(withOrders);
+    m_form.SETEI2->popup(globalPos);
 }
 
 void Tolva::mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "LongWork.h"
 #include "SettingsHost.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
@@ -112,6 +113,12 @@ private:
     void cmdSITA_Click();
     void cmdERASE_Click();
     void cmdOK_Click();
+    // The rename list's entries by shooting date, or back in natural order;
+    // the selected entry stays selected.
+    void orderList(bool byDate);
+    // A command that may take long; a close asked for meanwhile follows it.
+    void runLong(const std::function<void()>& command);
+    void popupFileMenu(const QPoint& globalPos, bool withOrders);
 
     bool pressDefaultButton(QWidget* focused);
 
@@ -119,6 +126,7 @@ private:
     TolvaServices m_services;
     TolvaForm m_form;
     WindowFields m_fields;
+    LongWork m_work;
     std::unique_ptr<PreviewArea> m_preview;
     std::unique_ptr<BatchRenameCommand> m_batch;
     std::unique_ptr<SingleRenameCommand> m_single;

@@ -134,6 +134,11 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     SETEI2->setObjectName(QStringLiteral("SETEI2"));
     GOMI = SETEI2->addAction(QStringLiteral("削除"));
     GOMI->setObjectName(QStringLiteral("GOMI"));
+    ORDER_LINE = SETEI2->addSeparator();
+    BYDATE = SETEI2->addAction(QStringLiteral("撮影日時順に並べる"));
+    BYDATE->setObjectName(QStringLiteral("BYDATE"));
+    BYNAME = SETEI2->addAction(QStringLiteral("名前順に並べる"));
+    BYNAME->setObjectName(QStringLiteral("BYNAME"));
     SETEI3 = new QMenu(QStringLiteral("設定"), window);
     SETEI3->setObjectName(QStringLiteral("SETEI3"));
     NO = SETEI3->addAction(QStringLiteral("使えません"));

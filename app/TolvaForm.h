@@ -73,6 +73,10 @@ struct TolvaForm {
     QAction* VER;
     QMenu* SETEI2;
     QAction* GOMI;
+    // Below a separator, shown for the rename list only: its two orders.
+    QAction* ORDER_LINE;
+    QAction* BYDATE;
+    QAction* BYNAME;
     QMenu* SETEI3;
     QAction* NO;
 

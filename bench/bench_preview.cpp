@@ -1,14 +1,19 @@
 // Previewing a 6000 x 4000 photo: the preview's loader against Qt's reader
 // decoding straight to the preview size, and against a full-size decode.
 #include "browse/PictureLoader.h"
+#include "browse/PicturePrefetch.h"
 #include "ui/NativeFileSystem.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -73,6 +78,55 @@ void BM_QImageReaderFullSize(benchmark::State& state)
 BENCHMARK(BM_PictureLoaderToPreviewBox)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QImageReaderScaledToPreviewBox)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QImageReaderFullSize)->Unit(benchmark::kMillisecond);
+
+// Stepping through 20 such photos, one Down every 250 ms: the time from the
+// step to the picture ready for the view, with the next photo decoded ahead
+// during the pause and without (the floor the step used to wait).
+void stepThroughPhotos(benchmark::State& state, bool ahead)
+{
+    constexpr int kPhotos = 20;
+    const auto folder = std::filesystem::temp_directory_path() / "zanto-bench-steps";
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> paths;
+    for (int i = 0; i < kPhotos; ++i) {
+        const auto path = folder / ("IMG_" + std::to_string(i) + ".jpg");
+        if (!std::filesystem::exists(path))
+            std::filesystem::create_hard_link(photoPath(), path);
+        paths.push_back(path.string());
+    }
+    zanto::NativeFileSystem fs;
+    zanto::PicturePrefetch prefetch(fs);
+    std::vector<double> waits;
+    for (auto _ : state) {
+        for (int i = 0; i < kPhotos; ++i) {
+            const auto step = std::chrono::steady_clock::now();
+            auto picture = prefetch.take(paths[i], zanto::PREVIEW_BOX);
+            if (!picture)
+                picture = zanto::PictureLoader::load(fs, paths[i], zanto::PREVIEW_BOX).image;
+            benchmark::DoNotOptimize(picture->constBits());
+            waits.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - step).count());
+            if (ahead)
+                prefetch.start(paths[(i + 1) % kPhotos], zanto::PREVIEW_BOX);
+            std::this_thread::sleep_until(step + std::chrono::milliseconds(250));
+        }
+    }
+    std::sort(waits.begin(), waits.end());
+    state.counters["median_ms"] = waits[waits.size() / 2];
+    state.counters["longest_ms"] = waits.back();
+}
+
+void BM_SteppingWithPrefetch(benchmark::State& state)
+{
+    stepThroughPhotos(state, true);
+}
+
+void BM_SteppingWithoutPrefetch(benchmark::State& state)
+{
+    stepThroughPhotos(state, false);
+}
+
+BENCHMARK(BM_SteppingWithPrefetch)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SteppingWithoutPrefetch)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include <QDrag>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -69,9 +71,58 @@ void ListBox::removeAt(int row)
     m_quiet = false;
 }
 
+void ListBox::move(int from, int to)
+{
+    m_quiet = true;
+    m_model->move(from, to);
+    m_quiet = false;
+}
+
 void ListBox::clear()
 {
     setItems({});
+}
+
+void ListBox::allowReordering()
+{
+    // Only drags that started here are taken in.
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setDragDropOverwriteMode(false);
+    m_model->setDraggable(true);
+}
+
+void ListBox::startDrag(Qt::DropActions)
+{
+    const int row = listIndex();
+    if (row < 0)
+        return;
+    // Not the view's own drag: a move it ends would remove the entry itself.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(m_model->mimeData({m_model->index(row)}));
+    m_dragRow = row;
+    drag->exec(Qt::MoveAction);
+    m_dragRow = -1;
+}
+
+void ListBox::dropEvent(QDropEvent* event)
+{
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    if (event->source() != this || m_dragRow < 0) {
+        event->ignore();
+        return;
+    }
+    // Dropped on the lower half of an entry: after it; below the last: at the end.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = indexAt(at);
+    int before = count();
+    if (index.isValid())
+        before = index.row() + (at.y() >= visualRect(index).center().y() ? 1 : 0);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    emit dragged(m_dragRow, before > m_dragRow ? before - 1 : before);
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event)

@@ -35,7 +35,13 @@ public:
     void append(const std::string& name) { m_model->append(name); }
     void removeAt(int row);
     void swap(int first, int second) { m_model->swap(first, second); }
+    void move(int from, int to);
     void clear();
+
+    // Lets the user drag an entry to another place within this list. The list
+    // does not move it itself: it reports `dragged` with the entry's position
+    // and the one it is to take.
+    void allowReordering();
 
     // Keys the handler may consume before the list's own key handling.
     void setKeyHandler(std::function<bool(QKeyEvent*)> handler) { m_keyHandler = std::move(handler); }
@@ -43,14 +49,18 @@ public:
 signals:
     void selected();
     void mouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void dragged(int from, int to);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     NameListModel* m_model;
     bool m_quiet = false;
+    int m_dragRow = -1; // the entry being dragged, -1 when no drag of ours runs
     std::function<bool(QKeyEvent*)> m_keyHandler;
 };
 

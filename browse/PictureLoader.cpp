@@ -12,8 +12,6 @@ namespace {
 
 using Status = LoadedPicture::Status;
 
-// Far above any photo; a file past it is read only so far and shows as damaged.
-constexpr std::size_t kPictureByteLimit = std::size_t{1} << 30;
 
 enum class Decoder { ImageByContent, Bitmap, Emf, Wmf };
 
@@ -95,7 +93,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
         return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
     std::string bytes;
     if (error == FsError::None)
-        error = fs.readFile(path, kPictureByteLimit, bytes);
+        error = fs.readFile(path, PICTURE_BYTE_LIMIT, bytes);
     if (error != FsError::None)
         return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
     // Decoded in place: a copy would double the memory a large picture takes.

@@ -4,6 +4,7 @@
 #include "browse/InfoText.h"
 #include "browse/PictureLoader.h"
 #include "browse/TextPreview.h"
+#include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
 
 #include <QLabel>
@@ -24,6 +25,7 @@ PreviewOutcome outcomeOf(FsError error)
 PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem)
     : m_widgets(widgets)
     , m_fileSystem(fileSystem)
+    , m_prefetch(fileSystem)
 {
     m_widgets.image2->raise();
     m_widgets.image1->raise();
@@ -50,6 +52,20 @@ PreviewOutcome PreviewArea::preview(const std::string& path, const std::string& 
         return showInformation(path, extension);
     }
     return PreviewOutcome::Failed;
+}
+
+void PreviewArea::prefetch(const std::string& path, const std::string& name)
+{
+    // Metafiles are small and converted by a helper program: not worth a worker.
+    const std::string extension = extensionOf(name);
+    if (classifyFileName(name) == FileClass::Picture && !equalIgnoringAsciiCase(extension, ".emf")
+        && !equalIgnoringAsciiCase(extension, ".wmf"))
+        m_prefetch.start(path, pictureBox());
+}
+
+QSize PreviewArea::pictureBox() const
+{
+    return m_widgets.image1->size().isEmpty() ? PREVIEW_BOX : m_widgets.image1->size();
 }
 
 PreviewOutcome PreviewArea::KOMA(const std::string& path)
@@ -83,8 +99,12 @@ void PreviewArea::reset()
 
 PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::string& extension)
 {
-    const QSize box = m_widgets.image1->size().isEmpty() ? PREVIEW_BOX : m_widgets.image1->size();
-    LoadedPicture picture = PictureLoader::load(m_fileSystem, path, box);
+    const QSize box = pictureBox();
+    LoadedPicture picture;
+    if (std::optional<QImage> ready = m_prefetch.take(path, box))
+        picture = {LoadedPicture::Status::Loaded, FsError::None, std::move(*ready)};
+    else
+        picture = PictureLoader::load(m_fileSystem, path, box);
     switch (picture.status) {
     case LoadedPicture::Status::Loaded:
         m_widgets.image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/PicturePrefetch.h"
 #include "rename/FileSystem.h"
 
 #include <string>
@@ -41,6 +42,10 @@ public:
     // view and are never opened.
     PreviewOutcome preview(const std::string& path, const std::string& name);
 
+    // Decodes the picture file `name` at `path` ahead, for a later preview()
+    // of it; other kinds of file are left alone.
+    void prefetch(const std::string& path, const std::string& name);
+
     // The information view for `path` as a file without extension.
     PreviewOutcome KOMA(const std::string& path);
 
@@ -63,10 +68,12 @@ private:
     PreviewOutcome showInformation(const std::string& path, const std::string& extension);
     void showInformationView(const std::string& extension, const FileFacts& facts, bool tooLarge);
     void showEmpty();
+    QSize pictureBox() const;
 
     // Owned by the window, which outlives this object.
     PreviewWidgets m_widgets;
     FileSystem& m_fileSystem;
+    PicturePrefetch m_prefetch;
 };
 
 } // namespace zanto

@@ -204,14 +204,18 @@ RandomSource clockSeededRandom()
     return [engine, uniform = std::uniform_real_distribution<double>(0.0, 1.0)]() mutable { return uniform(engine); };
 }
 
+std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry)
+{
+    return base + zeroFilled(position + 1, digitCount(count)) + extensionOf(entry);
+}
+
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random)
 {
-    const std::size_t width = digitCount(entries.size());
     std::vector<BatchItem> items(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         items[i].original = entries[i];
-        items[i].final = base + zeroFilled(i + 1, width) + extensionOf(entries[i]);
+        items[i].final = finalName(base, i, entries.size(), entries[i]);
     }
     return planMoves(folder, std::move(items), fs, random);
 }

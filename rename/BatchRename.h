@@ -32,6 +32,11 @@ CheckResult checkPass(const std::string& folder, std::vector<std::string>& entri
 using RandomSource = std::function<double()>;
 RandomSource clockSeededRandom();
 
+// The name the entry at `position` (0-based) of a list of `count` entries
+// ends with: the base, its number zero-filled to the width of the count, and
+// the entry's own extension.
+std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry);
+
 // Every temporary and final name of the run. The temporary names are chosen
 // so that none of them is held by a file of the folder, an entry or a final
 // name of the run; the plan is refused when a new name is too long for the

@@ -1,5 +1,6 @@
 #include "RenameList.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zanto {
@@ -32,6 +33,13 @@ ListChange RenameList::moveDown() const
     if (m_selected < 0 || m_selected == m_count - 1)
         return keep();
     return {ListChange::Edit::Swap, m_selected, m_selected + 1, false};
+}
+
+ListChange RenameList::moveTo(int from, int to) const
+{
+    if (from < 0 || from >= m_count || to < 0 || to >= m_count)
+        return keep();
+    return {from == to ? ListChange::Edit::None : ListChange::Edit::Move, from, to, false};
 }
 
 ListChange RenameList::erase() const
@@ -77,6 +85,15 @@ void RenameList::apply(const ListChange& change, std::vector<std::string>& names
     case ListChange::Edit::Reload:
         names = listing;
         break;
+    case ListChange::Edit::Move: {
+        const auto from = names.begin() + change.at;
+        const auto to = names.begin() + change.select;
+        if (from < to)
+            std::rotate(from, from + 1, to + 1);
+        else
+            std::rotate(to, from, from + 1);
+        break;
+    }
     }
 }
 

@@ -8,9 +8,9 @@ namespace zanto {
 // What one operation of the rename list does: its edit, the position left
 // selected (-1 for none), and whether the list's selection reaction runs.
 struct ListChange {
-    enum class Edit { None, Swap, Remove, Reload };
+    enum class Edit { None, Swap, Remove, Reload, Move };
     Edit edit = Edit::None;
-    int at = -1; // Swap: `at` and `at` + 1; Remove: `at`
+    int at = -1; // Swap: `at` and `at` + 1; Remove: `at`; Move: from `at` to `select`
     int select = -1;
     bool react = false;
 };
@@ -28,6 +28,9 @@ public:
     // ×: the selected entry leaves the list; the one that followed it is
     // selected, or the first one when it was the last.
     ListChange erase() const;
+    // A drag: the entry at `from` is taken out and put back at `to`, and is
+    // selected, as ↑ and ↓ leave it.
+    ListChange moveTo(int from, int to) const;
     // Refresh: the list holds the folder listing again, nothing selected.
     ListChange refresh() const;
     // The arrow keys: one step, wrapping round at either end. Up with nothing

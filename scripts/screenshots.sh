@@ -25,26 +25,7 @@ for i in 1 2 3 4 5 10 11 12; do
     convert -size 320x240 "xc:rgb($((i * 20)),120,160)" "$folder/IMG_$i.JPG"
 done
 
-# Xvfb chooses a free display itself and names it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "screenshots: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-# The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 1 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
-pid=""
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  kill "$wm" "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$(realpath "$0")")/x-display.sh"
 
 fail() {
   echo "screenshots FAILED: $*" >&2
@@ -90,7 +71,7 @@ shot() { sleep 0.4; import -window root "$shots/$1.png"; }
 menu=18
 
 cd "$folder"
-XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/zanto.log" 2>&1 &
+XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/zanto.log" 2>&1 &
 pid=$!
 
 # 1. First run: the settings dialog comes first, preset with *.jpg.
@@ -106,6 +87,12 @@ shot continuous
 # 2. Continuous mode: base name 旅行, 変換, confirm.
 click "$main" 434 $((326 + menu + 11))  # txtRENAME
 paste '旅行'
+# The tip over the fifth entry: the name the batch will give it.
+xdotool mousemove --window "$main" 340 $((124 + menu + 8 + 4 * 13))
+sleep 0.2
+xdotool mousemove --window "$main" 342 $((124 + menu + 9 + 4 * 13))
+sleep 1.5
+shot tooltip
 xdotool key Return
 confirm=$(window '^ファイル名変更$')
 xdotool key Left Return

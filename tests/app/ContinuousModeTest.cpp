@@ -1,6 +1,15 @@
 #include "WindowFixture.h"
 
+#include "app/NewNameTip.h"
+#include "tests/support/FaultyFileSystem.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QTimer>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace zanto::test {
 namespace {
@@ -53,6 +62,76 @@ TEST_F(ContinuousMode, AMissingFileCanBeDroppedOrEndTheRun)
     messenger.answer(MsgAnswer::Ok);
     press("cmdOK");
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"1.jpg", "2.jpg"}));
+}
+
+TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
+{
+    std::vector<std::string> names;
+    for (char c = 'a'; c <= 'j'; ++c) // ten entries: two digits
+        names.push_back(std::string(1, c) + (c == 'c' ? ".JPG" : ".jpg"));
+    folder.writeAll(names);
+    start(QStringLiteral("1"));
+    list().setListIndexQuietly(9);
+    press("cmdUE");
+    const auto& tip = *window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"));
+    base().setText(QStringLiteral("旅.行"));
+    EXPECT_TRUE(tip.text(0).isEmpty()) << "a refused name names nothing";
+    base().setText(QStringLiteral("旅行"));
+    EXPECT_EQ(tip.text(2), QStringLiteral("c.JPG → 旅行03.JPG"));
+    std::vector<std::pair<std::string, std::string>> promised;
+    for (int row = 0; row < list().count(); ++row) {
+        const QStringList parts = tip.text(row).split(QStringLiteral(" → "));
+        promised.emplace_back(parts[0].toStdString(), parts[1].toStdString());
+    }
+    const auto before = folder.contents();
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    const auto after = folder.contents();
+    for (const auto& [old, renamed] : promised)
+        EXPECT_EQ(after.at(renamed), before.at(old)) << old;
+}
+
+TEST_F(ContinuousMode, OrdersReorderOnlyTheListedEntries)
+{
+    folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});
+    auto modified = std::filesystem::file_time_type::clock::now();
+    for (const char* name : {"d.txt", "c.txt", "b.txt", "a.txt"})
+        std::filesystem::last_write_time(folder.pathOf(name), modified += std::chrono::minutes(1));
+    start(QStringLiteral("1"), QStringLiteral("*.txt"));
+    list().setListIndexQuietly(2);
+    press("cmdERASE"); // "c.txt" leaves the list; "d.txt" is selected
+    find<QAction>("BYDATE")->trigger();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"d.txt", "b.txt", "a.txt"}));
+    EXPECT_EQ(list().selectedName(), "d.txt");
+    find<QAction>("BYNAME")->trigger();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt", "d.txt"}));
+}
+
+// The window answers the window system during the run; what arrives meanwhile
+// (a close request, a timer such as the hand-over's) waits for the run's end.
+TEST_F(ContinuousMode, ACloseAndATimerDuringTheRunWaitForItsEnd)
+{
+    FaultyFileSystem faulty;
+    windowFileSystem = &faulty;
+    folder.writeAll({"a.jpg", "b.jpg", "c.jpg"});
+    start(QStringLiteral("1"));
+    bool timerFired = false;
+    faulty.beforeRename(1, [&] {
+        QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent); // as the window system asks
+        QTimer::singleShot(1, window.get(), [&] { timerFired = true; });
+        // Past the pause after which the run lets the window system in.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    });
+    bool visibleInside = false, firedInside = true;
+    faulty.beforeRename(4, [&] { visibleInside = window->isVisible(), firedInside = timerFired; });
+    base().setText(QStringLiteral("旅行"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    EXPECT_TRUE(visibleInside);
+    EXPECT_FALSE(firedInside);
+    EXPECT_FALSE(window->isVisible());
+    QTRY_VERIFY(timerFired);
+    window.reset(); // before the file system it works through
 }
 
 } // namespace

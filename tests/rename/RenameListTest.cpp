@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace zanto {
 namespace {
 
@@ -11,7 +13,7 @@ struct ListCase {
     const char* family;
     Names names;
     int selected;
-    ListChange (RenameList::*operation)() const;
+    std::function<ListChange(const RenameList&)> operation;
     Names expected;
     int expectedSelected;
     bool reacts;
@@ -22,7 +24,7 @@ class RenameListTable : public ::testing::TestWithParam<ListCase> {};
 TEST_P(RenameListTable, EditsTheNamesAndTheSelection)
 {
     const ListCase& c = GetParam();
-    const ListChange change = (RenameList(static_cast<int>(c.names.size()), c.selected).*c.operation)();
+    const ListChange change = c.operation(RenameList(static_cast<int>(c.names.size()), c.selected));
     Names names = c.names;
     RenameList::apply(change, names, {"x", "y"});
     EXPECT_EQ(names, c.expected);
@@ -31,6 +33,12 @@ TEST_P(RenameListTable, EditsTheNamesAndTheSelection)
 }
 
 using L = RenameList;
+// A drag from one place to another, beside the buttons that move one step.
+auto drag(int from, int to)
+{
+    return [from, to](const RenameList& list) { return list.moveTo(from, to); };
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Operations, RenameListTable,
     ::testing::Values(
@@ -47,6 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"key_down_empty", {}, -1, &L::keyDown, {}, -1, false},
         ListCase{"key_up_first_wraps", {"a", "b", "c"}, 0, &L::keyUp, {"a", "b", "c"}, 2, true},
         ListCase{"key_up_none", {"a", "b"}, -1, &L::keyUp, {"a", "b"}, -1, false},
+        ListCase{"drag_down_one_is_down", {"a", "b", "c"}, 1, drag(1, 2), {"a", "c", "b"}, 2, false},
+        ListCase{"drag_first_to_last", {"a", "b", "c", "d"}, 0, drag(0, 3), {"b", "c", "d", "a"}, 3, false},
+        ListCase{"drag_last_to_first", {"a", "b", "c", "d"}, 3, drag(3, 0), {"d", "a", "b", "c"}, 0, false},
+        ListCase{"drag_past_the_end", {"a", "b"}, 0, drag(0, 2), {"a", "b"}, 0, false},
         ListCase{"refresh_reloads", {"b", "a"}, 1, &L::refresh, {"x", "y"}, -1, false}),
     [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.family); });
 

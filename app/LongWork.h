@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+#include <functional>
+
+namespace zanto {
+
+// A command that takes long (a batch, an undo, a date ordering) keeps the
+// window painted and answering the window system's liveness pings, so that
+// the desktop does not offer to kill it halfway. User input stays queued as
+// before, and nothing else may run inside the command: timers and sockets
+// (a folder handed over by a second start) wait, and a close request is held
+// until the command has ended.
+class LongWork {
+public:
+    // Runs `command`; true when the window was asked to close meanwhile.
+    bool run(const std::function<void()>& command);
+    bool running() const { return m_depth > 0; }
+    // A close request during the command: taken up when it ends.
+    void holdClose() { m_closeHeld = true; }
+
+    // Handles the window system's events, user input excluded; cheap enough
+    // to be called per file, it works at most every few milliseconds.
+    void keepAlive();
+
+private:
+    int m_depth = 0;
+    bool m_closeHeld = false;
+    QElapsedTimer m_sincePump;
+};
+
+} // namespace zanto
