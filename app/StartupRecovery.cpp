@@ -1,12 +1,12 @@
 #include "StartupRecovery.h"
 
 #include "Messages.h"
+#include "WaitCursor.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchTexts.h"
 #include "rename/Recovery.h"
 #include "ui/NativeName.h"
 
-#include <QApplication>
 
 namespace zanto {
 
@@ -51,11 +51,11 @@ void StartupRecovery::run()
     if (answer != MsgAnswer::Yes && answer != MsgAnswer::No)
         return;
     const bool back = answer == MsgAnswer::Yes;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    WaitCursor waiting;
     const auto stuck =
         recoverBatch(journal, back ? RecoveryDirection::Back : RecoveryDirection::Forward, m_fileSystem);
     m_journal.closeRecovered(!back);
-    QApplication::restoreOverrideCursor();
+    waiting.release();
     if (stuck.empty())
         return;
     std::vector<std::string> names;
