@@ -11,6 +11,12 @@ namespace {
 // Each row is in order; shuffled, it sorts back, and the pairwise order agrees.
 TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
 {
+    const auto numbered = [](int count) {
+        std::vector<std::string> names;
+        for (int i = 1; i <= count; ++i)
+            names.push_back("IMG_" + std::to_string(i) + ".jpg");
+        return names;
+    };
     const struct {
         const char* family;
         std::vector<std::string> names;
@@ -20,6 +26,7 @@ TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
         {"case_ignored_ties_by_bytes", {"apple", "Banana", "IMG1", "img01", "img1"}},
         {"japanese_after_ascii", {"z9.jpg", "旅行1.jpg", "旅行2.jpg", "旅行10.jpg"}},
         {"non_utf8_bytes", {"a\x83\x65", "a\xff"}},
+        {"big_folder_sorted_in_halves", numbered(30000)},
     };
     std::mt19937 random(7);
     for (const auto& row : rows) {
