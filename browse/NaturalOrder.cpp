@@ -3,12 +3,12 @@
 #include "rename/AsciiCase.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
-#include <system_error>
-#include <thread>
+#include <utility>
 
 namespace zanto {
 
@@ -120,25 +120,43 @@ void sortNaturally(std::vector<std::string>& names)
             return order < 0;
         return names[x.index] < names[y.index];
     };
-    // The comparisons of a big folder cost more than a thread: each core sorts
-    // one half, then the halves merge. The order is total, so the result is
-    // the one a single sort gives.
-    constexpr std::size_t kSplitFrom = 20000;
-    bool sorted = false;
-    if (entries.size() >= kSplitFrom) {
-        const auto middle = entries.begin() + static_cast<std::ptrdiff_t>(entries.size() / 2);
-        try {
-            std::thread upper([&] { std::sort(middle, entries.end(), less); });
-            std::sort(entries.begin(), middle, less);
-            upper.join();
-            std::inplace_merge(entries.begin(), middle, entries.end(), less);
-            sorted = true;
-        } catch (const std::system_error&) {
-            // No thread to be had: one sort below does it all.
+    // A big folder is ordered by its first 16 key bytes without comparisons:
+    // one stable pass per byte, least significant first, skipping bytes every
+    // entry shares. Only entries alike in all 16 go through the full comparison.
+    constexpr std::size_t kRadixFrom = 1024;
+    if (entries.size() < kRadixFrom) {
+        std::sort(entries.begin(), entries.end(), less);
+    } else {
+        const auto byteOf = [](const Entry& entry, int pass) {
+            const std::uint64_t word = pass < 8 ? entry.next : entry.head;
+            return static_cast<std::size_t>((word >> (8 * (pass % 8))) & 0xFF);
+        };
+        std::vector<std::array<std::uint32_t, 256>> counts(16);
+        for (const Entry& entry : entries) {
+            for (int pass = 0; pass < 16; ++pass)
+                ++counts[static_cast<std::size_t>(pass)][byteOf(entry, pass)];
+        }
+        std::vector<Entry> spare(entries.size());
+        for (int pass = 0; pass < 16; ++pass) {
+            auto& slots = counts[static_cast<std::size_t>(pass)];
+            if (slots[byteOf(entries.front(), pass)] == entries.size())
+                continue;
+            std::uint32_t position = 0;
+            for (std::uint32_t& slot : slots)
+                position += std::exchange(slot, position);
+            for (const Entry& entry : entries)
+                spare[slots[byteOf(entry, pass)]++] = entry;
+            entries.swap(spare);
+        }
+        for (auto first = entries.begin(); first != entries.end();) {
+            auto last = std::next(first);
+            while (last != entries.end() && last->head == first->head && last->next == first->next)
+                ++last;
+            if (std::distance(first, last) > 1)
+                std::sort(first, last, less);
+            first = last;
         }
     }
-    if (!sorted)
-        std::sort(entries.begin(), entries.end(), less);
 
     std::vector<std::string> ordered;
     ordered.reserve(names.size());
