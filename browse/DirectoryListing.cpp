@@ -12,6 +12,7 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
     std::vector<FolderEntry> entries;
     if (const FsError error = fs.listEntries(folder, entries); error != FsError::None)
         return error;
+    names.reserve(entries.size());
     for (FolderEntry& entry : entries) {
         if (entry.kind == EntryKind::File && entry.name.front() != '.' && pattern.matches(entry.name))
             names.push_back(std::move(entry.name));

@@ -12,6 +12,13 @@ int NameListModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : count();
 }
 
+QModelIndex NameListModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (row < 0 || row >= count() || column != 0 || parent.isValid())
+        return {};
+    return createIndex(row, column);
+}
+
 QVariant NameListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())

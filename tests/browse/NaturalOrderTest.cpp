@@ -11,6 +11,15 @@ namespace {
 // Each row is in order; shuffled, it sorts back, and the pairwise order agrees.
 TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
 {
+    // Each number twice, the second differing only in case: a tie to settle by bytes.
+    const auto numbered = [](int count) {
+        std::vector<std::string> names;
+        for (int i = 1; i <= count; ++i) {
+            names.push_back("IMG_" + std::to_string(i) + ".jpg");
+            names.push_back("img_" + std::to_string(i) + ".JPG");
+        }
+        return names;
+    };
     const struct {
         const char* family;
         std::vector<std::string> names;
@@ -20,6 +29,7 @@ TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
         {"case_ignored_ties_by_bytes", {"apple", "Banana", "IMG1", "img01", "img1"}},
         {"japanese_after_ascii", {"z9.jpg", "旅行1.jpg", "旅行2.jpg", "旅行10.jpg"}},
         {"non_utf8_bytes", {"a\x83\x65", "a\xff"}},
+        {"big_folder_ordered_bytewise", numbered(15000)},
     };
     std::mt19937 random(7);
     for (const auto& row : rows) {
