@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,8 +99,23 @@ public:
         return listNames(folder, names);
     }
 
-    // The same entries with their kinds; none when the folder cannot be read whole.
-    virtual FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+    // The same entries with their kinds, handed to `take` a batch at a time
+    // while the folder is read (`take` may move from the batch). After an
+    // error, the batches handed over are not the whole folder.
+    using EntryBatchTaker = std::function<void(std::vector<FolderEntry>& batch)>;
+    virtual FsError readEntries(const std::string& folder, const EntryBatchTaker& take) = 0;
+
+    // All of them in one list; none when the folder cannot be read whole.
+    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+    {
+        entries.clear();
+        const FsError error = readEntries(folder, [&entries](std::vector<FolderEntry>& batch) {
+            entries.insert(entries.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
+        });
+        if (error != FsError::None)
+            entries.clear();
+        return error;
+    }
 
     // Kind, length and modification time of what `path` names.
     virtual FsError status(const std::string& path, FileStatus& status) = 0;

@@ -146,12 +146,15 @@ FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::
     return error;
 }
 
-FsError NativeFileSystem::listEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+FsError NativeFileSystem::readEntries(const std::string& folder, const EntryBatchTaker& take)
 {
-    entries.clear();
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return fsErrorFromErrno(errno, true);
+    // Batches small enough to stay in cache while the taker works through them.
+    constexpr std::size_t kBatch = 2048;
+    std::vector<FolderEntry> batch;
+    batch.reserve(kBatch);
     for (;;) {
         // The stat of a dangling link below sets errno; only readdir's own may count.
         errno = 0;
@@ -172,12 +175,17 @@ FsError NativeFileSystem::listEntries(const std::string& folder, std::vector<Fol
         else if ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
                  && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0)
             kind = kindOf(info.st_mode);
-        entries.push_back({std::string(name), kind, entry->d_ino});
+        batch.push_back({std::string(name), kind, entry->d_ino});
+        if (batch.size() == kBatch) {
+            take(batch);
+            batch.clear();
+            batch.reserve(kBatch);
+        }
     }
     const int error = errno;
     ::closedir(dir);
-    if (error != 0)
-        entries.clear();
+    if (error == 0 && !batch.empty())
+        take(batch);
     return fsErrorFromErrno(error, true);
 }
 

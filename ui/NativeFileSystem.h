@@ -41,7 +41,7 @@ public:
     bool exists(const std::string& path) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override;
-    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) override;
+    FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override;
     FsError status(const std::string& path, FileStatus& status) override;
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override;
     std::size_t maxNameLength(const std::string& folder) override;

@@ -69,7 +69,7 @@ public:
         return files.erase(nameOf(path)) != 0 ? FsError::None : FsError::FileNotFound;
     }
     // Not used by the batch.
-    FsError listEntries(const std::string&, std::vector<FolderEntry>&) override { return FsError::Other; }
+    FsError readEntries(const std::string&, const EntryBatchTaker&) override { return FsError::Other; }
     FsError status(const std::string&, FileStatus&) override { return FsError::Other; }
     FsError readFile(const std::string&, std::size_t, std::string&) override { return FsError::Other; }
 

@@ -33,9 +33,9 @@ public:
     {
         return m_native.listNames(folder, names);
     }
-    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries) override
+    FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override
     {
-        return m_native.listEntries(folder, entries);
+        return m_native.readEntries(folder, take);
     }
     FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
