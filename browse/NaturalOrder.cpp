@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -71,98 +72,107 @@ bool naturalLess(std::string_view a, std::string_view b)
     return order != 0 ? order < 0 : a < b;
 }
 
-void sortNaturally(std::vector<std::string>& names)
+void NaturalSorter::reserve(std::size_t names)
 {
-    // All keys in one buffer: one allocation, and comparisons stay in cache.
-    std::size_t bound = 0;
-    for (const auto& name : names)
-        bound += keyBound(name.size());
-    const std::unique_ptr<char[]> buffer(new char[bound]);
+    m_names.reserve(names);
+    m_entries.reserve(names);
+}
 
-    // The first 16 key bytes ride along as two integers, which settle most
-    // comparisons without touching the buffer.
-    struct Entry {
-        std::uint64_t head;
-        std::uint64_t next;
-        std::uint32_t offset;
-        std::uint32_t length;
-        std::uint32_t index;
-    };
-    // Up to 8 bytes from `bytes` as a big-endian number, zero-padded.
-    const auto bigEndian = [](const char* bytes, std::size_t size) {
-        unsigned char padded[8] = {};
-        std::memcpy(padded, bytes, std::min<std::size_t>(size, 8));
+void NaturalSorter::add(std::string name)
+{
+    // A name of up to 255 bytes is keyed on the stack.
+    std::array<char, keyBound(255)> local;
+    std::string spill;
+    char* key = local.data();
+    if (keyBound(name.size()) > local.size()) {
+        spill.resize(keyBound(name.size()));
+        key = spill.data();
+    }
+    char* const end = writeKey(name, key);
+    const auto length = static_cast<std::size_t>(end - key);
+    const auto word = [&](std::size_t from) {
         std::uint64_t value = 0;
-        for (const unsigned char byte : padded)
-            value = (value << 8) | byte;
+        for (std::size_t at = from; at < from + 8; ++at)
+            value = (value << 8) | (at < length ? static_cast<unsigned char>(key[at]) : 0U);
         return value;
     };
-    std::vector<Entry> entries;
-    entries.reserve(names.size());
-    char* out = buffer.get();
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        char* const key = out;
-        out = writeKey(names[i], key);
-        const auto length = static_cast<std::size_t>(out - key);
-        entries.push_back({bigEndian(key, length), length > 8 ? bigEndian(key + 8, length - 8) : 0,
-                           static_cast<std::uint32_t>(key - buffer.get()), static_cast<std::uint32_t>(length),
-                           static_cast<std::uint32_t>(i)});
-    }
+    m_entries.push_back({word(0), word(8), static_cast<std::uint32_t>(m_names.size()),
+                         static_cast<std::uint32_t>(m_keys.size()), static_cast<std::uint32_t>(length)});
+    m_keys.insert(m_keys.end(), key, end);
+    m_names.push_back(std::move(name));
+    if (m_entries.size() - m_runs.back() == kRun)
+        closeRun();
+}
 
-    const std::string_view keys(buffer.get(), static_cast<std::size_t>(out - buffer.get()));
-    const auto less = [&](const Entry& x, const Entry& y) {
-        if (x.head != y.head)
-            return x.head < y.head;
-        if (x.next != y.next)
-            return x.next < y.next;
-        const int order = keys.substr(x.offset, x.length).compare(keys.substr(y.offset, y.length));
-        if (order != 0)
-            return order < 0;
-        return names[x.index] < names[y.index];
+std::vector<std::string> NaturalSorter::sorted()
+{
+    if (m_entries.size() > m_runs.back())
+        closeRun();
+    while (m_runs.size() > 2)
+        mergeLastRuns();
+
+    // Each name moves once, along the cycles of the permutation; a visited
+    // position is marked by pointing at itself.
+    std::vector<std::uint32_t> from(m_entries.size());
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        from[i] = m_entries[i].index;
+    for (std::uint32_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start)
+            continue;
+        std::string first = std::move(m_names[start]);
+        std::uint32_t at = start;
+        while (from[at] != start) {
+            m_names[at] = std::move(m_names[from[at]]);
+            at = std::exchange(from[at], at);
+        }
+        m_names[at] = std::move(first);
+        from[at] = at;
+    }
+    std::vector<std::string> names = std::move(m_names);
+    *this = NaturalSorter();
+    return names;
+}
+
+bool NaturalSorter::lessBeyondHeads(const Entry& x, const Entry& y) const
+{
+    const std::string_view keys(m_keys.data(), m_keys.size());
+    const int order = keys.substr(x.key, x.length).compare(keys.substr(y.key, y.length));
+    return order != 0 ? order < 0 : m_names[x.index] < m_names[y.index];
+}
+
+void NaturalSorter::closeRun()
+{
+    const auto compare = [this](const Entry& x, const Entry& y) { return less(x, y); };
+    std::sort(m_entries.begin() + static_cast<std::ptrdiff_t>(m_runs.back()), m_entries.end(), compare);
+    m_runs.push_back(m_entries.size());
+    // Runs of like length are merged as they come, as in a binary counter:
+    // the work is spread over the adding, and the runs left stay few.
+    const auto length = [this](std::size_t fromEnd) {
+        return m_runs[m_runs.size() - fromEnd] - m_runs[m_runs.size() - fromEnd - 1];
     };
-    // A big folder is ordered by its first 16 key bytes without comparisons:
-    // one stable pass per byte, least significant first, skipping bytes every
-    // entry shares. Only entries alike in all 16 go through the full comparison.
-    constexpr std::size_t kRadixFrom = 1024;
-    if (entries.size() < kRadixFrom) {
-        std::sort(entries.begin(), entries.end(), less);
-    } else {
-        const auto byteOf = [](const Entry& entry, int pass) {
-            const std::uint64_t word = pass < 8 ? entry.next : entry.head;
-            return static_cast<std::size_t>((word >> (8 * (pass % 8))) & 0xFF);
-        };
-        std::vector<std::array<std::uint32_t, 256>> counts(16);
-        for (const Entry& entry : entries) {
-            for (int pass = 0; pass < 16; ++pass)
-                ++counts[static_cast<std::size_t>(pass)][byteOf(entry, pass)];
-        }
-        std::vector<Entry> spare(entries.size());
-        for (int pass = 0; pass < 16; ++pass) {
-            auto& slots = counts[static_cast<std::size_t>(pass)];
-            if (slots[byteOf(entries.front(), pass)] == entries.size())
-                continue;
-            std::uint32_t position = 0;
-            for (std::uint32_t& slot : slots)
-                position += std::exchange(slot, position);
-            for (const Entry& entry : entries)
-                spare[slots[byteOf(entry, pass)]++] = entry;
-            entries.swap(spare);
-        }
-        for (auto first = entries.begin(); first != entries.end();) {
-            auto last = std::next(first);
-            while (last != entries.end() && last->head == first->head && last->next == first->next)
-                ++last;
-            if (std::distance(first, last) > 1)
-                std::sort(first, last, less);
-            first = last;
-        }
-    }
+    while (m_runs.size() > 2 && length(2) <= length(1))
+        mergeLastRuns();
+}
 
-    std::vector<std::string> ordered;
-    ordered.reserve(names.size());
-    for (const Entry& entry : entries)
-        ordered.push_back(std::move(names[entry.index]));
-    names = std::move(ordered);
+void NaturalSorter::mergeLastRuns()
+{
+    const auto compare = [this](const Entry& x, const Entry& y) { return less(x, y); };
+    const auto at = [this](std::size_t position) { return m_entries.begin() + static_cast<std::ptrdiff_t>(position); };
+    // The earlier run waits in the spare buffer while the merge fills its place.
+    const std::size_t first = m_runs[m_runs.size() - 3];
+    const std::size_t middle = m_runs[m_runs.size() - 2];
+    m_spare.assign(at(first), at(middle));
+    std::merge(m_spare.begin(), m_spare.end(), at(middle), at(m_runs.back()), at(first), compare);
+    m_runs.erase(m_runs.end() - 2);
+}
+
+void sortNaturally(std::vector<std::string>& names)
+{
+    NaturalSorter sorter;
+    sorter.reserve(names.size());
+    for (auto& name : names)
+        sorter.add(std::move(name));
+    names = sorter.sorted();
 }
 
 } // namespace zanto
