@@ -1,6 +1,6 @@
 #include "DirectoryListing.h"
 
-#include "browse/NaturalOrder.h"
+#include "browse/NaturalSorter.h"
 #include "browse/WildcardPattern.h"
 
 #include <condition_variable>
@@ -58,10 +58,11 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
 {
     names.clear();
     // Reading a big folder is mostly the kernel's work: a second thread does
-    // it while this one filters and keys what has been read so far.
+    // it while this one filters, keys and orders what has been read so far.
+    // (Declared after what it uses, the thread is joined first if this one throws.)
     BatchQueue queue;
     FsError error = FsError::None;
-    std::thread reader([&] {
+    std::jthread reader([&] {
         error = fs.readEntries(folder, [&queue](std::vector<FolderEntry>& batch) { queue.push(std::move(batch)); });
         queue.close();
     });

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,56 +14,13 @@ namespace zanto {
 // A byte string whose plain byte-wise order is the natural order (ties aside).
 // Sorting many names computes it once per name.
 std::string naturalSortKey(std::string_view name);
+// The same appended to `keys`.
+void appendNaturalSortKey(std::string_view name, std::vector<char>& keys);
 
 // Natural "a before b", ties broken by the raw bytes.
 bool naturalLess(std::string_view a, std::string_view b);
 
 // Sorts `names` into natural order.
 void sortNaturally(std::vector<std::string>& names);
-
-// Puts many names into natural order while they come in. Each name is keyed
-// as it is added and every few thousand are ordered among themselves and
-// merged with the runs before, so that a folder read in batches is mostly
-// ordered by the time its last entry has been read.
-class NaturalSorter {
-public:
-    void reserve(std::size_t names);
-    void add(std::string name);
-    // The names added, in natural order; the sorter is then empty again.
-    std::vector<std::string> sorted();
-
-private:
-    static constexpr std::size_t kRun = 2048;
-
-    // The first 16 key bytes ride along as two big-endian numbers (zero-padded),
-    // which settle most comparisons without touching the keys.
-    struct Entry {
-        std::uint64_t head;
-        std::uint64_t next;
-        std::uint32_t index; // in m_names
-        std::uint32_t key; // where the key starts in m_keys
-        std::uint32_t length; // of the key
-    };
-
-    bool less(const Entry& x, const Entry& y) const
-    {
-        if (x.head != y.head)
-            return x.head < y.head;
-        if (x.next != y.next)
-            return x.next < y.next;
-        return lessBeyondHeads(x, y);
-    }
-    // Keys alike in their first 16 bytes: the rest of them, then the names' bytes.
-    bool lessBeyondHeads(const Entry& x, const Entry& y) const;
-    // Orders the entries added since the last run as a run of their own.
-    void closeRun();
-    void mergeLastRuns();
-
-    std::vector<std::string> m_names; // as added
-    std::vector<char> m_keys; // all keys, one after another
-    std::vector<Entry> m_entries;
-    std::vector<Entry> m_spare; // for merging
-    std::vector<std::size_t> m_runs {0}; // where each ordered run of m_entries starts, and the end
-};
 
 } // namespace zanto

@@ -101,7 +101,8 @@ public:
 
     // The same entries with their kinds, handed to `take` a batch at a time
     // while the folder is read (`take` may move from the batch). After an
-    // error, the batches handed over are not the whole folder.
+    // error, the batches handed over are not the whole folder. The listing
+    // calls this on a thread of its own, `take` included.
     using EntryBatchTaker = std::function<void(std::vector<FolderEntry>& batch)>;
     virtual FsError readEntries(const std::string& folder, const EntryBatchTaker& take) = 0;
 

@@ -1,5 +1,7 @@
 #include "browse/DirectoryListing.h"
 #include "browse/WildcardPattern.h"
+#include "browse/NaturalOrder.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
 #include "ui/NativeFileSystem.h"
 
@@ -32,6 +34,26 @@ TEST(DirectoryListing, ListsMatchingFilesOnlyInNaturalOrder)
     EXPECT_EQ(listMatchingFiles(nativeFs, folder.pathOf("gone"), WildcardPattern("*"), names), FsError::PathNotFound);
     EXPECT_EQ(listMatchingFiles(nativeFs, folder.path(), WildcardPattern("*.jpg;*.a"), names), FsError::None);
     EXPECT_EQ(names, (Names{"img_1.jpg", "IMG_9.JPG", "IMG_10.jpg", "to-file.jpg", sjisName}));
+}
+
+// A folder read in many batches comes out whole and ordered; one whose reading
+// fails partway gives its error and no names, not the part read.
+TEST(DirectoryListing, BigFolderWholeOrNotAtAll)
+{
+    test::TempFolder folder;
+    Names expected;
+    for (int i = 3000; i > 0; --i)
+        expected.push_back("DSC_" + std::to_string(i) + (i % 2 == 0 ? ".jpg" : ".JPG"));
+    folder.writeAll(expected);
+    sortNaturally(expected);
+
+    test::FaultyFileSystem fs;
+    Names names;
+    EXPECT_EQ(listMatchingFiles(fs, folder.path(), WildcardPattern("*.jpg"), names), FsError::None);
+    EXPECT_EQ(names, expected);
+    fs.failReading(FsError::DiskNotReady);
+    EXPECT_EQ(listMatchingFiles(fs, folder.path(), WildcardPattern("*.jpg"), names), FsError::DiskNotReady);
+    EXPECT_TRUE(names.empty());
 }
 
 } // namespace

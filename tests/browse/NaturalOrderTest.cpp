@@ -1,4 +1,5 @@
 #include "browse/NaturalOrder.h"
+#include "rename/AsciiCase.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,11 @@ namespace {
 TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
 {
     // Each number twice, the second differing only in case: a tie to settle by bytes.
-    const auto numbered = [](int count) {
+    const auto numbered = [](int count, const std::string& prefix) {
         std::vector<std::string> names;
         for (int i = 1; i <= count; ++i) {
-            names.push_back("IMG_" + std::to_string(i) + ".jpg");
-            names.push_back("img_" + std::to_string(i) + ".JPG");
+            names.push_back(prefix + std::to_string(i) + ".jpg");
+            names.push_back(asciiFolded(prefix) + std::to_string(i) + ".JPG");
         }
         return names;
     };
@@ -29,7 +30,8 @@ TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
         {"case_ignored_ties_by_bytes", {"apple", "Banana", "IMG1", "img01", "img1"}},
         {"japanese_after_ascii", {"z9.jpg", "旅行1.jpg", "旅行2.jpg", "旅行10.jpg"}},
         {"non_utf8_bytes", {"a\x83\x65", "a\xff"}},
-        {"big_folder_ordered_bytewise", numbered(15000)},
+        {"big_folder_ordered_bytewise", numbered(15000, "IMG_")},
+        {"big_folder_alike_beyond_16_key_bytes", numbered(3000, "Hokkaido_Trip_2026_")},
     };
     std::mt19937 random(7);
     for (const auto& row : rows) {

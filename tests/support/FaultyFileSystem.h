@@ -23,6 +23,8 @@ public:
     // Names differing only in ASCII case name the same file, as on FAT or NTFS.
     void setCaseInsensitive(bool on) { m_caseInsensitive = on; }
     void setMaxNameLength(std::size_t limit) { m_maxNameLength = limit; }
+    // Reading a folder hands over what it read, then fails with `error`.
+    void failReading(FsError error) { m_readFault = error; }
     std::size_t renameCalls() const { return m_renames; }
 
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
@@ -35,7 +37,8 @@ public:
     }
     FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override
     {
-        return m_native.readEntries(folder, take);
+        const FsError error = m_native.readEntries(folder, take);
+        return m_readFault ? *m_readFault : error;
     }
     FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
@@ -58,6 +61,7 @@ private:
     std::map<std::size_t, FsError> m_renameFaults;
     std::map<std::size_t, std::function<void()>> m_renameActions;
     std::size_t m_renames = 0;
+    std::optional<FsError> m_readFault;
     bool m_caseInsensitive = false;
     std::optional<std::size_t> m_maxNameLength;
 };

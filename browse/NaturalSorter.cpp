@@ -1,0 +1,159 @@
+#include "NaturalSorter.h"
+
+#include "browse/NaturalOrder.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
+#include <utility>
+
+namespace zanto {
+
+NaturalSorter::NaturalSorter(std::vector<std::string> names)
+    : m_names(std::move(names))
+    , m_inBatches(false)
+{
+    m_entries.reserve(m_names.size());
+    m_keyEnds.reserve(m_names.size());
+    for (const std::string& name : m_names)
+        keyNext(name);
+}
+
+void NaturalSorter::add(std::string name)
+{
+    keyNext(name);
+    m_names.push_back(std::move(name));
+    // Runs small enough to stay in cache while the next batch is read.
+    constexpr std::size_t kRunLength = 2048;
+    if (m_inBatches && m_entries.size() - m_runs.back() == kRunLength)
+        closeRun();
+}
+
+void NaturalSorter::keyNext(const std::string& name)
+{
+    const std::size_t start = m_keys.size();
+    appendNaturalSortKey(name, m_keys);
+    const std::string_view key(m_keys.data() + start, m_keys.size() - start);
+    // Eight key bytes from `from` as a big-endian number, zero-padded past the key's end.
+    const auto word = [&key](std::size_t from) {
+        std::uint64_t value = 0;
+        for (std::size_t at = from; at < from + 8; ++at)
+            value = (value << 8) | (at < key.size() ? static_cast<unsigned char>(key[at]) : 0U);
+        return value;
+    };
+    m_entries.push_back({word(0), word(8), static_cast<std::uint32_t>(m_entries.size())});
+    m_keyEnds.push_back(static_cast<std::uint32_t>(m_keys.size()));
+}
+
+std::vector<std::string> NaturalSorter::sorted()
+{
+    if (m_entries.size() > m_runs.back())
+        closeRun();
+    // The runs left are few (one per bit of the count of runs): the last
+    // merge takes the names straight from their runs into the result.
+    struct Run {
+        const Entry* next;
+        const Entry* end;
+    };
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i + 1 < m_runs.size(); ++i)
+        runs.push_back({m_entries.data() + m_runs[i], m_entries.data() + m_runs[i + 1]});
+    std::vector<std::string> names;
+    names.reserve(m_names.size());
+    while (!runs.empty()) {
+        auto least = runs.begin();
+        for (auto run = std::next(least); run != runs.end(); ++run) {
+            if (less(*run->next, *least->next))
+                least = run;
+        }
+        names.push_back(std::move(m_names[least->next->index]));
+        if (++least->next == least->end)
+            runs.erase(least);
+    }
+    *this = NaturalSorter();
+    return names;
+}
+
+bool NaturalSorter::lessBeyondHeads(const Entry& x, const Entry& y) const
+{
+    const auto key = [this](std::uint32_t index) {
+        const std::uint32_t begin = index == 0 ? 0 : m_keyEnds[index - 1];
+        return std::string_view(m_keys.data() + begin, m_keyEnds[index] - begin);
+    };
+    const int order = key(x.index).compare(key(y.index));
+    return order != 0 ? order < 0 : m_names[x.index] < m_names[y.index];
+}
+
+void NaturalSorter::closeRun()
+{
+    orderRun(m_entries.data() + m_runs.back(), m_entries.data() + m_entries.size());
+    m_runs.push_back(m_entries.size());
+    // Runs of like length are merged as they come, as in a binary counter:
+    // the work is spread over the adding, and the runs left stay few.
+    const auto length = [this](std::size_t fromEnd) {
+        return m_runs[m_runs.size() - fromEnd] - m_runs[m_runs.size() - fromEnd - 1];
+    };
+    while (m_runs.size() > 2 && length(2) <= length(1))
+        mergeLastRuns();
+}
+
+void NaturalSorter::orderRun(Entry* first, Entry* last)
+{
+    const auto compare = [this](const Entry& x, const Entry& y) { return less(x, y); };
+    const auto size = static_cast<std::size_t>(last - first);
+    if (size < 64) {
+        std::sort(first, last, compare);
+        return;
+    }
+    // By the first 16 key bytes without comparisons: one stable pass per byte,
+    // least significant first, skipping bytes every entry shares. Only entries
+    // alike in all 16 are then compared in full.
+    const auto byteOf = [](const Entry& entry, int pass) {
+        const std::uint64_t word = pass < 8 ? entry.next : entry.head;
+        return static_cast<std::size_t>((word >> (8 * (pass % 8))) & 0xFF);
+    };
+    std::array<std::array<std::uint32_t, 256>, 16> counts {};
+    for (const Entry* entry = first; entry != last; ++entry) {
+        for (int pass = 0; pass < 16; ++pass)
+            ++counts[static_cast<std::size_t>(pass)][byteOf(*entry, pass)];
+    }
+    m_spare.resize(size);
+    Entry* from = first;
+    Entry* to = m_spare.data();
+    for (int pass = 0; pass < 16; ++pass) {
+        auto& slots = counts[static_cast<std::size_t>(pass)];
+        if (slots[byteOf(*from, pass)] == size)
+            continue;
+        std::uint32_t position = 0;
+        for (std::uint32_t& slot : slots)
+            position += std::exchange(slot, position);
+        for (const Entry* entry = from; entry != from + size; ++entry)
+            to[slots[byteOf(*entry, pass)]++] = *entry;
+        std::swap(from, to);
+    }
+    if (from != first)
+        std::copy(from, from + size, first);
+    for (Entry* alike = first; alike != last;) {
+        Entry* end = alike + 1;
+        while (end != last && end->head == alike->head && end->next == alike->next)
+            ++end;
+        if (end - alike > 1)
+            std::sort(alike, end, compare);
+        alike = end;
+    }
+}
+
+void NaturalSorter::mergeLastRuns()
+{
+    const auto compare = [this](const Entry& x, const Entry& y) { return less(x, y); };
+    const auto at = [this](std::size_t position) { return m_entries.begin() + static_cast<std::ptrdiff_t>(position); };
+    // The earlier run waits in the spare buffer while the merge fills its place.
+    const std::size_t first = m_runs[m_runs.size() - 3];
+    const std::size_t middle = m_runs[m_runs.size() - 2];
+    m_spare.assign(at(first), at(middle));
+    std::merge(m_spare.begin(), m_spare.end(), at(middle), at(m_runs.back()), at(first), compare);
+    m_runs.erase(m_runs.end() - 2);
+}
+
+} // namespace zanto
