@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -62,8 +63,13 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
     // (Declared after what it uses, the thread is joined first if this one throws.)
     BatchQueue queue;
     FsError error = FsError::None;
+    std::exception_ptr failure; // what the reading threw, thrown again here
     std::jthread reader([&] {
-        error = fs.readEntries(folder, [&queue](std::vector<FolderEntry>& batch) { queue.push(std::move(batch)); });
+        try {
+            error = fs.readEntries(folder, [&queue](std::vector<FolderEntry>& batch) { queue.push(std::move(batch)); });
+        } catch (...) {
+            failure = std::current_exception();
+        }
         queue.close();
     });
     NaturalSorter sorter;
@@ -75,6 +81,8 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
         }
     }
     reader.join();
+    if (failure)
+        std::rethrow_exception(failure);
     if (error == FsError::None)
         names = sorter.sorted();
     return error;

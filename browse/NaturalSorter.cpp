@@ -146,13 +146,17 @@ void NaturalSorter::orderRun(Entry* first, Entry* last)
 
 void NaturalSorter::mergeLastRuns()
 {
-    const auto compare = [this](const Entry& x, const Entry& y) { return less(x, y); };
-    const auto at = [this](std::size_t position) { return m_entries.begin() + static_cast<std::ptrdiff_t>(position); };
-    // The earlier run waits in the spare buffer while the merge fills its place.
-    const std::size_t first = m_runs[m_runs.size() - 3];
-    const std::size_t middle = m_runs[m_runs.size() - 2];
-    m_spare.assign(at(first), at(middle));
-    std::merge(m_spare.begin(), m_spare.end(), at(middle), at(m_runs.back()), at(first), compare);
+    // The earlier run waits in the spare room while the merge fills its place;
+    // the output never overtakes the later run it reads in place.
+    Entry* out = m_entries.data() + m_runs[m_runs.size() - 3];
+    Entry* later = m_entries.data() + m_runs[m_runs.size() - 2];
+    Entry* const end = m_entries.data() + m_runs.back();
+    m_spare.assign(out, later);
+    const Entry* earlier = m_spare.data();
+    const Entry* const earlierEnd = earlier + m_spare.size();
+    while (earlier != earlierEnd && later != end)
+        *out++ = less(*later, *earlier) ? *later++ : *earlier++;
+    std::copy(earlier, earlierEnd, out);
     m_runs.erase(m_runs.end() - 2);
 }
 

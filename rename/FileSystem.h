@@ -101,8 +101,8 @@ public:
 
     // The same entries with their kinds, handed to `take` a batch at a time
     // while the folder is read (`take` may move from the batch). After an
-    // error, the batches handed over are not the whole folder. The listing
-    // calls this on a thread of its own, `take` included.
+    // error, the batches handed over are not the whole folder. It may be
+    // called on a thread other than the caller's own; `take` then runs there.
     using EntryBatchTaker = std::function<void(std::vector<FolderEntry>& batch)>;
     virtual FsError readEntries(const std::string& folder, const EntryBatchTaker& take) = 0;
 

@@ -51,8 +51,9 @@ faults=(
   "prefetch keeps the picture of a replaced file|browse/PicturePrefetch.cpp|if (now && unchanged(*now, m_stamp) && loaded.status|if (now && loaded.status"
   "message box: Escape answers OK|ui/QtMessenger.cpp|box.setEscapeButton(third ? third : (second ? second : first));|box.setEscapeButton(first);"
   "journal: recovery finds the run's files by name only|rename/Recovery.cpp|return found && found->sameFileAs(stamp);|return found.has_value();"
-  "natural order: keys alike in their first 16 bytes left to the raw names|browse/NaturalOrder.cpp|    const int order = key(x.index).compare(key(y.index));|    const int order = 0;"
-  "listing: a folder read only in part is shown|browse/DirectoryListing.cpp|    if (error == FsError::None)\n        names = sorter.sorted();|    names = sorter.sorted();"
+  "natural order: keys alike in their first 16 bytes left to the raw names|browse/NaturalSorter.cpp|    const int order = key(x.index).compare(key(y.index));|    const int order = 0;"
+  "natural order: merged runs take the later entry first|browse/NaturalSorter.cpp|        *out++ = less(*later, *earlier) ? *later++ : *earlier++;|        *out++ = less(*earlier, *later) ? *later++ : *earlier++;"
+  "listing: a folder whose reading failed is shown|browse/DirectoryListing.cpp|    if (error == FsError::None)\n        names = sorter.sorted();|    names = sorter.sorted();"
   "journal: removed after a stop that left files half-way|rename/BatchJournal.cpp|    if (report.stopped() && !report.unrestored().empty())\n        return;\n|"
 )
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -148,7 +149,9 @@ FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::
 
 FsError NativeFileSystem::readEntries(const std::string& folder, const EntryBatchTaker& take)
 {
-    DIR* dir = ::opendir(folder.c_str());
+    // Closed also when `take` throws.
+    const std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(folder.c_str()), ::closedir);
+    DIR* const dir = handle.get();
     if (dir == nullptr)
         return fsErrorFromErrno(errno, true);
     // Batches small enough to stay in cache while the taker works through them.
@@ -183,7 +186,6 @@ FsError NativeFileSystem::readEntries(const std::string& folder, const EntryBatc
         }
     }
     const int error = errno;
-    ::closedir(dir);
     if (error == 0 && !batch.empty())
         take(batch);
     return fsErrorFromErrno(error, true);

@@ -37,7 +37,7 @@ TEST(DirectoryListing, ListsMatchingFilesOnlyInNaturalOrder)
 }
 
 // A folder read in many batches comes out whole and ordered; one whose reading
-// fails partway gives its error and no names, not the part read.
+// fails after handing entries over gives its error and no names.
 TEST(DirectoryListing, BigFolderWholeOrNotAtAll)
 {
     test::TempFolder folder;

@@ -1,4 +1,5 @@
 #include "browse/NaturalOrder.h"
+#include "browse/NaturalSorter.h"
 #include "rename/AsciiCase.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,8 @@
 namespace zanto {
 namespace {
 
-// Each row is in order; shuffled, it sorts back, and the pairwise order agrees.
+// Each row is in order; shuffled, it sorts back, whole or name by name, and
+// the pairwise order agrees.
 TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
 {
     // Each number twice, the second differing only in case: a tie to settle by bytes.
@@ -37,6 +39,10 @@ TEST(NaturalOrder, SortsEveryFamilyIntoItsOrder)
     for (const auto& row : rows) {
         std::vector<std::string> names = row.names;
         std::shuffle(names.begin(), names.end(), random);
+        NaturalSorter batched; // as a folder comes in: runs merged as they go
+        for (const auto& name : names)
+            batched.add(name);
+        EXPECT_EQ(batched.sorted(), row.names) << row.family;
         sortNaturally(names);
         EXPECT_EQ(names, row.names) << row.family;
         for (std::size_t i = 0; i + 1 < names.size(); ++i)
