@@ -36,15 +36,6 @@ std::string shown(const std::string& native)
     return displayName(native).toStdString();
 }
 
-std::vector<std::string> shownNames(const std::vector<std::string>& natives)
-{
-    std::vector<std::string> result;
-    result.reserve(natives.size());
-    for (const std::string& name : natives)
-        result.push_back(shown(name));
-    return result;
-}
-
 } // namespace
 
 BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
@@ -134,7 +125,7 @@ void BatchRenameCommand::run()
     }
 
     waiting.release();
-    const auto applied = apply(plan, true);
+    const auto applied = apply(plan, JournalKind::Batch);
     if (!applied)
         return;
     const BatchReport& report = *applied;
@@ -160,15 +151,16 @@ void BatchRenameCommand::run()
 
     // A file that kept its old or temporary name is never passed over in silence.
     if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
-        const auto names = report.currentNames(plan, unfinished, NOTICE_NAME_LIMIT);
-        m_ask(messages::notice(notRenamedText(unfinished.size(), shownNames(names)), NOTICE_TITLE));
+        const auto names = messages::noticeNames(plan, report.states(), unfinished);
+        m_ask(messages::fileNotice(notRenamedText(names.size(), names), NOTICE_TITLE, names));
     }
 }
 
-std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, bool keepRecord)
+std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, JournalKind kind)
 {
     WaitCursor waiting;
-    if (m_journal != nullptr && !m_journal->begin(plan)) {
+    std::unique_ptr<JournalRun> run;
+    if (m_journal != nullptr && !(run = m_journal->begin(plan, kind))) {
         waiting.release();
         m_ask({fromUtf8(JOURNAL_UNWRITABLE_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First,
                fromUtf8(STOP_TITLE)});
@@ -177,14 +169,23 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, bool
     const std::string& folder = plan.folder;
     const std::size_t count = plan.items.size();
     m_sinceCaption.invalidate();
-    BatchReport report = applyBatch(plan, m_fileSystem, [&](BatchPhase phase, std::size_t number) {
-        if (phase == BatchPhase::ToTemporary)
-            caption(readingCaption(folder, number), number + 1 == count);
-        else if (phase == BatchPhase::ToFinal)
-            caption(convertingCaption(number), number == 0);
-    });
-    if (m_journal != nullptr)
-        m_journal->end(plan, report, keepRecord);
+    BatchReport report = applyBatch(
+        plan, m_fileSystem,
+        [&](BatchPhase phase, std::size_t number) {
+            if (phase == BatchPhase::ToTemporary)
+                caption(readingCaption(folder, number), number + 1 == count);
+            else if (phase == BatchPhase::ToFinal)
+                caption(convertingCaption(number), number == 0);
+        },
+        run.get());
+    // A stop that left files on their way keeps the journal for the next
+    // start. A journal that cannot be closed waits there too, and that start
+    // finds every file where this run left it.
+    if (run && !(report.stopped() && !report.unrestored().empty())) {
+        const auto& states = report.states();
+        const bool renamed = std::find(states.begin(), states.end(), EntryState::Final) != states.end();
+        static_cast<void>(run->finish(states, kind == JournalKind::Batch && renamed));
+    }
     return report;
 }
 
@@ -194,11 +195,14 @@ void BatchRenameCommand::reportStop(const BatchPlan& plan, const BatchReport& re
     {
         // The pointer returns to the default once the stop message is answered.
         WaitCursor waiting;
-        m_ask({fromUtf8(STOP_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
+        std::string text(STOP_MSG);
+        if (const auto& lost = report.lost())
+            text += "\r\n\r\n" + lostFileText(shown(lost->from), shown(lost->to), shown(plan.items[lost->position].original));
+        m_ask({fromUtf8(text), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
     }
     if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
-        const auto names = report.currentNames(plan, unrestored, NOTICE_NAME_LIMIT);
-        m_ask(messages::notice(notRestoredText(unrestored.size(), shownNames(names)), NOTICE_TITLE));
+        const auto names = messages::noticeNames(plan, report.states(), unrestored);
+        m_ask(messages::fileNotice(notRestoredText(names.size(), names), NOTICE_TITLE, names));
     }
 }
 

@@ -15,6 +15,7 @@ class LongWork;
 struct BatchPlan;
 struct MessageRequest;
 struct TolvaForm;
+enum class JournalKind;
 enum class MsgAnswer : int;
 
 // The command behind 変換: renames every file of the rename list to the base
@@ -32,11 +33,11 @@ public:
 
     void run();
 
-    // Moves the files of a ready plan under the journal, with the hourglass
-    // and the captions of both passes; the journal then becomes the record of
-    // the last batch when `keepRecord`. None when the journal could not be
-    // written (the user has been told; nothing moved).
-    std::optional<BatchReport> apply(const BatchPlan& plan, bool keepRecord);
+    // Moves the files of a ready plan under a journal of `kind`, with the
+    // hourglass and the captions of both passes; a batch's journal then
+    // becomes the record of the last batch. None when the journal could not
+    // be written (the user has been told; nothing moved).
+    std::optional<BatchReport> apply(const BatchPlan& plan, JournalKind kind);
     // The box of a stopped run, and the files it could not give back their names.
     void reportStop(const BatchPlan& plan, const BatchReport& report);
     void rebuildList();

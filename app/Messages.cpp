@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include "rename/NameRules.h"
+#include "ui/NativeName.h"
 
 #include <QDir>
 
@@ -71,6 +72,27 @@ MessageRequest deleteFailed(const QString& file)
 MessageRequest notice(std::string_view utf8Text, std::string_view utf8Title)
 {
     return {fromUtf8(utf8Text), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, fromUtf8(utf8Title)};
+}
+
+MessageRequest fileNotice(std::string_view utf8Text, std::string_view utf8Title, const std::vector<NoticeName>& names)
+{
+    MessageRequest request = notice(utf8Text, utf8Title);
+    if (names.size() > NOTICE_NAME_LIMIT)
+        request.details = fromUtf8(nameList(names));
+    return request;
+}
+
+std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<EntryState>& states,
+                                    const std::vector<std::size_t>& positions)
+{
+    std::vector<NoticeName> names;
+    names.reserve(positions.size());
+    for (const std::size_t i : positions) {
+        const BatchItem& item = plan.items[i];
+        names.push_back({displayName(BatchReport::currentName(item, states[i])).toStdString(),
+                         displayName(item.original).toStdString()});
+    }
+    return names;
 }
 
 } // namespace zanto::messages

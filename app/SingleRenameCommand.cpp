@@ -88,7 +88,7 @@ void SingleRenameCommand::cmd_Click()
     const SingleOutcome outcome =
         renameSingle(m_fileSystem, f.Dir->path(), name, typed + extensionOf(name), m_journal, &stranded);
     if (outcome == SingleOutcome::Stranded)
-        m_ask(messages::notice(strandedText(displayName(stranded).toStdString())));
+        m_ask(messages::notice(strandedText(displayName(stranded).toStdString(), displayName(name).toStdString())));
     else if (outcome != SingleOutcome::Done)
         m_ask(messages::notice(singleRenameText(outcome)));
     // A taken name stays in the box for the user to correct; a failure of

@@ -7,6 +7,7 @@
 #include "rename/Recovery.h"
 #include "ui/NativeName.h"
 
+#include <algorithm>
 
 namespace zanto {
 
@@ -15,6 +16,14 @@ namespace {
 std::string shown(const std::string& native)
 {
     return displayName(native).toStdString();
+}
+
+// Nothing of the run is found under any of its names: another card under the
+// same mount point, or the files moved elsewhere. The journal waits.
+bool noneFound(const Journal& journal, FileSystem& fs)
+{
+    const auto where = locateEntries(journal, fs);
+    return std::all_of(where.begin(), where.end(), [](EntryState state) { return state == EntryState::Missing; });
 }
 
 } // namespace
@@ -28,41 +37,43 @@ StartupRecovery::StartupRecovery(BatchJournal& journal, FileSystem& fileSystem, 
 
 void StartupRecovery::run()
 {
-    Journal journal;
-    switch (m_journal.pending(journal)) {
-    case BatchJournal::Pending::None:
-        return;
-    case BatchJournal::Pending::Damaged:
-        m_ask(messages::notice(journalDamagedText(m_journal.setAside()), NOTICE_TITLE));
-        return;
-    case BatchJournal::Pending::Unfinished:
-        break;
+    for (BatchJournal::Pending& pending : m_journal.pending()) {
+        if (!pending.run) {
+            m_ask(messages::notice(journalDamagedText(m_journal.setAside(pending.name)), NOTICE_TITLE));
+            continue;
+        }
+        const Journal& journal = pending.run->journal();
+        const std::string folder = shown(journal.plan.folder);
+        if (!journalFolderPresent(journal, m_fileSystem) || noneFound(journal, m_fileSystem)) {
+            m_ask(messages::notice(recoveryFolderMissingText(folder), NOTICE_TITLE));
+            continue;
+        }
+        const bool undo = journal.kind == JournalKind::Undo;
+        const MessageRequest question{QString::fromStdString(recoveryQuestion(folder, undo)), MsgButtons::YesNoCancel,
+                                      MsgIcon::Question, MsgDefault::First,
+                                      QString::fromUtf8(NOTICE_TITLE.data(), static_cast<qsizetype>(NOTICE_TITLE.size()))};
+        const MsgAnswer answer = m_ask(question);
+        if (answer != MsgAnswer::Yes && answer != MsgAnswer::No)
+            continue;
+        const bool back = answer == MsgAnswer::Yes;
+        WaitCursor waiting;
+        const BatchReport report = recoverBatch(journal, back ? RecoveryDirection::Back : RecoveryDirection::Forward,
+                                                m_fileSystem, pending.run.get());
+        waiting.release();
+        const auto stuck = report.notAt(back ? EntryState::Original : EntryState::Final);
+        if (!stuck.empty()) {
+            const auto names = messages::noticeNames(journal.plan, report.states(), stuck);
+            m_ask(messages::fileNotice(back ? notRestoredText(names.size(), names)
+                                            : notRenamedText(names.size(), names),
+                                       NOTICE_TITLE, names));
+        }
+        // Every file is where it belongs, or the user has seen where each one
+        // that is not came from. A step that could not be recorded leaves the
+        // journal for the next start, which finds the files where they are.
+        const bool renamed = !back && !undo;
+        if (!report.stopped())
+            static_cast<void>(pending.run->finish(report.states(), renamed));
     }
-    // A folder on a card not inserted, or moved away: ask at a later start.
-    if (!journalFolderPresent(journal, m_fileSystem)) {
-        m_ask(messages::notice(recoveryFolderMissingText(shown(journal.folder)), NOTICE_TITLE));
-        return;
-    }
-    const MessageRequest question{QString::fromUtf8(RECOVERY_QUESTION.data(),
-                                                    static_cast<qsizetype>(RECOVERY_QUESTION.size())),
-                                  MsgButtons::YesNoCancel, MsgIcon::Question, MsgDefault::First,
-                                  QString::fromUtf8(NOTICE_TITLE.data(), static_cast<qsizetype>(NOTICE_TITLE.size()))};
-    const MsgAnswer answer = m_ask(question);
-    if (answer != MsgAnswer::Yes && answer != MsgAnswer::No)
-        return;
-    const bool back = answer == MsgAnswer::Yes;
-    WaitCursor waiting;
-    const auto stuck =
-        recoverBatch(journal, back ? RecoveryDirection::Back : RecoveryDirection::Forward, m_fileSystem);
-    m_journal.closeRecovered(!back);
-    waiting.release();
-    if (stuck.empty())
-        return;
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < stuck.size() && i < NOTICE_NAME_LIMIT; ++i)
-        names.push_back(shown(stuck[i]));
-    m_ask(messages::notice(back ? notRestoredText(stuck.size(), names) : notRenamedText(stuck.size(), names),
-                           NOTICE_TITLE));
 }
 
 } // namespace zanto

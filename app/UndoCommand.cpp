@@ -38,15 +38,15 @@ void UndoCommand::run()
     const auto record = m_journal != nullptr ? m_journal->lastRecord() : std::nullopt;
     if (!record)
         return;
-    const QString folder = displayName(record->folder);
+    const QString folder = displayName(record->plan.folder);
     const MessageRequest confirm{QString::fromStdString(undoConfirmText(folder.toStdString())),
                                  MsgButtons::OkCancel, MsgIcon::Question, MsgDefault::Second,
                                  QString::fromUtf8(UNDO_TITLE.data(), static_cast<qsizetype>(UNDO_TITLE.size()))};
     if (m_ask(confirm) != MsgAnswer::Ok)
         return;
 
-    std::vector<std::string> leftAlone;
-    const BatchPlan plan = planUndo(*record, m_fileSystem, leftAlone);
+    const UndoPlan undo = planUndo(*record, m_fileSystem);
+    const BatchPlan& plan = undo.plan;
     if (plan.status == PlanStatus::FolderUnreadable) {
         m_ask(messages::folderUnreadable(folder));
         return;
@@ -55,10 +55,22 @@ void UndoCommand::run()
         m_ask(messages::notice(nameTooLongText(displayName(plan.tooLongName).toStdString()), NOTICE_TITLE));
         return;
     }
-    const auto report = m_batch.apply(plan, false);
-    if (!report)
+    // Files changed since the batch leave the record before anything moves;
+    // the blocked ones stay in it for a later undo.
+    const bool recorded = undo.record.plan.items.empty() ? m_journal->clearRecord()
+                                                          : m_journal->replaceRecord(undo.record);
+    if (!recorded) {
+        m_ask({QString::fromUtf8(JOURNAL_UNWRITABLE_MSG.data(), static_cast<qsizetype>(JOURNAL_UNWRITABLE_MSG.size())),
+               MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First,
+               QString::fromUtf8(STOP_TITLE.data(), static_cast<qsizetype>(STOP_TITLE.size()))});
         return;
-    m_journal->clearRecord();
+    }
+    std::optional<BatchReport> report;
+    if (!plan.items.empty()) {
+        report = m_batch.apply(plan, JournalKind::Undo);
+        if (!report)
+            return;
+    }
     m_form.window->setWindowTitle(Module1::modeCaption(m_values, false));
     if (m_form.Dir->path() == plan.folder) {
         if (m_values.NOW_MODE == settings::kModeContinuous)
@@ -66,19 +78,28 @@ void UndoCommand::run()
         else
             m_form.File->refresh();
     }
-    if (report->stopped()) {
+    if (report && report->stopped()) {
         m_batch.reportStop(plan, *report);
         return;
     }
-    const auto unfinished = report->unfinished();
-    for (const std::string& name : report->currentNames(plan, unfinished, unfinished.size()))
-        leftAlone.push_back(name);
-    if (leftAlone.empty())
-        return;
-    std::vector<std::string> shown;
-    for (const std::string& name : leftAlone)
-        shown.push_back(displayName(name).toStdString());
-    m_ask(messages::notice(leftAloneText(shown.size(), shown), UNDO_TITLE));
+    const std::vector<EntryState> ended = record->ended.value_or(
+        std::vector<EntryState>(record->plan.items.size(), EntryState::Final));
+    const auto tell = [&](const std::string& text, const std::vector<NoticeName>& names) {
+        if (!names.empty())
+            m_ask(messages::fileNotice(text, UNDO_TITLE, names));
+    };
+    const auto changed = messages::noticeNames(record->plan, ended, undo.changed);
+    tell(leftAloneText(changed.size(), changed), changed);
+    const auto blocked = messages::noticeNames(record->plan, ended, undo.blocked);
+    tell(originalTakenText(blocked.size(), blocked), blocked);
+    if (report) {
+        // An undo's own moves run from the batch's names to the names before it.
+        std::vector<NoticeName> stuck;
+        for (const std::size_t k : report->unfinished())
+            stuck.push_back({displayName(BatchReport::currentName(plan.items[k], report->state(k))).toStdString(),
+                             displayName(plan.items[k].final).toStdString()});
+        tell(notRestoredText(stuck.size(), stuck), stuck);
+    }
 }
 
 } // namespace zanto

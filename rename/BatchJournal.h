@@ -5,41 +5,71 @@
 #include "rename/Journal.h"
 #include "rename/JournalFiles.h"
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zanto {
 
-// The journal of the batch under way and the record of the last one, in the
-// program's state folder. One file at a time moves from "under way" to
-// "record" (or away) in a single rename, so a kill leaves one or the other.
+class BatchJournal;
+
+// The journal of one run, held (and so locked against other copies of the
+// program) while the run lasts. It records each step before the step begins.
+class JournalRun final : public StepLog {
+public:
+    JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, Journal journal);
+
+    const Journal& journal() const { return m_journal; }
+    const std::string& name() const { return m_file->name(); }
+
+    // Makes the moves so far durable, then records the step.
+    [[nodiscard]] bool beginStep(MoveStep step, const std::vector<EntryState>& states) override;
+
+    // The run is over, each entry at `states`. The journal records where each
+    // file ended, then becomes the record of the last batch (`asRecord`) or
+    // goes; an undo first brings the record up to date. False when that could
+    // not be done: the journal then waits for the next start.
+    [[nodiscard]] bool finish(const std::vector<EntryState>& states, bool asRecord);
+
+private:
+    BatchJournal& m_owner;
+    std::unique_ptr<OpenJournal> m_file;
+    Journal m_journal;
+};
+
+// The journals of runs under way and the record of the last batch, in the
+// program's state folder. Every run has a journal of its own, never
+// overwritten, so that no run's record of names is lost to another's.
 class BatchJournal {
 public:
     BatchJournal(JournalFiles& files, FileSystem& fs) : m_files(files), m_fs(fs) {}
 
     // Writes the plan, with the stamps of its folder and files, before the
-    // first file moves. False when it could not be written: nothing may move.
-    bool begin(const BatchPlan& plan);
-    // The run is over. A stopped run that left files on their way keeps its
-    // journal for the next start; otherwise the journal becomes the record of
-    // the last batch when files took their new names and `keepRecord`, or goes.
-    void end(const BatchPlan& plan, const BatchReport& report, bool keepRecord = true);
+    // first file moves. None when it could not be written: nothing may move.
+    std::unique_ptr<JournalRun> begin(const BatchPlan& plan, JournalKind kind = JournalKind::Batch);
 
-    enum class Pending { None, Unfinished, Damaged };
-    // The journal of a run that never ended, if any.
-    Pending pending(Journal& journal);
+    // A journal of a run that never ended and that no running copy holds.
+    struct Pending {
+        std::string name;
+        std::unique_ptr<JournalRun> run; // none: damaged, to be set aside
+    };
+    // Every one, oldest first, held until dropped.
+    std::vector<Pending> pending();
     // Moves a damaged journal out of the way; returns where it now is.
-    std::string setAside();
-    // The recovered run is over: its journal becomes the record (files ended
-    // under their new names) or goes away.
-    void closeRecovered(bool forward);
+    std::string setAside(const std::string& name);
 
     std::optional<Journal> lastRecord();
-    void clearRecord();
-
+    [[nodiscard]] bool replaceRecord(const Journal& record);
+    [[nodiscard]] bool clearRecord();
     bool hasRecord();
 
 private:
+    friend class JournalRun;
+    // After an undo: entries back under their original names leave the
+    // record, entries stranded on the way are recorded where they are.
+    bool settleUndo(const Journal& undo, const std::vector<EntryState>& states);
+
     JournalFiles& m_files;
     FileSystem& m_fs;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <string_view>
 #include <unordered_map>
@@ -114,38 +115,100 @@ std::string choosePrefix(const TakenNames& taken, const RandomSource& random)
     }
 }
 
-FsError restore(FileSystem& fs, const std::string& folder, const std::string& from, const std::string& to)
-{
-    return fs.renameNoReplace(joinPath(folder, from), joinPath(folder, to));
-}
+// One step of a run: every entry in the step's source state moves on to its
+// target, in list order or, putting a run back, last first. `onFailure` is
+// asked what a failed move means and returns false to stop the step.
+class StepMover {
+public:
+    StepMover(const BatchPlan& plan, BatchReport& report, FileSystem& fs) : m_plan(plan), m_report(report), m_fs(fs) {}
+
+    enum class Failure { GoOn, Stop };
+    using FailurePolicy = std::function<Failure(std::size_t position, FsError error)>;
+    // Told each position as the step passes it, and whether its entry was to move.
+    using Passed = std::function<void(std::size_t position, bool moving)>;
+
+    // False when a failure stopped the step.
+    bool run(MoveStep step, bool lastFirst, const FailurePolicy& onFailure, const Passed& passed = {})
+    {
+        const std::size_t count = m_plan.items.size();
+        const EntryState from = sourceOf(step);
+        const EntryState to = targetOf(step);
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t i = lastFirst ? count - 1 - k : k;
+            if (m_report.state(i) != from) {
+                if (passed)
+                    passed(i, false);
+                continue;
+            }
+            const BatchItem& item = m_plan.items[i];
+            const std::string& source = BatchReport::currentName(item, from);
+            const std::string& target = BatchReport::currentName(item, to);
+            bool lost = false;
+            const FsError error = move(i, source, target, lost);
+            if (error == FsError::None) {
+                m_report.setState(i, to);
+            } else if (lost) {
+                // A file system that loses files is given no more of them.
+                onFailure(i, error);
+                return false;
+            } else if (onFailure(i, error) == Failure::Stop) {
+                return false;
+            }
+            if (passed)
+                passed(i, true);
+        }
+        return true;
+    }
+
+private:
+    FsError move(std::size_t i, const std::string& source, const std::string& target, bool& lost)
+    {
+        const std::string from = joinPath(m_plan.folder, source);
+        const std::string to = joinPath(m_plan.folder, target);
+        const FsError error = m_fs.renameNoReplace(from, to);
+        if (error == FsError::None || error == FsError::FileNotFound || m_fs.exists(from))
+            return error;
+        // The failed rename took the file along. Where the target was free
+        // and now holds something, the rename was done after all.
+        if (error != FsError::FileExists && m_fs.exists(to))
+            return FsError::None;
+        m_report.setState(i, EntryState::Missing);
+        m_report.setLost({i, source, target});
+        lost = true;
+        return error;
+    }
+
+    const BatchPlan& m_plan;
+    BatchReport& m_report;
+    FileSystem& m_fs;
+};
 
 // After a stop: new names back to temporary ones first, so that a file whose
-// old name another file has taken meanwhile (a swap) can get it back.
-void rollBack(const BatchPlan& plan, FileSystem& fs, BatchReport& report, const BatchProgress& progress)
+// old name another file has taken meanwhile (a swap) can get it back. A
+// failure leaves its file where it is; a step that cannot be recorded is not
+// taken.
+void rollBack(const BatchPlan& plan, FileSystem& fs, BatchReport& report, const BatchProgress& progress,
+              StepLog* log)
 {
-    const auto& items = plan.items;
-    for (std::size_t i = items.size(); i-- > 0;) {
-        if (report.state(i) != EntryState::Final)
-            continue;
-        const FsError error = restore(fs, plan.folder, items[i].final, items[i].temporary);
-        if (error == FsError::None)
-            report.setState(i, EntryState::Temporary);
-        else if (error == FsError::FileNotFound)
+    StepMover mover(plan, report, fs);
+    const auto goOn = [&](std::size_t i, FsError error) {
+        if (error == FsError::FileNotFound)
             report.setState(i, EntryState::Missing);
+        return StepMover::Failure::GoOn;
+    };
+    const auto& states = report.states();
+    if (std::find(states.begin(), states.end(), EntryState::Final) != states.end()) {
+        if (log != nullptr && !log->beginStep(MoveStep::BackToTemporary, states))
+            return;
+        mover.run(MoveStep::BackToTemporary, true, goOn);
     }
-    std::size_t remaining = static_cast<std::size_t>(
-        std::count(report.states().begin(), report.states().end(), EntryState::Temporary));
-    for (std::size_t i = items.size(); i-- > 0;) {
-        if (report.state(i) != EntryState::Temporary)
-            continue;
-        const FsError error = restore(fs, plan.folder, items[i].temporary, items[i].original);
-        if (error == FsError::None)
-            report.setState(i, EntryState::Original);
-        else if (error == FsError::FileNotFound)
-            report.setState(i, EntryState::Missing);
-        if (progress)
+    auto remaining = static_cast<std::size_t>(std::count(states.begin(), states.end(), EntryState::Temporary));
+    if (log != nullptr && !log->beginStep(MoveStep::BackToOriginal, states))
+        return;
+    mover.run(MoveStep::BackToOriginal, true, goOn, [&](std::size_t, bool moving) {
+        if (progress && moving)
             progress(BatchPhase::Restoring, --remaining);
-    }
+    });
 }
 
 // A file gone or a name taken concerns that file only; anything else (refused
@@ -278,50 +341,61 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
     return plan;
 }
 
-BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress)
+BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress, StepLog* log)
 {
-    const auto& items = plan.items;
-    const std::size_t count = items.size();
+    const std::size_t count = plan.items.size();
     BatchReport report(count);
     if (plan.status != PlanStatus::Ready) {
         report.stop(plan.status == PlanStatus::FolderUnreadable ? plan.listError : FsError::Other, 0);
         return report;
     }
 
-    // Moves one file a step on; false when its failure stops the whole run
-    // (the files already moved are then back under their old names).
-    const auto move = [&](std::size_t i, const std::string& from, const std::string& to, EntryState reached) {
-        const FsError error = fs.renameNoReplace(joinPath(plan.folder, from), joinPath(plan.folder, to));
-        if (error == FsError::None) {
-            report.setState(i, reached);
-        } else if (error == FsError::FileNotFound && folderGone(plan, fs)) {
+    // A file gone or a name taken leaves that file where it is; anything else
+    // stops the run, and the files already moved go back to their old names.
+    const auto onFailure = [&](std::size_t i, FsError error) {
+        if (error == FsError::FileNotFound && folderGone(plan, fs)) {
             // The files left stand where they are, in whichever folder: nothing
             // can be moved back through a path that no longer leads there.
             report.stop(FsError::PathNotFound, i);
-            return false;
-        } else if (error == FsError::FileNotFound) {
-            report.setState(i, EntryState::Missing);
-        } else if (!concernsOneFile(error)) {
-            report.stop(error, i);
-            rollBack(plan, fs, report, progress);
-            return false;
+            return StepMover::Failure::Stop;
         }
-        return true;
+        if (error == FsError::FileNotFound)
+            report.setState(i, EntryState::Missing);
+        if (concernsOneFile(error) && !report.lost())
+            return StepMover::Failure::GoOn;
+        report.stop(error, i);
+        rollBack(plan, fs, report, progress, log);
+        return StepMover::Failure::Stop;
     };
 
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!move(i, items[i].original, items[i].temporary, EntryState::Temporary))
-            return report;
-        if (progress)
-            progress(BatchPhase::ToTemporary, i);
+    StepMover mover(plan, report, fs);
+    if (!mover.run(MoveStep::ToTemporary, false, onFailure, [&](std::size_t i, bool) {
+            if (progress)
+                progress(BatchPhase::ToTemporary, i);
+        }))
+        return report;
+    // The first step needs no record of its own: the plan is its record.
+    if (log != nullptr && !log->beginStep(MoveStep::ToFinal, report.states())) {
+        report.stop(FsError::Other, count);
+        rollBack(plan, fs, report, progress, log);
+        return report;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (report.state(i) == EntryState::Temporary && !move(i, items[i].temporary, items[i].final, EntryState::Final))
-            return report;
+    mover.run(MoveStep::ToFinal, false, onFailure, [&](std::size_t i, bool) {
         if (progress)
             progress(BatchPhase::ToFinal, count - i - 1);
-    }
+    });
     return report;
+}
+
+bool moveEntries(const BatchPlan& plan, MoveStep step, BatchReport& report, FileSystem& fs, StepLog* log)
+{
+    const auto& states = report.states();
+    if (std::find(states.begin(), states.end(), sourceOf(step)) == states.end())
+        return true;
+    if (log != nullptr && !log->beginStep(step, states))
+        return false;
+    StepMover(plan, report, fs).run(step, false, [](std::size_t, FsError) { return StepMover::Failure::GoOn; });
+    return true;
 }
 
 } // namespace zanto

@@ -61,7 +61,13 @@ using BatchProgress = std::function<void(BatchPhase phase, std::size_t number)>;
 // that file where it is and the run goes on; a folder gone or replaced stops
 // the run where it stands. Any other failure stops the run
 // and every file already moved goes back to its old name. A plan that is not
-// Ready moves nothing.
-BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress = {});
+// Ready moves nothing. `log`, when given, records each step before it begins.
+BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress = {},
+                       StepLog* log = nullptr);
+
+// Moves the entries that stand in the step's source state (as `report` says)
+// on to its target, after `log` has recorded the step. A failure leaves its
+// entry where it stands. False when the step could not be recorded.
+bool moveEntries(const BatchPlan& plan, MoveStep step, BatchReport& report, FileSystem& fs, StepLog* log);
 
 } // namespace zanto

@@ -2,6 +2,34 @@
 
 namespace zanto {
 
+EntryState sourceOf(MoveStep step)
+{
+    switch (step) {
+    case MoveStep::ToTemporary:
+        return EntryState::Original;
+    case MoveStep::ToFinal:
+    case MoveStep::BackToOriginal:
+        return EntryState::Temporary;
+    case MoveStep::BackToTemporary:
+        break;
+    }
+    return EntryState::Final;
+}
+
+EntryState targetOf(MoveStep step)
+{
+    switch (step) {
+    case MoveStep::ToTemporary:
+    case MoveStep::BackToTemporary:
+        return EntryState::Temporary;
+    case MoveStep::ToFinal:
+        return EntryState::Final;
+    case MoveStep::BackToOriginal:
+        break;
+    }
+    return EntryState::Original;
+}
+
 void BatchReport::stop(FsError error, std::size_t position)
 {
     m_stopped = true;
@@ -31,6 +59,16 @@ std::vector<std::size_t> BatchReport::unrestored() const
     return positions;
 }
 
+std::vector<std::size_t> BatchReport::notAt(EntryState goal) const
+{
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < m_states.size(); ++i) {
+        if (m_states[i] != goal)
+            positions.push_back(i);
+    }
+    return positions;
+}
+
 const std::string& BatchReport::currentName(const BatchItem& item, EntryState state)
 {
     switch (state) {
@@ -43,15 +81,6 @@ const std::string& BatchReport::currentName(const BatchItem& item, EntryState st
         break;
     }
     return item.original;
-}
-
-std::vector<std::string> BatchReport::currentNames(const BatchPlan& plan, const std::vector<std::size_t>& positions,
-                                                   std::size_t limit) const
-{
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < positions.size() && i < limit; ++i)
-        names.push_back(currentName(plan.items[positions[i]], m_states[positions[i]]));
-    return names;
 }
 
 } // namespace zanto

@@ -9,7 +9,8 @@ namespace zanto {
 
 namespace {
 
-constexpr std::string_view kMagic = "ZANTO-JOURNAL 1\n";
+constexpr std::string_view kMagic = "ZANTO-JOURNAL 2\n";
+constexpr std::string_view kMagicV1 = "ZANTO-JOURNAL 1\n";
 constexpr std::string_view kEnd = "end ";
 constexpr char kHex[] = "0123456789abcdef";
 
@@ -99,12 +100,125 @@ private:
     std::optional<std::string_view> m_rest;
 };
 
+constexpr char kStateLetters[] = {'O', 'T', 'F', 'M'};
+constexpr std::string_view kStepNames[] = {"to-temporary", "to-final", "back-to-temporary", "back-to-original"};
+
+// 16 hex digits and the line's end.
+void appendSum(std::string& out, std::uint64_t sum)
+{
+    for (int shift = 60; shift >= 0; shift -= 4)
+        out += kHex[(sum >> shift) & 0xF];
+    out += '\n';
+}
+
+std::string encodeStates(std::string_view head, const std::vector<EntryState>& states)
+{
+    std::string out(head);
+    out.reserve(head.size() + states.size() + 18);
+    for (const EntryState state : states)
+        out += kStateLetters[static_cast<unsigned char>(state)];
+    out += ' ';
+    appendSum(out, fnv1a(out));
+    return out;
+}
+
+std::optional<std::vector<EntryState>> decodeStates(std::string_view letters, std::size_t count)
+{
+    if (letters.size() != count)
+        return std::nullopt;
+    std::vector<EntryState> states;
+    states.reserve(count);
+    for (const char letter : letters) {
+        const auto* found = std::find(std::begin(kStateLetters), std::end(kStateLetters), letter);
+        if (found == std::end(kStateLetters))
+            return std::nullopt;
+        states.push_back(static_cast<EntryState>(found - std::begin(kStateLetters)));
+    }
+    return states;
+}
+
+// One name of the folder: a journal altered to name "../x" must not move it.
+bool isPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+// The lines of a text, each without its line break; `closed` tells whether
+// the last one had one.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : m_rest(text) {}
+    std::optional<std::string_view> next(bool* closed = nullptr)
+    {
+        if (m_rest.empty())
+            return std::nullopt;
+        const std::size_t end = m_rest.find('\n');
+        const std::string_view line = m_rest.substr(0, end);
+        if (closed != nullptr)
+            *closed = end != std::string_view::npos;
+        m_rest = end == std::string_view::npos ? std::string_view() : m_rest.substr(end + 1);
+        return line;
+    }
+    std::size_t offset(std::string_view all) const { return static_cast<std::size_t>(m_rest.data() - all.data()); }
+    bool done() const { return m_rest.empty(); }
+
+private:
+    std::string_view m_rest;
+};
+
+// An appended line: its text and a sum of it that matches.
+std::optional<std::string_view> checkedText(std::string_view line)
+{
+    const std::size_t space = line.rfind(' ');
+    std::uint64_t sum = 0;
+    if (space == std::string_view::npos || line.size() - space - 1 != 16
+        || std::from_chars(line.data() + space + 1, line.data() + line.size(), sum, 16).ptr
+            != line.data() + line.size()
+        || sum != fnv1a(line.substr(0, space + 1)))
+        return std::nullopt;
+    return line.substr(0, space);
+}
+
+// Reads an appended line into `journal`; false for anything else.
+bool readAppended(std::string_view text, Journal& journal)
+{
+    Fields fields(text);
+    const auto word = fields.word();
+    if (word == "ended") {
+        const auto letters = fields.word();
+        journal.ended = letters && fields.done() ? decodeStates(*letters, journal.plan.items.size()) : std::nullopt;
+        return journal.ended.has_value();
+    }
+    const auto name = fields.word();
+    const auto letters = fields.word();
+    if (word != "step" || !name || !letters || !fields.done())
+        return false;
+    const auto* found = std::find(std::begin(kStepNames), std::end(kStepNames), *name);
+    auto states = decodeStates(*letters, journal.plan.items.size());
+    if (found == std::end(kStepNames) || !states)
+        return false;
+    journal.lastStep = JournalStep{static_cast<MoveStep>(found - std::begin(kStepNames)), std::move(*states)};
+    return true;
+}
+
 } // namespace
 
-std::string encodeJournal(const Journal& plan)
+std::string encodeStep(MoveStep step, const std::vector<EntryState>& states)
 {
+    return encodeStates("step " + std::string(kStepNames[static_cast<unsigned char>(step)]) + ' ', states);
+}
+
+std::string encodeEnded(const std::vector<EntryState>& states)
+{
+    return encodeStates("ended ", states);
+}
+
+std::string encodeJournal(const Journal& journal)
+{
+    const BatchPlan& plan = journal.plan;
     const FileStamp folder = plan.folderStamp.value_or(FileStamp{});
     std::string out(kMagic);
+    out += journal.kind == JournalKind::Undo ? "kind undo\n" : "kind batch\n";
     out += "folder " + std::to_string(folder.stableInode ? 1 : 0) + ' ' + std::to_string(folder.device) + ' '
         + std::to_string(folder.inode) + ' ';
     appendEscaped(out, plan.folder);
@@ -130,62 +244,79 @@ std::string encodeJournal(const Journal& plan)
     }
     const std::uint64_t sum = fnv1a(out);
     out += kEnd;
-    for (int shift = 60; shift >= 0; shift -= 4)
-        out += kHex[(sum >> shift) & 0xF];
-    out += '\n';
+    appendSum(out, sum);
     return out;
 }
 
 std::optional<Journal> decodeJournal(const std::string& bytes)
 {
     const std::string_view all(bytes);
-    const std::size_t endLine = all.rfind(kEnd);
-    std::uint64_t sum = 0;
-    if (!all.starts_with(kMagic) || endLine == std::string_view::npos || all.size() != endLine + kEnd.size() + 17
-        || all.back() != '\n'
-        || std::from_chars(all.data() + endLine + kEnd.size(), all.data() + all.size() - 1, sum, 16).ptr
-            != all.data() + all.size() - 1
-        || sum != fnv1a(all.substr(0, endLine)))
+    Journal journal;
+    const bool legacy = all.starts_with(kMagicV1);
+    if (!legacy && !all.starts_with(kMagic))
         return std::nullopt;
+    journal.stepsUnknown = legacy;
+    Lines lines(all.substr(kMagic.size()));
+    const auto at = [&] { return kMagic.size() + lines.offset(all.substr(kMagic.size())); };
 
-    std::istringstream lines(std::string(all.substr(kMagic.size(), endLine - kMagic.size())));
-    std::string line;
-    Journal plan;
+    auto line = lines.next();
+    if (!legacy) {
+        if (line == "kind undo")
+            journal.kind = JournalKind::Undo;
+        else if (line != "kind batch")
+            return std::nullopt;
+        line = lines.next();
+    }
+    BatchPlan& plan = journal.plan;
     FileStamp folder;
     int stable = 0;
-    std::size_t count = 0;
-    if (!std::getline(lines, line))
-        return std::nullopt;
-    Fields head(line);
+    Fields head(line.value_or(""));
     if (head.word() != "folder" || !head.number(stable) || !head.number(folder.device) || !head.number(folder.inode)
-        || !head.name(plan.folder) || !head.done())
+        || !head.name(plan.folder) || !head.done() || plan.folder.empty())
         return std::nullopt;
     folder.stableInode = stable != 0;
     plan.folderStamp = folder;
-    if (!std::getline(lines, line))
+    Fields prefix(lines.next().value_or(""));
+    if (prefix.word() != "prefix" || !prefix.name(plan.prefix) || !prefix.done())
         return std::nullopt;
-    Fields prefix(line);
-    if (prefix.word() != "prefix" || !prefix.name(plan.prefix) || !prefix.done() || !std::getline(lines, line))
+    Fields itemCount(lines.next().value_or(""));
+    std::size_t count = 0;
+    if (itemCount.word() != "items" || !itemCount.number(count) || !itemCount.done() || count > bytes.size())
         return std::nullopt;
-    Fields itemCount(line);
-    if (itemCount.word() != "items" || !itemCount.number(count) || !itemCount.done())
-        return std::nullopt;
-    while (std::getline(lines, line)) {
-        Fields fields(line);
+    plan.items.reserve(count);
+    plan.stamps.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        Fields fields(lines.next().value_or(""));
         FileStamp stamp;
         stamp.device = folder.device;
         stamp.stableInode = folder.stableInode;
         BatchItem item;
-        if (!fields.number(stamp.inode) || !fields.number(stamp.size)
-            || !fields.number(stamp.modifiedNs) || !fields.name(item.original) || !fields.name(item.temporary)
-            || !fields.name(item.final) || !fields.done())
+        if (!fields.number(stamp.inode) || !fields.number(stamp.size) || !fields.number(stamp.modifiedNs)
+            || !fields.name(item.original) || !fields.name(item.temporary) || !fields.name(item.final)
+            || !fields.done() || !isPlainName(item.original) || !isPlainName(item.temporary)
+            || !isPlainName(item.final))
             return std::nullopt;
         plan.items.push_back(std::move(item));
         plan.stamps.push_back(stamp);
     }
-    if (plan.items.size() != count)
+    const std::size_t endAt = at();
+    bool closed = false;
+    const auto endLine = lines.next(&closed);
+    std::uint64_t sum = 0;
+    if (!endLine || !closed || !endLine->starts_with(kEnd) || endLine->size() != kEnd.size() + 16
+        || std::from_chars(endLine->data() + kEnd.size(), endLine->data() + endLine->size(), sum, 16).ptr
+            != endLine->data() + endLine->size()
+        || sum != fnv1a(all.substr(0, endAt)))
         return std::nullopt;
-    return plan;
+
+    // A line whose sum does not match was torn by a power cut while it was
+    // written, so the step it began never moved a file: it is passed over.
+    while (const auto appended = lines.next(&closed)) {
+        const auto text = closed ? checkedText(*appended) : std::nullopt;
+        if (text && !readAppended(*text, journal))
+            return std::nullopt;
+    }
+    return journal;
 }
 
 } // namespace zanto

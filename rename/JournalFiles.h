@@ -1,11 +1,25 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zanto {
 
-// The program's own state folder, where the journal of a batch lives. Every
+// A journal file held open, and locked for as long as it is held, so that
+// another copy of the program sharing the state folder leaves it alone.
+class OpenJournal {
+public:
+    virtual ~OpenJournal() = default; // closing releases the lock
+
+    // The file's name in the state folder.
+    virtual const std::string& name() const = 0;
+    // Adds `bytes` at the end; durable when it returns true.
+    [[nodiscard]] virtual bool append(const std::string& bytes) = 0;
+};
+
+// The program's own state folder, where the journals of runs live. Every
 // change is durable when the call returns (written, synced, renamed into
 // place, folder synced), so that a power cut leaves the old or the new
 // content, never a mixture.
@@ -13,13 +27,28 @@ class JournalFiles {
 public:
     virtual ~JournalFiles() = default;
 
-    virtual bool write(const std::string& name, const std::string& bytes) = 0;
+    // A new file named `prefix` and something no other file of the folder has
+    // ever been named, holding `bytes` and held. None when it cannot be written.
+    virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes) = 0;
+
+    struct Opened {
+        std::unique_ptr<OpenJournal> file; // none: missing, unreadable, not a plain file, or too large
+        std::string bytes;
+        bool busy = false; // held by another running copy
+    };
+    // Opens and holds an existing file, with its bytes.
+    virtual Opened open(const std::string& name) = 0;
+    // The names of the files of the folder that start with `prefix`, in name order.
+    virtual std::vector<std::string> names(const std::string& prefix) = 0;
+
+    // Replaces the whole content of `name`.
+    [[nodiscard]] virtual bool write(const std::string& name, const std::string& bytes) = 0;
     virtual std::optional<std::string> read(const std::string& name) = 0;
     // Renames `from` to `to`, replacing it: both are the program's own files.
-    virtual bool move(const std::string& from, const std::string& to) = 0;
-    virtual bool remove(const std::string& name) = 0;
+    [[nodiscard]] virtual bool move(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual bool remove(const std::string& name) = 0;
     // Makes the renames inside a user's folder durable.
-    virtual void syncFolder(const std::string& folder) = 0;
+    [[nodiscard]] virtual bool syncFolder(const std::string& folder) = 0;
     // Where a file of the state folder is, for a message.
     virtual std::string pathOf(const std::string& name) const = 0;
 };

@@ -66,28 +66,34 @@ SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, 
     plan.folder = folder;
     plan.folderStamp = fs.stamp(folder);
     plan.items.push_back({oldName, freeTemporaryName(fs, folder, extensionOf(newName)), newName});
-    if (journal != nullptr && !journal->begin(plan))
+    std::unique_ptr<JournalRun> run;
+    if (journal != nullptr && !(run = journal->begin(plan)))
         return SingleOutcome::Other;
     const BatchItem& item = plan.items.front();
     BatchReport report(1);
-    const auto step = [&](const std::string& from, const std::string& to, EntryState reached) {
-        const FsError error = fs.renameNoReplace(joinPath(folder, from), joinPath(folder, to));
+    const auto step = [&](MoveStep move) {
+        if (run && move != MoveStep::ToTemporary && !run->beginStep(move, report.states()))
+            return FsError::Other;
+        const FsError error = fs.renameNoReplace(joinPath(folder, BatchReport::currentName(item, sourceOf(move))),
+                                                 joinPath(folder, BatchReport::currentName(item, targetOf(move))));
         if (error == FsError::None)
-            report.setState(0, reached);
+            report.setState(0, targetOf(move));
         return error;
     };
-    SingleOutcome outcome = outcomeOf(step(item.original, item.temporary, EntryState::Temporary));
+    SingleOutcome outcome = outcomeOf(step(MoveStep::ToTemporary));
     if (outcome == SingleOutcome::Done) {
-        outcome = outcomeOf(step(item.temporary, item.final, EntryState::Final));
-        if (outcome != SingleOutcome::Done && step(item.temporary, item.original, EntryState::Original) != FsError::None) {
-            report.stop(FsError::Other, 0);
+        outcome = outcomeOf(step(MoveStep::ToFinal));
+        if (report.state(0) == EntryState::Temporary && step(MoveStep::BackToOriginal) != FsError::None) {
+            // The journal stays for the next start, which offers to finish the rename.
             if (stranded != nullptr)
                 *stranded = item.temporary;
-            outcome = SingleOutcome::Stranded;
+            return SingleOutcome::Stranded;
         }
     }
-    if (journal != nullptr)
-        journal->end(plan, report, false);
+    // A journal that cannot be closed is offered at the next start, which
+    // then finds the file where this rename left it.
+    if (run)
+        static_cast<void>(run->finish(report.states(), false));
     return outcome;
 }
 

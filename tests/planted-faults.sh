@@ -24,8 +24,8 @@ faults=(
   "fallbacks: no plain rename without hard links|ui/NativeFileSystem.cpp| \|\| !noHardLinks(info.st_dev, from))| \|\| true)"
   "journal: the check-then-rename fallback chosen by link()'s error, not the file system|ui/NativeFileSystem.cpp| \|\| !noHardLinks(info.st_dev, from))| \|\| linkError != EPERM)"
   "killed batch: rename by link, then unlink|ui/NativeFileSystem.cpp|    if (m_calls.renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)\n        return FsError::None;\n    const int error = errno;\n    if (error != EINVAL && error != ENOSYS)\n        return fsErrorFromErrno(error);|"
-  "stop without rollback|rename/BatchRename.cpp|            rollBack(plan, fs, report, progress);\n|"
-  "rollback skips the new names (swaps)|rename/BatchRename.cpp|        if (report.state(i) != EntryState::Final)\n            continue;|        if (true)\n            continue;"
+  "stop without rollback|rename/BatchRename.cpp|        report.stop(error, i);\n        rollBack(plan, fs, report, progress, log);|        report.stop(error, i);"
+  "rollback skips the new names (swaps)|rename/BatchRename.cpp|        mover.run(MoveStep::BackToTemporary, true, goOn);|"
   "temporary names collide in another case|rename/BatchRename.cpp|&& equalIgnoringAsciiCase(name.substr(prefix.size() + m_width), m_extensions[position]);|&& name.substr(prefix.size() + m_width) == m_extensions[position];"
   "name length off by one|rename/BatchRename.cpp|if (name->size() > limit) {|if (name->size() > limit + 1) {"
   "numbers against the user's order|rename/BatchRename.cpp|base + zeroFilled(position + 1, digitCount(count))|base + zeroFilled(count - position, digitCount(count))"
@@ -54,7 +54,15 @@ faults=(
   "natural order: keys alike in their first 16 bytes left to the raw names|browse/NaturalSorter.cpp|    const int order = key(x.index).compare(key(y.index));|    const int order = 0;"
   "natural order: merged runs take the later entry first|browse/NaturalSorter.cpp|        *out++ = less(*later, *earlier) ? *later++ : *earlier++;|        *out++ = less(*earlier, *later) ? *later++ : *earlier++;"
   "listing: a folder whose reading failed is shown|browse/DirectoryListing.cpp|    if (error == FsError::None)\n        names = sorter.sorted();|    names = sorter.sorted();"
-  "journal: removed after a stop that left files half-way|rename/BatchJournal.cpp|    if (report.stopped() && !report.unrestored().empty())\n        return;\n|"
+  "journal: the second pass begins unrecorded|rename/BatchRename.cpp|    if (log != nullptr && !log->beginStep(MoveStep::ToFinal, report.states())) {|    if (false) {"
+  "journal: an entry of the last step placed by the other name|rename/Recovery.cpp|                where[i] = fs.exists(|                where[i] = !fs.exists("
+  "journal: one file for every run|ui/StateFolder.cpp|        + std::to_string(::getpid()) + '-' + std::to_string(counter++);|        + std::to_string(::getpid());"
+  "journal: a live copy's run offered for recovery|rename/BatchJournal.cpp|        if (opened.busy)\n            continue; // a running copy's run|"
+  "journal: the state folder follows a link|ui/StateFolder.cpp|flags \| O_NOFOLLOW \| O_NONBLOCK|flags \| O_NONBLOCK"
+  "journal: a name leading out of the folder accepted|rename/Journal.cpp|    return !name.empty() && name != \".\" && name != \"..\" && name.find('/') == std::string::npos;|    return !name.empty();"
+  "undo: a file parked on its way into a taken name|rename/Recovery.cpp|            if (!free) {|            if (false) {"
+  "undo: the record not brought up to date|rename/BatchJournal.cpp|    if (m_journal.kind == JournalKind::Undo && !m_owner.settleUndo(m_journal, states))|    if (false)"
+  "a rename that takes its file along goes unnoticed|rename/BatchRename.cpp|if (error == FsError::None \|\| error == FsError::FileNotFound \|\| m_fs.exists(from))|if (true)"
 )
 
 holes=0

@@ -20,6 +20,7 @@ struct MessageRequest {
     MsgDefault defaultButton = MsgDefault::First;
     QString title;              // empty: a title bar without text
     bool programTitle = false;  // true: the platform shows the program's title instead
+    QString details;            // shown on request below the text; empty: none
 };
 
 inline QString answerText(MsgAnswer answer)

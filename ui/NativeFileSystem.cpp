@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
@@ -67,15 +68,42 @@ bool hasNoHardLinks(long type)
     return type == kMsdos || type == kExfat || type == kFuse;
 }
 
-bool NativeFileSystem::noHardLinks(dev_t device, const std::string& path)
+const NativeFileSystem::MountTraits& NativeFileSystem::traits(const MountKey& mount, const std::string& path)
 {
-    const auto known = m_linklessDevices.find(device);
-    if (known != m_linklessDevices.end())
+    const auto known = m_mounts.find(mount);
+    if (known != m_mounts.end())
         return known->second;
+    constexpr long kOverlay = 0x794c7630;
     struct statfs volume {};
-    const bool linkless = m_calls.statfs(path.c_str(), &volume) == 0 && hasNoHardLinks(volume.f_type);
-    m_linklessDevices[device] = linkless;
-    return linkless;
+    MountTraits traits;
+    if (m_calls.statfs(path.c_str(), &volume) == 0) {
+        traits.noHardLinks = hasNoHardLinks(volume.f_type);
+        traits.listingInodes = volume.f_type != kOverlay;
+    }
+    return m_mounts.emplace(mount, traits).first->second;
+}
+
+std::optional<FileStamp> NativeFileSystem::stampOf(const std::string& path, MountKey* mount)
+{
+#ifndef STATX_MNT_ID_UNIQUE
+    constexpr unsigned STATX_MNT_ID_UNIQUE = 0x4000U;
+#endif
+    struct statx info {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_MNT_ID | STATX_MNT_ID_UNIQUE,
+                &info)
+        != 0)
+        return std::nullopt;
+    const MountKey key{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_mnt_id,
+                       (info.stx_mask & STATX_MNT_ID_UNIQUE) != 0};
+    if (mount != nullptr)
+        *mount = key;
+    FileStamp stamp;
+    stamp.device = std::get<0>(key);
+    stamp.inode = info.stx_ino;
+    stamp.size = info.stx_size;
+    stamp.modifiedNs = static_cast<std::int64_t>(info.stx_mtime.tv_sec) * 1'000'000'000 + info.stx_mtime.tv_nsec;
+    stamp.stableInode = !traits(key, path).noHardLinks;
+    return stamp;
 }
 
 FsError NativeFileSystem::renameNoReplace(const std::string& from, const std::string& to)
@@ -100,7 +128,8 @@ FsError NativeFileSystem::renameNoReplace(const std::string& from, const std::st
     // replaced: only where the file system has no hard links at all, never
     // because link() was refused (NFS, protected_hardlinks).
     struct stat info {};
-    if (m_calls.lstat(from.c_str(), &info) != 0 || !noHardLinks(info.st_dev, from))
+    const auto source = stampOf(from, nullptr);
+    if (!source || source->stableInode)
         return fsErrorFromErrno(linkError);
     if (m_calls.lstat(to.c_str(), &info) == 0)
         return FsError::FileExists;
@@ -239,26 +268,19 @@ std::size_t NativeFileSystem::maxNameLength(const std::string& folder)
 
 std::optional<FileStamp> NativeFileSystem::stamp(const std::string& path)
 {
-    struct stat info {};
-    if (m_calls.lstat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    FileStamp stamp;
-    stamp.device = info.st_dev;
-    stamp.inode = info.st_ino;
-    stamp.size = static_cast<std::uint64_t>(info.st_size);
-    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    stamp.stableInode = !noHardLinks(info.st_dev, path);
-    return stamp;
+    return stampOf(path, nullptr);
 }
 
 FsError NativeFileSystem::listStamped(const std::string& folder, std::vector<std::string>& names,
                                       std::vector<FileStamp>& stamps)
 {
-    // Where inode numbers last, the reading of the folder gives them: a stat
-    // per file would cost a batch of 100,000 files a noticeable share.
+    // Where inode numbers last and the reading of the folder gives the same
+    // ones as lstat, the reading gives the stamps: a stat per file would cost
+    // a batch of 100,000 files a noticeable share.
     stamps.clear();
-    const auto folderStamp = stamp(folder);
-    if (!folderStamp || !folderStamp->stableInode)
+    MountKey mount;
+    const auto folderStamp = stampOf(folder, &mount);
+    if (!folderStamp || !folderStamp->stableInode || !traits(mount, folder).listingInodes)
         return listNames(folder, names);
     std::vector<FolderEntry> entries;
     const FsError error = listEntries(folder, entries);

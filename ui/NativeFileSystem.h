@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <map>
+#include <tuple>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/types.h>
@@ -51,10 +52,20 @@ public:
                         std::vector<FileStamp>& stamps) override;
 
 private:
-    bool noHardLinks(dev_t device, const std::string& path);
+    // What a mount's file system type says, asked once per mount.
+    struct MountTraits {
+        bool noHardLinks = false;
+        bool listingInodes = true; // readdir's d_ino is lstat's st_ino (not on overlayfs)
+    };
+    // A mount: the device and the mount's id. The id is never reused where
+    // the kernel has unique ids (6.8 and later), so a card taken out and
+    // another put in at the same device is asked afresh.
+    using MountKey = std::tuple<dev_t, std::uint64_t, bool>;
+    const MountTraits& traits(const MountKey& mount, const std::string& path);
+    std::optional<FileStamp> stampOf(const std::string& path, MountKey* mount);
 
     RenameCalls m_calls;
-    std::map<dev_t, bool> m_linklessDevices; // statfs once per device
+    std::map<MountKey, MountTraits> m_mounts;
 };
 
 } // namespace zanto

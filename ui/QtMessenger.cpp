@@ -28,6 +28,8 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
     // File names are text, never markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
+    if (!request.details.isEmpty())
+        box.setDetailedText(request.details);
     // A single space keeps Qt from putting the application name in an empty title.
     box.setWindowTitle(request.programTitle ? QApplication::applicationName()
                                             : (request.title.isEmpty() ? QStringLiteral(" ") : request.title));

@@ -1,9 +1,13 @@
 #include "StateFolder.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +25,96 @@ bool makeFolders(const std::string& path)
         if (slash == std::string::npos)
             return true;
     }
+}
+
+bool writeAll(int fd, const std::string& bytes)
+{
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t step = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return false;
+        done += static_cast<std::size_t>(step);
+    }
+    return true;
+}
+
+// A write lock on the whole file, held by this open file description.
+// EAGAIN/EACCES: another process holds it.
+bool lockFile(int fd, bool& busy)
+{
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    busy = false;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0)
+        return true;
+    busy = errno == EAGAIN || errno == EACCES;
+    return false;
+}
+
+// A plain file of the folder, never through a link, never waiting on a FIFO.
+int openPlain(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || static_cast<unsigned long long>(info.st_size) > StateFolder::kMaxFileSize) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<std::string> readAll(int fd)
+{
+    std::string bytes;
+    char buffer[65536];
+    for (off_t offset = 0;;) {
+        const ssize_t got = ::pread(fd, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        offset += got;
+        if (bytes.size() > StateFolder::kMaxFileSize)
+            return std::nullopt;
+    }
+}
+
+class HeldJournal final : public OpenJournal {
+public:
+    HeldJournal(std::string name, int fd) : m_name(std::move(name)), m_fd(fd) {}
+    ~HeldJournal() override { ::close(m_fd); }
+    HeldJournal(const HeldJournal&) = delete;
+    HeldJournal& operator=(const HeldJournal&) = delete;
+
+    const std::string& name() const override { return m_name; }
+    bool append(const std::string& bytes) override
+    {
+        if (::lseek(m_fd, 0, SEEK_END) < 0)
+            return false;
+        return writeAll(m_fd, bytes) && ::fdatasync(m_fd) == 0;
+    }
+
+private:
+    std::string m_name;
+    int m_fd;
+};
+
+// Never the same twice, even for two runs in one nanosecond of one process.
+std::string uniqueSuffix()
+{
+    static std::atomic<unsigned> counter{0};
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return std::to_string(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) + '-'
+        + std::to_string(::getpid()) + '-' + std::to_string(counter++);
 }
 
 } // namespace
@@ -47,61 +141,121 @@ bool StateFolder::sync(const std::string& path, bool folder)
     if (fd < 0)
         return false;
     ++m_syncs;
-    const bool synced = ::fsync(fd) == 0;
+    // EINVAL: a file system that has no way to sync a folder.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
     ::close(fd);
     return synced;
+}
+
+bool StateFolder::syncSelf()
+{
+    return sync(m_path, true);
+}
+
+std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const std::string& bytes)
+{
+    if (!makeFolders(m_path))
+        return nullptr;
+    // Written under a name the scan for journals passes over, locked before
+    // it gets its own name, so that no other copy ever sees it unheld.
+    const std::string name = prefix + uniqueSuffix();
+    const std::string temporary = pathOf("." + name + ".new");
+    const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return nullptr;
+    bool busy = false;
+    ++m_syncs;
+    if (!lockFile(fd, busy) || !writeAll(fd, bytes) || ::fsync(fd) != 0
+        || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        ::close(fd);
+        return nullptr;
+    }
+    auto held = std::make_unique<HeldJournal>(name, fd);
+    if (!syncSelf()) {
+        ::unlink(pathOf(name).c_str());
+        return nullptr;
+    }
+    return held;
+}
+
+JournalFiles::Opened StateFolder::open(const std::string& name)
+{
+    Opened opened;
+    const int fd = openPlain(pathOf(name), O_RDWR);
+    if (fd < 0)
+        return opened;
+    if (!lockFile(fd, opened.busy)) {
+        ::close(fd);
+        return opened;
+    }
+    auto bytes = readAll(fd);
+    if (!bytes) {
+        ::close(fd);
+        return opened;
+    }
+    opened.bytes = std::move(*bytes);
+    opened.file = std::make_unique<HeldJournal>(name, fd);
+    return opened;
+}
+
+std::vector<std::string> StateFolder::names(const std::string& prefix)
+{
+    std::vector<std::string> found;
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(m_path.c_str()), ::closedir);
+    if (!dir)
+        return found;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (name.starts_with(prefix))
+            found.emplace_back(name);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 bool StateFolder::write(const std::string& name, const std::string& bytes)
 {
     if (!makeFolders(m_path))
         return false;
-    const std::string temporary = pathOf(name + ".new");
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const std::string temporary = pathOf("." + name + ".new");
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    bool written = true;
-    for (std::size_t done = 0; written && done < bytes.size();) {
-        const ssize_t step = ::write(fd, bytes.data() + done, bytes.size() - done);
-        written = step > 0 || (step < 0 && errno == EINTR);
-        done += step > 0 ? static_cast<std::size_t>(step) : 0;
-    }
     ++m_syncs;
-    written = written && ::fsync(fd) == 0;
+    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
     if (!written || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
-    return sync(m_path, true);
+    return syncSelf();
 }
 
 std::optional<std::string> StateFolder::read(const std::string& name)
 {
-    std::FILE* file = std::fopen(pathOf(name).c_str(), "rbe");
-    if (file == nullptr)
+    const int fd = openPlain(pathOf(name), O_RDONLY);
+    if (fd < 0)
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-        bytes.append(buffer, got);
-    std::fclose(file);
+    auto bytes = readAll(fd);
+    ::close(fd);
     return bytes;
 }
 
 bool StateFolder::move(const std::string& from, const std::string& to)
 {
-    return ::rename(pathOf(from).c_str(), pathOf(to).c_str()) == 0 && sync(m_path, true);
+    return ::rename(pathOf(from).c_str(), pathOf(to).c_str()) == 0 && syncSelf();
 }
 
 bool StateFolder::remove(const std::string& name)
 {
-    return ::unlink(pathOf(name).c_str()) == 0 && sync(m_path, true);
+    return ::unlink(pathOf(name).c_str()) == 0 && syncSelf();
 }
 
-void StateFolder::syncFolder(const std::string& folder)
+bool StateFolder::syncFolder(const std::string& folder)
 {
-    sync(folder, true);
+    return sync(folder, true);
 }
 
 } // namespace zanto

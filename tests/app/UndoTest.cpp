@@ -1,6 +1,7 @@
 #include "app/StartupRecovery.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
+#include "rename/Recovery.h"
 #include "tests/app/WindowFixture.h"
 #include "ui/StateFolder.h"
 
@@ -63,7 +64,7 @@ TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
     expectBox(messenger.shown()[0],
               QStringLiteral("「%1」の直前の連続変換を元に戻します.\r\n\r\n実行してもいいですか？").arg(folder.path().c_str()),
               MsgButtons::OkCancel, MsgDefault::Second, QStringLiteral("元に戻す"));
-    EXPECT_TRUE(messenger.shown()[1].text.endsWith(QStringLiteral("「x2.jpg」")));
+    EXPECT_TRUE(messenger.shown()[1].text.endsWith(QStringLiteral("「x2.jpg」（元の名前「b.jpg」）")));
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "c.jpg", "mine.jpg"})) << "undone and refreshed";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO＿[連続モード]"));
     EXPECT_FALSE(undoEnabled()) << "one level of undo";
@@ -80,7 +81,8 @@ TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
     startUp();
     ASSERT_EQ(messenger.shown().size(), 1);
     expectBox(messenger.shown()[0],
-              QStringLiteral("前回の連続変換は途中で終わりました.\r\n\r\n元のファイル名に戻しますか？"),
+              QStringLiteral("「%1」での前回の連続変換は途中で終わりました.\r\n\r\n元のファイル名に戻しますか？")
+                  .arg(folder.path().c_str()),
               MsgButtons::YesNoCancel, MsgDefault::First, QStringLiteral("ファイル名変更"));
     messenger.answer(MsgAnswer::Yes);
     startUp();
@@ -88,6 +90,37 @@ TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)
     messenger.clear();
     startUp();
     EXPECT_TRUE(messenger.shown().isEmpty()) << "nothing left to ask";
+}
+
+// Used to overwrite one run's journal with the next, and to store a killed
+// undo, finished at the next start, as the batch to undo.
+TEST_F(UndoTest, EachUnfinishedRunIsAskedNamingItsFolderAndAKilledUndoNeverBecomesTheRecord)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    const BatchPlan plan = planBatch(folder.path(), {"a.jpg", "b.jpg"}, "x", fileSystem);
+    auto run = batches.begin(plan);
+    ASSERT_TRUE(run && run->finish(applyBatch(plan, fileSystem, {}, run.get()).states(), true));
+    const UndoPlan undo = planUndo(*batches.lastRecord(), fileSystem);
+    ASSERT_TRUE(batches.replaceRecord(undo.record));
+    run = batches.begin(undo.plan, JournalKind::Undo);
+    const BatchItem& moved = undo.plan.items[0];
+    std::filesystem::rename(folder.pathOf(moved.original), folder.pathOf(moved.temporary)); // then killed
+    TempFolder other;
+    other.write("c.jpg");
+    auto otherRun = batches.begin(planBatch(other.path(), {"c.jpg"}, "y", fileSystem)); // killed before a move
+    run.reset();
+    otherRun.reset();
+
+    messenger.answer(MsgAnswer::No);
+    messenger.answer(MsgAnswer::Cancel);
+    startUp();
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[0].text, QStringLiteral("「%1」での「元に戻す」は途中で終わりました.\r\n\r\n「元に戻す」の前のファイル名に戻しますか？")
+                                             .arg(folder.path().c_str()));
+    EXPECT_TRUE(messenger.shown()[1].text.startsWith(QStringLiteral("「%1」での").arg(other.path().c_str())));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "b.jpg"})) << "the undo finished";
+    EXPECT_FALSE(batches.hasRecord());
+    EXPECT_EQ(batches.pending().size(), 1u) << "the other run waits";
 }
 
 TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
@@ -99,8 +132,7 @@ TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
     std::filesystem::rename(folder.path() + "-away", folder.path());
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_TRUE(messenger.shown()[0].text.contains(QStringLiteral("が見つかりません")));
-    Journal kept;
-    EXPECT_EQ(batches.pending(kept), BatchJournal::Pending::Unfinished);
+    EXPECT_EQ(batches.pending().size(), 1u);
 }
 
 } // namespace

@@ -72,12 +72,16 @@ protected:
     void recover(RecoveryDirection direction)
     {
         NativeFileSystem fs;
-        BatchJournal journal(state, fs);
-        Journal pending;
-        if (journal.pending(pending) != BatchJournal::Pending::Unfinished)
+        StateFolder files(stateHome.path() + "/TOLVA");
+        BatchJournal journal(files, fs);
+        auto pending = journal.pending();
+        if (pending.empty())
             return;
-        EXPECT_TRUE(recoverBatch(pending, direction, fs).empty());
-        journal.closeRecovered(direction == RecoveryDirection::Forward);
+        ASSERT_EQ(pending.size(), 1u);
+        JournalRun& run = *pending.front().run;
+        const BatchReport report = recoverBatch(run.journal(), direction, fs, &run);
+        EXPECT_TRUE(report.notAt(direction == RecoveryDirection::Back ? EntryState::Original : EntryState::Final).empty());
+        EXPECT_TRUE(run.finish(report.states(), direction == RecoveryDirection::Forward));
     }
 
     // True when the folder holds the outside files as they were and each
@@ -111,7 +115,6 @@ protected:
 
     TempFolder folder;
     TempFolder stateHome;
-    StateFolder state{stateHome.path() + "/TOLVA"};
     std::vector<std::string> listed; // content of each list position
     Contents before;
 };
@@ -124,8 +127,10 @@ TEST_F(CrashTest, EveryFileStaysUnderOneOfItsNamesAndRecoveryEndsTheRunEitherWay
         NativeFileSystem childFs;
         StateFolder childState(stateHome.path() + "/TOLVA");
         BatchJournal journal(childState, childFs);
-        if (journal.begin(plan))
-            journal.end(plan, applyBatch(plan, childFs));
+        if (auto run = journal.begin(plan)) {
+            const BatchReport report = applyBatch(plan, childFs, {}, run.get());
+            EXPECT_TRUE(run->finish(report.states(), true));
+        }
     };
     const auto started = std::chrono::steady_clock::now();
     batch(planBatch(folder.path(), entries(), "x", fs, seeded(kSeed)));

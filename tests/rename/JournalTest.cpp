@@ -11,6 +11,8 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 
 // The journal of a batch: its bytes, the record it leaves, recovery and undo
 // from whatever the disk holds, and the paths that used to lose a name.
@@ -26,14 +28,22 @@ protected:
         folder.writeAll({"1.jpg", "2.jpg", "a b%.png", "outside.txt"});
         before = folder.contents();
         BatchPlan plan = planBatch(folder.path(), {"2.jpg", "1.jpg", "a b%.png"}, "", fs, fixedRandom({kDraw17}));
-        EXPECT_TRUE(journal.begin(plan));
+        run = journal.begin(plan);
+        EXPECT_TRUE(run);
         return plan;
     }
-    Journal pending()
+    // The one unfinished run, held as a start finds it.
+    std::unique_ptr<JournalRun> pendingRun()
     {
-        Journal found;
-        EXPECT_EQ(journal.pending(found), BatchJournal::Pending::Unfinished);
-        return found;
+        auto pending = journal.pending();
+        EXPECT_EQ(pending.size(), 1u);
+        return pending.empty() ? nullptr : std::move(pending.front().run);
+    }
+    void batch(const BatchPlan& plan)
+    {
+        const BatchReport report = applyBatch(plan, fs, {}, run.get());
+        ASSERT_TRUE(run->finish(report.states(), true));
+        run.reset();
     }
 
     TempFolder folder;
@@ -41,55 +51,91 @@ protected:
     FaultyFileSystem fs;
     StateFolder files{stateHome.path() + "/TOLVA"};
     BatchJournal journal{files, fs};
+    std::unique_ptr<JournalRun> run;
     Contents before;
 };
 
 TEST_F(JournalTest, AnyNameSurvivesTheRoundTripAndADamagedJournalIsRefused)
 {
-    BatchPlan plan;
+    Journal journal;
+    journal.kind = JournalKind::Undo;
+    BatchPlan& plan = journal.plan;
     plan.folder = "/tmp/f\xff old %20";
     plan.folderStamp = FileStamp{1, 2, 0, 0, false};
     plan.prefix = "連番17変換失敗";
     plan.items = {{std::string("a\0\n\r\x7f\xe9", 6), "連番17変換失敗0", "1"}, {" ", "%", "\x81\x40.txt"}};
     plan.stamps = {FileStamp{3, 4, 5, -6, false}, FileStamp{}};
-    const std::string bytes = encodeJournal(plan);
-    const auto back = decodeJournal(bytes);
+    const std::string head = encodeJournal(journal);
+    const std::string step = encodeStep(MoveStep::BackToOriginal, {EntryState::Temporary, EntryState::Missing});
+    const std::string bytes = head + step;
+    const auto back = decodeJournal(bytes + step.substr(0, 20)); // the power failed while a step was written
     ASSERT_TRUE(back);
-    EXPECT_EQ(encodeJournal(*back), bytes);
-    EXPECT_EQ(back->items[0].original, plan.items[0].original);
+    EXPECT_EQ(encodeJournal(*back) + encodeStep(back->lastStep->step, back->lastStep->states), bytes);
+    EXPECT_EQ(back->plan.items[0].original, plan.items[0].original);
+    EXPECT_EQ(back->kind, JournalKind::Undo);
 
     std::string flipped = bytes;
     flipped[bytes.find("連番")] ^= 1;
-    for (const std::string& damaged : {bytes.substr(0, bytes.size() - 1), bytes.substr(0, bytes.size() / 2), flipped,
-                                       bytes + "x", std::string("[journal]\nfolder=/tmp\n"), std::string()})
+    const auto named = [&](const std::string& name) {
+        Journal altered = journal;
+        altered.plan.items[1].final = name;
+        return encodeJournal(altered);
+    };
+    for (const std::string& damaged :
+         {head.substr(0, head.size() - 1), head.substr(0, head.size() / 2), flipped,
+          head + encodeStep(MoveStep::ToFinal, {EntryState::Final}), std::string("[journal]\nfolder=/tmp\n"),
+          std::string(), named("../x"), named("a/b"), named(".."), named(".")})
         EXPECT_FALSE(decodeJournal(damaged)) << damaged;
 
-    ASSERT_TRUE(files.write("journal", bytes.substr(0, 40)));
-    Journal found;
-    EXPECT_EQ(journal.pending(found), BatchJournal::Pending::Damaged);
-    journal.setAside();
-    EXPECT_EQ(journal.pending(found), BatchJournal::Pending::None) << "told once";
+    auto file = files.create("journal-", head.substr(0, 40));
+    ASSERT_TRUE(file);
+    file.reset();
+    auto pending = this->journal.pending();
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_FALSE(pending.front().run);
+    this->journal.setAside(pending.front().name);
+    pending.clear();
+    EXPECT_TRUE(this->journal.pending().empty()) << "told once";
+}
+
+// A symbolic link, a FIFO or a huge file put into the state folder reads as
+// nothing, never as a journal, and nothing waits on it.
+TEST_F(JournalTest, TheStateFolderReadsOnlyItsOwnPlainFiles)
+{
+    begin();
+    run.reset();
+    const std::string name = files.names("journal-").front();
+    const std::string real = files.pathOf(name);
+    std::filesystem::rename(real, stateHome.pathOf("elsewhere"));
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"symlink", [&] { std::filesystem::create_symlink(stateHome.pathOf("elsewhere"), real); }},
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(real.c_str(), 0600), 0); }},
+        {"huge", [&] { std::filesystem::copy_file(stateHome.pathOf("elsewhere"), real);
+                       std::filesystem::resize_file(real, StateFolder::kMaxFileSize + 1); }},
+    };
+    for (const auto& [what, plant] : cases) {
+        std::filesystem::remove(real);
+        plant();
+        EXPECT_FALSE(files.read(name)) << what;
+        EXPECT_FALSE(files.open(name).file) << what;
+    }
 }
 
 TEST_F(JournalTest, ARunEndsAsTheRecordOrLeavesNothingOrStaysForTheNextStart)
 {
     BatchPlan plan = begin();
     fs.failRename(2, FsError::DiskNotReady); // stopped and rolled back: nothing moved
-    journal.end(plan, applyBatch(plan, fs));
+    const BatchReport stopped = applyBatch(plan, fs, {}, run.get());
+    ASSERT_TRUE(stopped.unrestored().empty());
+    ASSERT_TRUE(run->finish(stopped.states(), false));
     EXPECT_FALSE(journal.hasRecord());
+    EXPECT_TRUE(journal.pending().empty());
 
-    journal.begin(plan);
-    BatchReport done = applyBatch(plan, fs);
-    journal.end(plan, done);
-    Journal none;
-    EXPECT_EQ(journal.pending(none), BatchJournal::Pending::None);
+    run = journal.begin(plan);
+    batch(plan);
+    EXPECT_TRUE(journal.pending().empty());
     ASSERT_TRUE(journal.lastRecord());
-    EXPECT_EQ(journal.lastRecord()->items.size(), 3u);
-
-    done.stop(FsError::Other, 0); // a stop that left files on their way
-    journal.begin(plan);
-    journal.end(plan, done);
-    EXPECT_EQ(pending().items[2].original, "a b%.png");
+    EXPECT_EQ(journal.lastRecord()->plan.items.size(), 3u);
 }
 
 // Killed in the second pass; meanwhile another program took a name the run needs.
@@ -98,34 +144,92 @@ TEST_F(JournalTest, RecoveryMovesOnlyTheRunsOwnFilesEitherWay)
     const BatchPlan plan = begin();
     for (const auto& item : plan.items)
         std::filesystem::rename(folder.pathOf(item.original), folder.pathOf(item.temporary));
+    ASSERT_TRUE(run->beginStep(MoveStep::ToFinal, std::vector<EntryState>(3, EntryState::Temporary)));
     std::filesystem::rename(folder.pathOf(plan.items[0].temporary), folder.pathOf("1.jpg")); // 2.jpg -> 1.jpg
     folder.write("2.jpg", "intruder");
-    const Journal found = pending();
+    run.reset();
+    const auto found = pendingRun();
 
-    const std::string& temporary0 = plan.items[0].temporary;
-    EXPECT_EQ(recoverBatch(found, RecoveryDirection::Back, fs), std::vector<std::string>{temporary0});
-    Contents expected = movedContents(before, {{"2.jpg", temporary0}});
+    const BatchReport back = recoverBatch(found->journal(), RecoveryDirection::Back, fs, found.get());
+    EXPECT_EQ(back.notAt(EntryState::Original), std::vector<std::size_t>{0});
+    Contents expected = movedContents(before, {{"2.jpg", plan.items[0].temporary}});
     expected["2.jpg"] = "intruder";
     EXPECT_EQ(folder.contents(), expected);
 
-    const std::string& temporary1 = plan.items[1].temporary;
-    EXPECT_EQ(recoverBatch(found, RecoveryDirection::Forward, fs), std::vector<std::string>{temporary1});
-    expected = movedContents(before, {{"2.jpg", "1.jpg"}, {"1.jpg", temporary1}, {"a b%.png", "3.png"}});
+    const BatchReport forward = recoverBatch(found->journal(), RecoveryDirection::Forward, fs, found.get());
+    EXPECT_EQ(forward.notAt(EntryState::Final), std::vector<std::size_t>{1});
+    expected = movedContents(before, {{"2.jpg", "1.jpg"}, {"1.jpg", plan.items[1].temporary}, {"a b%.png", "3.png"}});
     expected["2.jpg"] = "intruder";
     EXPECT_EQ(folder.contents(), expected);
+}
+
+// A run killed and left for later (キャンセル), then other runs: each keeps a
+// journal of its own, and a journal that a live copy holds is not offered.
+TEST_F(JournalTest, EveryUnfinishedRunKeepsItsOwnJournalAndALiveOneIsLeftAlone)
+{
+    begin();
+    const std::string first = run->name();
+    run.reset(); // killed
+    std::vector<BatchJournal::Pending> asked = journal.pending();
+    asked.clear(); // キャンセル: ask next time
+
+    TempFolder other;
+    other.writeAll({"x.jpg"});
+    auto live = journal.begin(planBatch(other.path(), {"x.jpg"}, "y", fs));
+    ASSERT_TRUE(live);
+    auto pending = journal.pending();
+    ASSERT_EQ(pending.size(), 1u) << "the live run is another copy's";
+    EXPECT_EQ(pending.front().name, first);
+    pending.clear();
+    ASSERT_TRUE(live->finish({EntryState::Original}, false));
+    EXPECT_EQ(journal.pending().size(), 1u);
 }
 
 TEST_F(JournalTest, UndoLeavesFilesChangedSinceAndNamesThem)
 {
     const BatchPlan plan = begin();
-    journal.end(plan, applyBatch(plan, fs));
+    batch(plan);
     std::filesystem::rename(folder.pathOf("3.png"), folder.pathOf("mine.png"));
-    std::vector<std::string> leftAlone;
-    const BatchPlan undo = planUndo(*journal.lastRecord(), fs, leftAlone, fixedRandom({kDraw17}));
-    ASSERT_EQ(undo.status, PlanStatus::Ready);
-    EXPECT_FALSE(applyBatch(undo, fs).stopped());
-    EXPECT_EQ(leftAlone, std::vector<std::string>{"3.png"});
+    const UndoPlan undo = planUndo(*journal.lastRecord(), fs, fixedRandom({kDraw17}));
+    ASSERT_EQ(undo.plan.status, PlanStatus::Ready);
+    EXPECT_FALSE(applyBatch(undo.plan, fs).stopped());
+    EXPECT_EQ(undo.changed, std::vector<std::size_t>{2});
     EXPECT_EQ(folder.contents(), movedContents(before, {{"a b%.png", "mine.png"}}));
+}
+
+// Used to park the file under a temporary name and forget it; and a file the
+// batch left under its temporary name was never given back.
+TEST_F(JournalTest, UndoMovesNothingIntoATakenNameAndBringsBackAFileLeftOnItsWay)
+{
+    folder.writeAll({"a.jpg", "b.jpg", "c.jpg", "x2.jpg"}); // x2.jpg holds b's new name
+    before = folder.contents();
+    const BatchPlan plan = planBatch(folder.path(), {"a.jpg", "b.jpg", "c.jpg"}, "x", fs, fixedRandom({kDraw17}));
+    run = journal.begin(plan);
+    batch(plan);
+    ASSERT_TRUE(folder.contents().count(plan.items[1].temporary));
+    folder.write("a.jpg", "new a");
+
+    const auto undoOnce = [&] {
+        UndoPlan undo = planUndo(*journal.lastRecord(), fs);
+        EXPECT_TRUE(journal.replaceRecord(undo.record));
+        run = journal.begin(undo.plan, JournalKind::Undo);
+        const BatchReport report = applyBatch(undo.plan, fs, {}, run.get());
+        EXPECT_TRUE(run->finish(report.states(), false));
+        return undo;
+    };
+    EXPECT_EQ(undoOnce().blocked, std::vector<std::size_t>{0});
+    Contents expected = before;
+    expected["x1.jpg"] = before.at("a.jpg");
+    expected["a.jpg"] = "new a";
+    EXPECT_EQ(folder.contents(), expected) << "b back from its temporary name, a left where it is";
+    ASSERT_TRUE(journal.hasRecord()) << "the record keeps a";
+
+    std::filesystem::remove(folder.pathOf("a.jpg"));
+    EXPECT_TRUE(undoOnce().blocked.empty());
+    expected.erase("x1.jpg");
+    expected["a.jpg"] = before.at("a.jpg");
+    EXPECT_EQ(folder.contents(), expected);
+    EXPECT_FALSE(journal.hasRecord());
 }
 
 // Used to be taken for a file gone: the run went on and reported the files as missing.
@@ -136,8 +240,8 @@ TEST_F(JournalTest, AFolderMovedDuringTheRunStopsItWithEachFileWhereItStands)
     const BatchReport report = applyBatch(plan, fs);
     std::filesystem::rename(folder.path() + "-x", folder.path());
     EXPECT_TRUE(report.stopped());
-    EXPECT_EQ(report.currentNames(plan, report.unrestored(), 5),
-              (std::vector<std::string>{plan.items[0].temporary, plan.items[1].temporary}));
+    EXPECT_EQ(report.unrestored(), (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(report.state(0), EntryState::Temporary);
 }
 
 // Used to strand the file under ".zanto-rename-0", which no list shows.
@@ -152,8 +256,23 @@ TEST_F(JournalTest, ACaseOnlyRenameThatCanGoNeitherWayIsJournaledUnderAVisibleNa
     EXPECT_EQ(folder.names(), std::vector<std::string>{stranded});
     EXPECT_NE(stranded.front(), '.');
     EXPECT_EQ(stranded.substr(stranded.size() - 4), ".jpg");
-    EXPECT_TRUE(recoverBatch(pending(), RecoveryDirection::Forward, fs).empty());
+    const auto found = pendingRun();
+    EXPECT_TRUE(recoverBatch(found->journal(), RecoveryDirection::Forward, fs, found.get()).notAt(EntryState::Final).empty());
     EXPECT_EQ(folder.names(), std::vector<std::string>{"Photo.jpg"});
+}
+
+// fusefat drops the entry when a rename to a name it cannot write fails: the
+// run stops and names the file, which is under neither name.
+TEST_F(JournalTest, ARenameThatTakesItsFileAlongStopsTheRunAndNamesIt)
+{
+    const BatchPlan plan = begin();
+    fs.beforeRename(2, [&] { std::filesystem::remove(folder.pathOf("1.jpg")); });
+    fs.failRename(2, FsError::DiskNotReady);
+    const BatchReport report = applyBatch(plan, fs);
+    ASSERT_TRUE(report.lost());
+    EXPECT_EQ(report.lost()->position, 1u);
+    EXPECT_EQ(report.lost()->from, "1.jpg");
+    EXPECT_EQ(report.state(0), EntryState::Original) << "the others are put back";
 }
 
 // A file system that refuses the no-replace flag and hard links, of a type

@@ -34,4 +34,12 @@ FsError FaultyFileSystem::renameNoReplace(const std::string& from, const std::st
     return m_native.renameNoReplace(resolve(from), to);
 }
 
+std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path)
+{
+    auto found = m_native.stamp(resolve(path));
+    if (found && !m_inodesLast)
+        found->stableInode = false;
+    return found;
+}
+
 } // namespace zanto::test

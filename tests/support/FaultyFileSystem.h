@@ -25,6 +25,9 @@ public:
     void setMaxNameLength(std::size_t limit) { m_maxNameLength = limit; }
     // Reading a folder hands over what it read, then fails with `error`.
     void failReading(FsError error) { m_readFault = error; }
+    // Stamps as a card's driver gives them, its inode numbers made up: files
+    // are told apart by size and modification time alone.
+    void setInodesLasting(bool on) { m_inodesLast = on; }
     std::size_t renameCalls() const { return m_renames; }
 
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
@@ -50,7 +53,7 @@ public:
         return m_maxNameLength ? *m_maxNameLength : m_native.maxNameLength(folder);
     }
     FsError removeFile(const std::string& path) override { return m_native.removeFile(resolve(path)); }
-    std::optional<FileStamp> stamp(const std::string& path) override { return m_native.stamp(resolve(path)); }
+    std::optional<FileStamp> stamp(const std::string& path) override;
 
 private:
     // The path as it stands on disk: in case-insensitive mode, the entry whose
@@ -63,6 +66,7 @@ private:
     std::size_t m_renames = 0;
     std::optional<FsError> m_readFault;
     bool m_caseInsensitive = false;
+    bool m_inodesLast = true;
     std::optional<std::size_t> m_maxNameLength;
 };
 
