@@ -163,6 +163,24 @@ TEST_F(JournalTest, RecoveryMovesOnlyTheRunsOwnFilesEitherWay)
     EXPECT_EQ(folder.contents(), expected);
 }
 
+// A file put by someone else under one of the run's names stays where it is.
+TEST_F(JournalTest, RecoveryNeverMovesAStrangerUnderTheRunsNames)
+{
+    const BatchPlan plan = begin();
+    for (const auto& item : plan.items)
+        std::filesystem::rename(folder.pathOf(item.original), folder.pathOf(item.temporary));
+    std::filesystem::remove(folder.pathOf(plan.items[2].temporary));
+    folder.write(plan.items[2].temporary, "stranger");
+    run.reset();
+    const auto found = pendingRun();
+    EXPECT_EQ(recoverBatch(found->journal(), RecoveryDirection::Back, fs, found.get()).notAt(EntryState::Original),
+              std::vector<std::size_t>{2});
+    Contents expected = before;
+    expected.erase("a b%.png");
+    expected[plan.items[2].temporary] = "stranger";
+    EXPECT_EQ(folder.contents(), expected);
+}
+
 // A run killed and left for later (キャンセル), then other runs: each keeps a
 // journal of its own, and a journal that a live copy holds is not offered.
 TEST_F(JournalTest, EveryUnfinishedRunKeepsItsOwnJournalAndALiveOneIsLeftAlone)
