@@ -169,8 +169,10 @@ TEST_F(JournalTest, RecoveryNeverMovesAStrangerUnderTheRunsNames)
     const BatchPlan plan = begin();
     for (const auto& item : plan.items)
         std::filesystem::rename(folder.pathOf(item.original), folder.pathOf(item.temporary));
+    // Written before the file goes, so that it cannot reuse the file's inode number.
+    folder.write("stranger", "stranger");
     std::filesystem::remove(folder.pathOf(plan.items[2].temporary));
-    folder.write(plan.items[2].temporary, "stranger");
+    std::filesystem::rename(folder.pathOf("stranger"), folder.pathOf(plan.items[2].temporary));
     run.reset();
     const auto found = pendingRun();
     EXPECT_EQ(recoverBatch(found->journal(), RecoveryDirection::Back, fs, found.get()).notAt(EntryState::Original),
