@@ -107,7 +107,6 @@ void BatchRenameCommand::run()
         return;
 
     WaitCursor waiting;
-    m_form.List2->clear();
     if (entries.empty())
         return;
 
@@ -130,11 +129,6 @@ void BatchRenameCommand::run()
         return;
     const BatchReport& report = *applied;
     WaitCursor relisting;
-    std::vector<std::string> temporaries;
-    temporaries.reserve(plan.items.size());
-    for (const BatchItem& item : plan.items)
-        temporaries.push_back(item.temporary);
-    m_form.List2->setItems(std::move(temporaries));
 
     if (report.stopped()) {
         relisting.release();

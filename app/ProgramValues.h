@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Mode.h"
+
 #include <QString>
 
 namespace zanto {
@@ -8,9 +10,9 @@ namespace zanto {
 // stored mode and extension filter, and the mode as stored when the settings
 // dialog's メインへ was last pressed.
 struct ProgramValues {
-    QString NOW_MODE;  // "1" continuous, "0" simple
+    Mode NOW_MODE;
     QString EXT_LIST;  // "*.ext" patterns joined by ";", stored order
-    QString OLD_MODE;
+    Mode OLD_MODE;
 };
 
 } // namespace zanto

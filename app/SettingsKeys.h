@@ -11,8 +11,6 @@ inline const QString kMode = QStringLiteral("MODE");     // "1" continuous, "0" 
 inline const QString kPatterns = QStringLiteral("VORIS"); // "*.ext" joined by ";", last entry first
 inline const QString kFolder = QStringLiteral("KALDEN");  // folder shown when the window closed
 
-inline const QString kModeContinuous = QStringLiteral("1");
-inline const QString kModeSimple = QStringLiteral("0");
 inline const QString kFirstRunPattern = QStringLiteral("*.jpg"); // preset of the first settings dialog
 inline const QString kNoPattern = QStringLiteral("*.a");         // applied in place of an empty list
 

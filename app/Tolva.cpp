@@ -122,14 +122,12 @@ void Tolva::connectHandlers()
 
 MsgAnswer Tolva::ask(const MessageRequest& request)
 {
-    const MsgAnswer answer = m_services.messenger.show(this, request);
-    m_fields.LAST_ANSWER = answerText(answer);
-    return answer;
+    return m_services.messenger.show(this, request);
 }
 
 bool Tolva::isSimpleMode() const
 {
-    return m_values.NOW_MODE == settings::kModeSimple;
+    return m_values.NOW_MODE.isSimple();
 }
 
 // ---- start-up, mode, caption, closing ----
@@ -137,7 +135,7 @@ bool Tolva::isSimpleMode() const
 void Tolva::Form_Load(const QString& startPath)
 {
     const SettingsStore& store = m_services.store;
-    m_values.NOW_MODE = readSetting(store, settings::kMode);
+    m_values.NOW_MODE = Mode::fromStored(readSetting(store, settings::kMode));
     m_values.EXT_LIST = readSetting(store, settings::kPatterns);
     if (m_values.EXT_LIST.isEmpty())
         frmSETEI::openAtFirstRun(m_values, m_services.store, m_services.messenger, *this, this);
@@ -155,7 +153,7 @@ void Tolva::Form_Load(const QString& startPath)
     if (m_stopped)
         return;
 
-    if (m_values.NOW_MODE == settings::kModeSimple)
+    if (m_values.NOW_MODE.isSimple())
         TANJUN();
     else
         RENZOKU();
@@ -445,7 +443,7 @@ void Tolva::List_Click()
 void Tolva::KOMA()
 {
     m_fields.SEL_EXT.clear();
-    if (m_preview->KOMA(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
+    if (m_preview->showFileFacts(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
         previewFailed(PreviewOutcome::FileNotFound);
 }
 
@@ -459,18 +457,10 @@ void Tolva::previewFailed(PreviewOutcome outcome)
     // The file vanished since the folder was read: show the folder as it is now.
     ask(messages::fileMissing());
     FileListBox& file = *m_form.File;
-    m_fields.LIST_POS = file.listIndex();
+    const int row = file.listIndex();
     file.refresh();
-    const int row = static_cast<int>(m_fields.LIST_POS);
     if (row >= 0 && row < file.count())
         file.setListIndex(row);
-}
-
-// ---- single rename ----
-
-void Tolva::RIMU()
-{
-    m_single->RIMU();
 }
 
 // ---- rename list ----
@@ -490,7 +480,6 @@ void Tolva::changeList(const ListChange& change)
         list.swap(change.at, change.at + 1);
         break;
     case ListChange::Edit::Remove:
-        m_fields.LIST_POS = change.at;
         list.removeAt(change.at);
         break;
     case ListChange::Edit::Reload:
@@ -541,7 +530,7 @@ void Tolva::cmdERASE_Click()
 
 bool Tolva::List_KeyDown(int key)
 {
-    if (m_values.NOW_MODE != settings::kModeContinuous || (key != Qt::Key_Down && key != Qt::Key_Up))
+    if (!m_values.NOW_MODE.isContinuous() || (key != Qt::Key_Down && key != Qt::Key_Up))
         return false;
     changeList(key == Qt::Key_Down ? renameList().keyDown() : renameList().keyUp());
     return true;
@@ -665,14 +654,14 @@ void Tolva::applyModeChange()
 {
     TolvaForm& f = m_form;
     f.File->refresh();
-    if (m_values.NOW_MODE.toInt() != 0) {
+    if (m_values.NOW_MODE.isContinuousLayout()) {
         f.List->setListIndex(-1);
         RELOAD_LIST();
         return;
     }
     f.File->setListIndex(-1);
     m_form.clearNamePanel();
-    m_preview->HIDEMSG();
+    Module1::HIDEMSG(*m_preview);
 }
 
 } // namespace zanto

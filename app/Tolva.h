@@ -68,13 +68,6 @@ public:
     void applyModeChange() override;
     void setFilePattern(const QString& pattern) override;
 
-    // Handlers that other parts of the window run.
-    void File_Click();
-    void List_Click();
-    void RELOAD_LIST();
-    void RIMU();
-    void KILLER();
-
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +80,10 @@ private:
     std::optional<StartTarget> usableTarget(const QString& path);
     void selectStartFile(const std::string& name);
 
+    void File_Click();
+    void List_Click();
+    void RELOAD_LIST();
+    void KILLER();
     void Form_Resize();
     void Drive_Change();
     void Dir_Change();

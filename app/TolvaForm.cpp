@@ -83,8 +83,6 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     Image1 = label(Picture1, "Image1", {}, -30, -30, 4680, 5700);
     Image1->setScaledContents(true);
     Image1->hide();
-    List2 = place(new ListBox(Picture1), "List2", 870, 1440, 1485, 1425);
-    List2->hide();
     mainTEXT = place(new QPlainTextEdit(Picture1), "mainTEXT", -10, -6, 4495, 5575);
     mainTEXT->setLineWrapMode(QPlainTextEdit::NoWrap);
     mainTEXT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -147,7 +145,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
 
     // The design's tab order.
     m_tabOrder = {Drive, Dir, List, cmdUE, cmdSITA, cmdERASE, txtRENAME, cmdOK, cmdCLEAR, Frame1, cmd,
-                  Picture1, File, mainTEXT, Text, Label3, Label1, Label4, Label2, Label5, Label6, Label9, List2};
+                  Picture1, File, mainTEXT, Text, Label3, Label1, Label4, Label2, Label5, Label6, Label9};
     Frame1->setFocusPolicy(Qt::NoFocus);
     // The preview area holds its place in the tab order, as a picture box does.
     Picture1->setFocusPolicy(Qt::TabFocus);

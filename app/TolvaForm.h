@@ -52,7 +52,6 @@ struct TolvaForm {
     DriveBox* Drive;
     FolderListBox* Dir;
     QFrame* Picture1;
-    ListBox* List2;
     QPlainTextEdit* mainTEXT;
     QLabel* Label6;
     QLabel* Label5;

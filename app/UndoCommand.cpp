@@ -73,7 +73,7 @@ void UndoCommand::run()
     }
     m_form.window->setWindowTitle(Module1::modeCaption(m_values, false));
     if (m_form.Dir->path() == plan.folder) {
-        if (m_values.NOW_MODE == settings::kModeContinuous)
+        if (m_values.NOW_MODE.isContinuous())
             m_batch.rebuildList();
         else
             m_form.File->refresh();

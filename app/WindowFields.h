@@ -8,8 +8,6 @@ namespace zanto {
 
 // Values that several of the main window's handlers share while it is open.
 struct WindowFields {
-    long long LIST_POS = 0;   // position saved across a list refresh
-    QString LAST_ANSWER;      // the last message box's answer: "1" OK, "2" Cancel, "4" Retry
     std::string SEL_PATH;     // native path of the file last clicked for preview
     std::string SEL_EXT;      // its extension with the dot, or empty
     std::string OLD_BASE;     // old name without extension of the last single rename

@@ -129,9 +129,9 @@ frmSETEI::frmSETEI(ProgramValues& values, SettingsStore& store, Messenger& messe
 
 void frmSETEI::Form_Load()
 {
-    if (m_values.NOW_MODE == settings::kModeSimple)
+    if (m_values.NOW_MODE.isSimple())
         m_Option0->setChecked(true);
-    else if (m_values.NOW_MODE == settings::kModeContinuous)
+    else if (m_values.NOW_MODE.isContinuous())
         m_Option1->setChecked(true);
 }
 
@@ -269,7 +269,7 @@ void frmSETEI::Command3_Click()
     else
         m_host.RENZOKU();
 
-    m_values.OLD_MODE = m_store.read(settings::kApplication, settings::kSection, settings::kMode);
+    m_values.OLD_MODE = Mode::fromStored(m_store.read(settings::kApplication, settings::kSection, settings::kMode));
 
     const QStringList list = patterns();
     const QString joined = joinPatterns(list);
@@ -308,7 +308,7 @@ void frmSETEI::VANTO()
 {
     m_values.EXT_LIST = joinPatterns(patterns());
     m_store.store(settings::kApplication, settings::kSection, settings::kPatterns, m_values.EXT_LIST);
-    m_store.store(settings::kApplication, settings::kSection, settings::kMode, m_values.NOW_MODE);
+    m_store.store(settings::kApplication, settings::kSection, settings::kMode, m_values.NOW_MODE.stored());
 }
 
 } // namespace zanto

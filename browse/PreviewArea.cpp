@@ -20,6 +20,29 @@ PreviewOutcome outcomeOf(FsError error)
     return error == FsError::FileNotFound ? PreviewOutcome::FileNotFound : PreviewOutcome::Failed;
 }
 
+enum class Shown : unsigned char { Keep, Yes, No };
+struct ViewRow {
+    Shown image1, image2, mainText, label5, label6;
+};
+constexpr Shown K = Shown::Keep, Y = Shown::Yes, N = Shown::No;
+// One row per view, in the order of PreviewArea::View.
+constexpr ViewRow kViews[] = {
+    //  picture  placeholder  text  information  notice
+    {Y, N, N, N, N}, // Picture
+    {N, N, Y, N, N}, // Text
+    {N, Y, N, Y, N}, // Information
+    {N, Y, N, Y, Y}, // TooLarge: the information with the notice
+    {N, Y, N, N, N}, // Empty: nothing selected, or the settings' reset
+    {K, K, K, N, N}, // NoMessages
+    {K, Y, K, K, K}, // Placeholder
+};
+
+void apply(QWidget* control, Shown shown)
+{
+    if (shown != Shown::Keep)
+        control->setVisible(shown == Shown::Yes);
+}
+
 } // namespace
 
 PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem)
@@ -34,16 +57,26 @@ PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem)
     m_widgets.label6->raise();
 }
 
+void PreviewArea::show(View view)
+{
+    const ViewRow& row = kViews[static_cast<int>(view)];
+    apply(m_widgets.image1, row.image1);
+    apply(m_widgets.image2, row.image2);
+    apply(m_widgets.mainText, row.mainText);
+    apply(m_widgets.label5, row.label5);
+    apply(m_widgets.label6, row.label6);
+}
+
 PreviewOutcome PreviewArea::preview(const std::string& path, const std::string& name)
 {
     if (name.empty()) {
-        showEmpty();
+        show(View::Empty);
         return PreviewOutcome::Shown;
     }
     const std::string extension = extensionOf(name);
     switch (classifyFileName(name)) {
     case FileClass::NoExtension:
-        return KOMA(path);
+        return showFileFacts(path);
     case FileClass::Picture:
         return showPicture(path, extension);
     case FileClass::Text:
@@ -68,20 +101,19 @@ QSize PreviewArea::pictureBox() const
     return m_widgets.image1->size().isEmpty() ? PREVIEW_BOX : m_widgets.image1->size();
 }
 
-PreviewOutcome PreviewArea::KOMA(const std::string& path)
+PreviewOutcome PreviewArea::showFileFacts(const std::string& path)
 {
     return showInformation(path, {});
 }
 
-void PreviewArea::HIDEMSG()
+void PreviewArea::hideMessages()
 {
-    m_widgets.label5->setVisible(false);
-    m_widgets.label6->setVisible(false);
+    show(View::NoMessages);
 }
 
 void PreviewArea::showPlaceholder()
 {
-    m_widgets.image2->setVisible(true);
+    show(View::Placeholder);
 }
 
 void PreviewArea::clearPicture()
@@ -91,10 +123,7 @@ void PreviewArea::clearPicture()
 
 void PreviewArea::reset()
 {
-    m_widgets.image2->setVisible(true);
-    m_widgets.mainText->setVisible(false);
-    m_widgets.image1->setVisible(false);
-    HIDEMSG();
+    show(View::Empty);
 }
 
 PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::string& extension)
@@ -108,10 +137,7 @@ PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::stri
     switch (picture.status) {
     case LoadedPicture::Status::Loaded:
         m_widgets.image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));
-        m_widgets.image1->setVisible(true);
-        m_widgets.image2->setVisible(false);
-        m_widgets.mainText->setVisible(false);
-        HIDEMSG();
+        show(View::Picture);
         return PreviewOutcome::Shown;
     case LoadedPicture::Status::InvalidPicture:
         return PreviewOutcome::InvalidPicture;
@@ -131,10 +157,7 @@ PreviewOutcome PreviewArea::showText(const std::string& path, const std::string&
     switch (text.status) {
     case TextPreview::Status::Read:
         m_widgets.mainText->setPlainText(text.text);
-        m_widgets.mainText->setVisible(true);
-        m_widgets.image1->setVisible(false);
-        m_widgets.image2->setVisible(false);
-        HIDEMSG();
+        show(View::Text);
         return PreviewOutcome::Shown;
     case TextPreview::Status::TooLarge: {
         FileFacts facts;
@@ -164,22 +187,10 @@ PreviewOutcome PreviewArea::showInformation(const std::string& path, const std::
 
 void PreviewArea::showInformationView(const std::string& extension, const FileFacts& facts, bool tooLarge)
 {
-    m_widgets.image2->setVisible(true);
-    m_widgets.mainText->setVisible(false);
-    m_widgets.image1->setVisible(false);
     if (tooLarge)
         m_widgets.label6->setText(TOO_LARGE_NOTICE.toString());
     m_widgets.label5->setText(infoText(extension, facts));
-    m_widgets.label5->setVisible(true);
-    m_widgets.label6->setVisible(tooLarge);
-}
-
-void PreviewArea::showEmpty()
-{
-    m_widgets.image2->setVisible(true);
-    m_widgets.image1->setVisible(false);
-    m_widgets.mainText->setVisible(false);
-    HIDEMSG();
+    show(tooLarge ? View::TooLarge : View::Information);
 }
 
 } // namespace zanto

@@ -47,10 +47,10 @@ public:
     void prefetch(const std::string& path, const std::string& name);
 
     // The information view for `path` as a file without extension.
-    PreviewOutcome KOMA(const std::string& path);
+    PreviewOutcome showFileFacts(const std::string& path);
 
     // Hides both message labels.
-    void HIDEMSG();
+    void hideMessages();
 
     // The blank placeholder made visible; nothing else changes.
     void showPlaceholder();
@@ -63,11 +63,14 @@ public:
     void reset();
 
 private:
+    // Which controls each view shows, hides or leaves as they are.
+    enum class View { Picture, Text, Information, TooLarge, Empty, NoMessages, Placeholder };
+    void show(View view);
+
     PreviewOutcome showPicture(const std::string& path, const std::string& extension);
     PreviewOutcome showText(const std::string& path, const std::string& extension);
     PreviewOutcome showInformation(const std::string& path, const std::string& extension);
     void showInformationView(const std::string& extension, const FileFacts& facts, bool tooLarge);
-    void showEmpty();
     QSize pictureBox() const;
 
     // Owned by the window, which outlives this object.

@@ -10,7 +10,7 @@ enum class MsgButtons { Ok, OkCancel, RetryCancel, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation };
 enum class MsgDefault { First, Second }; // which of the buttons Enter presses
 
-// Answers keep the numbers the program stores as text in LAST_ANSWER.
+// Answers keep the numbers of the platform's message boxes.
 enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
 struct MessageRequest {
@@ -22,11 +22,6 @@ struct MessageRequest {
     bool programTitle = false;  // true: the platform shows the program's title instead
     QString details;            // shown on request below the text; empty: none
 };
-
-inline QString answerText(MsgAnswer answer)
-{
-    return QString::number(static_cast<int>(answer));
-}
 
 // Every message box of the program goes through this interface, so that tests
 // can answer them and check what was asked.

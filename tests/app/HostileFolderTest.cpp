@@ -97,7 +97,7 @@ TEST_P(StrangeName, IsShownReadablyRenamedAloneAndDeletedAlone)
     file().refresh();
     file().setListIndex(rowOf(file(), GetParam().name));
     messenger.answer(MsgAnswer::Ok);
-    window->KILLER();
+    find<QAction>("GOMI")->trigger();
     Contents deleted = before;
     deleted.erase(GetParam().name);
     EXPECT_EQ(folder.contents(), deleted);

@@ -72,13 +72,13 @@ TEST_F(Deletion, AsksFirstAndDeletesOnlyOnOk)
     start(QStringLiteral("1"), QStringLiteral("*.txt"));
     list().setListIndexQuietly(1);
     messenger.answer(MsgAnswer::Cancel);
-    window->KILLER();
+    find<QAction>("GOMI")->trigger();
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_EQ(messenger.shown()[0].defaultButton, MsgDefault::Second);
     EXPECT_EQ(folder.names().size(), 2u);
 
     messenger.answer(MsgAnswer::Ok);
-    window->KILLER();
+    find<QAction>("GOMI")->trigger();
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt"}));
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt"}));
 }
@@ -90,7 +90,7 @@ TEST_F(Deletion, ALinkIsDeletedNotItsTarget)
     start(QStringLiteral("1"), QStringLiteral("*.txt"));
     list().setListIndexQuietly(1);
     messenger.answer(MsgAnswer::Ok);
-    window->KILLER();
+    find<QAction>("GOMI")->trigger();
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "target.dat"}));
 }
 

@@ -21,8 +21,8 @@ namespace {
 class FakeHost final : public SettingsHost {
 public:
     explicit FakeHost(ProgramValues& values) : m_values(values) {}
-    void RENZOKU() override { m_values.NOW_MODE = settings::kModeContinuous; }
-    void TANJUN() override { m_values.NOW_MODE = settings::kModeSimple; }
+    void RENZOKU() override { m_values.NOW_MODE = Mode::continuous(); }
+    void TANJUN() override { m_values.NOW_MODE = Mode::simple(); }
     void applyFilterChange(const QString&) override {}
     void applyModeChange() override {}
     void setFilePattern(const QString&) override {}
