@@ -1,13 +1,9 @@
 #include "BatchRenameCommand.h"
 
-#include "Messages.h"
-#include "NameBox.h"
+#include "BatchView.h"
 #include "LongWork.h"
-#include "TolvaForm.h"
+#include "Messages.h"
 #include "WaitCursor.h"
-#include "browse/FileListBox.h"
-#include "browse/FolderListBox.h"
-#include "browse/ListBox.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
 #include "rename/BatchTexts.h"
@@ -15,8 +11,6 @@
 #include "ui/NativeName.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
 #include <algorithm>
 
@@ -38,9 +32,9 @@ std::string shown(const std::string& native)
 
 } // namespace
 
-BatchRenameCommand::BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
+BatchRenameCommand::BatchRenameCommand(BatchView& view, Ask ask, FileSystem& fileSystem, LongWork& work,
                                        BatchJournal* journal)
-    : m_form(form)
+    : m_view(view)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
     , m_work(work)
@@ -61,21 +55,21 @@ void BatchRenameCommand::flushCaption()
 {
     if (!m_heldCaption)
         return;
-    m_form.window->setWindowTitle(fromUtf8(*m_heldCaption));
+    m_view.setCaption(fromUtf8(*m_heldCaption));
     m_heldCaption.reset();
     m_sinceCaption.start();
 }
 
 void BatchRenameCommand::run()
 {
-    ListBox& list = *m_form.List;
-    if (list.count() == 0) {
-        m_form.txtRENAME->clear();
+    std::vector<std::string> entries = m_view.entries();
+    if (entries.empty()) {
+        m_view.clearBaseName();
         return;
     }
-    const std::string base = nativeName(m_form.txtRENAME->text());
+    const std::string base = nativeName(m_view.baseName());
     if (containsForbidden(base) || containsControl(base)) {
-        m_form.txtRENAME->clear();
+        m_view.clearBaseName();
         m_ask(messages::forbiddenName());
         return;
     }
@@ -84,22 +78,19 @@ void BatchRenameCommand::run()
     if (m_ask(confirm) != MsgAnswer::Ok)
         return;
 
-    const std::string folder = m_form.Dir->path();
-    std::vector<std::string> entries = list.items();
+    const std::string folder = m_view.folder();
     m_sinceCaption.invalidate();
     m_heldCaption.reset();
     const CheckResult checked = checkPass(
         folder, entries, m_fileSystem,
-        [this, &list](const std::string& entry) {
+        [this](const std::string& entry) {
             flushCaption();
             const MessageRequest question{fromUtf8(dropQuestion(shown(entry))), MsgButtons::OkCancel,
                                           MsgIcon::Critical, MsgDefault::First, fromUtf8(DROP_TITLE)};
             if (m_ask(question) != MsgAnswer::Ok)
                 return false;
-            // The entry leaves the list at once; the others keep their selection.
-            const auto& items = list.items();
-            if (const auto found = std::find(items.begin(), items.end(), entry); found != items.end())
-                list.removeAt(static_cast<int>(found - items.begin()));
+            // The entry leaves the list at once.
+            m_view.removeEntry(entry);
             return true;
         },
         [this](std::size_t position) { caption(checkCaption(position), position == 0); });
@@ -138,9 +129,9 @@ void BatchRenameCommand::run()
 
     caption(std::string(END_CAPTION), true);
     m_work.keepAlive();
-    rebuildList();
-    m_form.txtRENAME->clear();
-    m_form.Image1->clear();
+    m_view.showListing();
+    m_view.clearBaseName();
+    m_view.clearPicture();
     relisting.release();
 
     // A file that kept its old or temporary name is never passed over in silence.
@@ -198,17 +189,6 @@ void BatchRenameCommand::reportStop(const BatchPlan& plan, const BatchReport& re
         const auto names = messages::noticeNames(plan, report.states(), unrestored);
         m_ask(messages::fileNotice(notRestoredText(names.size(), names), NOTICE_TITLE, names));
     }
-}
-
-void BatchRenameCommand::rebuildList()
-{
-    ListBox& list = *m_form.List;
-    list.clear();
-    m_form.File->refresh();
-    m_work.keepAlive();
-    list.hide();
-    list.setItems(m_form.File->items());
-    list.show();
 }
 
 } // namespace zanto

@@ -10,25 +10,25 @@ namespace zanto {
 
 class BatchJournal;
 class BatchReport;
+class BatchView;
 class FileSystem;
 class LongWork;
 struct BatchPlan;
 struct MessageRequest;
-struct TolvaForm;
 enum class JournalKind;
 enum class MsgAnswer : int;
 
 // The command behind 変換: renames every file of the rename list to the base
-// name, a zero-filled number and its own extension. The window's controls are
-// read and written here; every file operation and every decision on names is
-// the renaming core's.
+// name, a zero-filled number and its own extension. It reads and writes the
+// window through its view; every file operation and every decision on names
+// is the renaming core's.
 class BatchRenameCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
     // Without a journal (null) the batch runs unrecorded.
     // `work` keeps the window alive while files move.
-    BatchRenameCommand(TolvaForm& form, Ask ask, FileSystem& fileSystem, LongWork& work,
+    BatchRenameCommand(BatchView& view, Ask ask, FileSystem& fileSystem, LongWork& work,
                        BatchJournal* journal = nullptr);
 
     void run();
@@ -40,7 +40,6 @@ public:
     std::optional<BatchReport> apply(const BatchPlan& plan, JournalKind kind);
     // The box of a stopped run, and the files it could not give back their names.
     void reportStop(const BatchPlan& plan, const BatchReport& report);
-    void rebuildList();
 
 private:
     // Progress reaches the caption at most every few milliseconds, and always
@@ -51,7 +50,7 @@ private:
     // message box.
     void flushCaption();
 
-    TolvaForm& m_form;
+    BatchView& m_view;
     Ask m_ask;
     FileSystem& m_fileSystem;
     LongWork& m_work;

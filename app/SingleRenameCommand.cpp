@@ -1,18 +1,13 @@
 #include "SingleRenameCommand.h"
 
 #include "Messages.h"
-#include "NameBox.h"
-#include "TolvaForm.h"
-#include "WindowFields.h"
-#include "browse/FileListBox.h"
-#include "browse/FolderListBox.h"
+#include "SingleRenameView.h"
 #include "rename/BatchTexts.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
 #include "rename/SingleRename.h"
 #include "ui/NativeName.h"
 
-#include <QLabel>
 
 #include <algorithm>
 
@@ -23,70 +18,71 @@ namespace {
 // The native name the name box stands for. Left as seeded, it shows the old
 // name decoded (a Shift_JIS name too) and cut to the box's length; it then
 // stands for the old name's own bytes, so that Enter renames nothing.
-std::string nameInBox(const QLineEdit& box, const std::string& oldBase)
+std::string nameInBox(const SingleRenameView& view, const std::string& oldBase)
 {
-    const QString text = box.text();
-    if (!oldBase.empty() && text == displayName(oldBase).left(box.maxLength()))
+    const QString text = view.typedName();
+    if (!oldBase.empty() && text == displayName(oldBase).left(view.typedNameLimit()))
         return oldBase;
     return nativeName(text);
 }
 
 } // namespace
 
-SingleRenameCommand::SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem,
+SingleRenameCommand::SingleRenameCommand(SingleRenameView& view, Ask ask, FileSystem& fileSystem,
                                          BatchJournal* journal)
-    : m_form(form)
-    , m_fields(fields)
+    : m_view(view)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
     , m_journal(journal)
 {
 }
 
-void SingleRenameCommand::Text_Change()
+std::string SingleRenameCommand::selectedName() const
 {
-    TolvaForm& f = m_form;
-    const std::string selected = f.File->selectedName();
-    const QString typed = f.Text->text();
+    const int row = m_view.selectedFile();
+    return row >= 0 ? m_view.fileAt(row) : std::string();
+}
+
+void SingleRenameCommand::showNames()
+{
+    const std::string selected = selectedName();
+    const QString typed = m_view.typedName();
     if (typed.isEmpty() && selected.empty())
         return;
     const QString old = QLatin1Char(' ') + displayName(stemOf(selected));
-    f.Label1->setText(old);
-    f.Label2->setText(typed.isEmpty() ? old : QLatin1Char(' ') + typed);
+    m_view.showNames(old, typed.isEmpty() ? old : QLatin1Char(' ') + typed);
 }
 
-void SingleRenameCommand::Text_GotFocus()
+void SingleRenameCommand::selectWholeName()
 {
-    // The whole name is selected, so that typing replaces it.
-    const auto length = displayName(m_form.File->selectedName()).size();
-    m_form.Text->setSelection(0, static_cast<int>(std::min(length, m_form.Text->text().size())));
+    const auto length = displayName(selectedName()).size();
+    m_view.selectTypedName(static_cast<int>(std::min(length, m_view.typedName().size())));
 }
 
-void SingleRenameCommand::cmd_Click()
+void SingleRenameCommand::renameSelected()
 {
-    TolvaForm& f = m_form;
-    const std::string name = f.File->selectedName();
+    const std::string name = selectedName();
     if (name.empty())
         return;
-    const std::string typed = nameInBox(*f.Text, stemOf(name));
+    const std::string typed = nameInBox(m_view, stemOf(name));
     // The signs are checked as characters: a trail byte of a Shift_JIS name
     // may equal a backslash or a vertical bar while the name holds neither. A
     // name left as it was may keep the control characters it holds.
-    const std::string shown = f.Text->text().toStdString();
+    const std::string shown = m_view.typedName().toStdString();
     if (containsForbidden(shown) || (typed != stemOf(name) && containsControl(shown))) {
         m_ask(messages::forbiddenName());
-        f.Text->setText(displayName(name));
-        RIMU();
+        m_view.setTypedName(displayName(name));
+        moveToNextFile();
         return;
     }
-    m_fields.OLD_BASE = stemOf(name);
-    if (typed.empty() || typed == m_fields.OLD_BASE) {
-        RIMU();
+    m_oldBase = stemOf(name);
+    if (typed.empty() || typed == m_oldBase) {
+        moveToNextFile();
         return;
     }
     std::string stranded;
     const SingleOutcome outcome =
-        renameSingle(m_fileSystem, f.Dir->path(), name, typed + extensionOf(name), m_journal, &stranded);
+        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded);
     if (outcome == SingleOutcome::Stranded)
         m_ask(messages::notice(strandedText(displayName(stranded).toStdString(), displayName(name).toStdString())));
     else if (outcome != SingleOutcome::Done)
@@ -95,23 +91,22 @@ void SingleRenameCommand::cmd_Click()
     // another kind leaves the file, the box and the lists as they are.
     if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded)
         return;
-    RIMU();
+    moveToNextFile();
 }
 
-void SingleRenameCommand::RIMU()
+void SingleRenameCommand::moveToNextFile()
 {
-    m_form.lockNameBox();
-    FileListBox& file = *m_form.File;
-    const std::string typed = nameInBox(*m_form.Text, m_fields.OLD_BASE);
-    const int k = file.listIndex();
-    const int n = file.count();
-    const std::string next = (k >= 0 && k < n - 1) ? file.item(k + 1) : std::string();
-    const std::size_t target = nextSelection(typed, m_fields.OLD_BASE, static_cast<std::size_t>(std::max(k, 0)),
+    m_view.lockNameBox();
+    const std::string typed = nameInBox(m_view, m_oldBase);
+    const int k = m_view.selectedFile();
+    const int n = m_view.fileCount();
+    const std::string next = (k >= 0 && k < n - 1) ? m_view.fileAt(k + 1) : std::string();
+    const std::size_t target = nextSelection(typed, m_oldBase, static_cast<std::size_t>(std::max(k, 0)),
                                              static_cast<std::size_t>(n), next);
-    file.refresh();
+    m_view.rereadFiles();
     // Files removed meanwhile may leave no entry at that position.
-    if (target < static_cast<std::size_t>(file.count()))
-        file.setListIndex(static_cast<int>(target));
+    if (target < static_cast<std::size_t>(m_view.fileCount()))
+        m_view.selectFile(static_cast<int>(target));
 }
 
 } // namespace zanto

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace zanto {
 
 class BatchJournal;
 class FileSystem;
+class SingleRenameView;
 struct MessageRequest;
-struct TolvaForm;
-struct WindowFields;
 enum class MsgAnswer : int;
 
 // Simple mode's rename: the old and new name shown while the user types, the
@@ -18,17 +18,23 @@ class SingleRenameCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    SingleRenameCommand(TolvaForm& form, WindowFields& fields, Ask ask, FileSystem& fileSystem,
-                        BatchJournal* journal = nullptr);
+    SingleRenameCommand(SingleRenameView& view, Ask ask, FileSystem& fileSystem, BatchJournal* journal = nullptr);
 
-    void Text_Change();
-    void Text_GotFocus();
-    void cmd_Click();
-    void RIMU();
+    // The old and the typed name shown while the user types.
+    void showNames();
+    // The whole name selected on focus, so that typing replaces it.
+    void selectWholeName();
+    // Renames the selected file to the typed name and its own extension.
+    void renameSelected();
+    // Reads the folder again and selects the file that comes next.
+    void moveToNextFile();
 
 private:
-    TolvaForm& m_form;
-    WindowFields& m_fields;
+    std::string selectedName() const;
+
+    SingleRenameView& m_view;
+    // The old name without extension of the last rename tried.
+    std::string m_oldBase;
     Ask m_ask;
     FileSystem& m_fileSystem;
     BatchJournal* m_journal;

@@ -1,6 +1,8 @@
 #include "Tolva.h"
 
 #include "BatchRenameCommand.h"
+#include "FolderNavigator.h"
+#include "RenameListController.h"
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"
@@ -12,17 +14,14 @@
 #include "SettingsKeys.h"
 #include "frmAbout.h"
 #include "frmSETEI.h"
-#include "browse/DateOrder.h"
 #include "browse/DriveBox.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
-#include "browse/NaturalOrder.h"
 #include "browse/PreviewArea.h"
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
 #include "rename/NameRules.h"
 #include "rename/PathRule.h"
-#include "rename/RenameList.h"
 #include "ui/Messenger.h"
 #include "ui/NativeName.h"
 #include "ui/SettingsStore.h"
@@ -48,12 +47,6 @@ QString readSetting(const SettingsStore& store, const QString& name)
     return store.read(settings::kApplication, settings::kSection, name);
 }
 
-// A drive without its medium, or not ready yet: the user may retry.
-bool notReady(FsError error)
-{
-    return error == FsError::DeviceUnavailable || error == FsError::DiskNotReady;
-}
-
 } // namespace
 
 Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
@@ -61,18 +54,23 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     , m_values(values)
     , m_services(std::move(services))
     , m_form(this, m_services.fileSystem)
+    , m_views(m_form, m_values)
 {
     setObjectName(QStringLiteral("Tolva"));
     m_preview = std::make_unique<PreviewArea>(
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
         m_services.fileSystem);
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
-    m_batch = std::make_unique<BatchRenameCommand>(m_form, asker, m_services.fileSystem, m_work,
-                                                   m_services.journal);
-    m_single = std::make_unique<SingleRenameCommand>(m_form, m_fields, asker, m_services.fileSystem,
-                                                     m_services.journal);
-    m_undo = std::make_unique<UndoCommand>(m_form, m_values, asker, m_services.fileSystem, m_services.journal,
-                                           *m_batch);
+    FileSystem& fs = m_services.fileSystem;
+    m_batch = std::make_unique<BatchRenameCommand>(m_views, asker, fs, m_work, m_services.journal);
+    m_single = std::make_unique<SingleRenameCommand>(m_views, asker, fs, m_services.journal);
+    m_undo = std::make_unique<UndoCommand>(m_views, asker, fs, m_services.journal, *m_batch);
+    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_work,
+                                                    [this](const auto& command) { runLong(command); });
+    m_folders = std::make_unique<FolderNavigator>(m_form, *m_preview, asker, [this] { RELOAD_LIST(); }, [this] {
+        m_stopped = true;
+        m_services.forcedStop();
+    });
     const auto refuse = [this] { ask(messages::forbiddenName()); };
     m_form.Text->setCharFilter(isForbiddenChar, refuse);
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
@@ -81,8 +79,10 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, this);
     tip->setObjectName(QStringLiteral("NewNameTip"));
     connectHandlers();
-    // The window sees keys before its controls.
-    qApp->installEventFilter(this);
+    // The window sees its controls' keys before they do (and no dialog's).
+    installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
     setFixedSize(sizeHint());
 }
 
@@ -91,10 +91,12 @@ Tolva::~Tolva() = default;
 void Tolva::connectHandlers()
 {
     TolvaForm& f = m_form;
-    connect(f.Drive, &DriveBox::driveChanged, this, &Tolva::Drive_Change);
-    connect(f.Dir, &FolderListBox::changed, this, &Tolva::Dir_Change);
-    connect(f.Dir, &FolderListBox::selectionMoved, this, &Tolva::Dir_Click);
-    connect(f.Dir, &FolderListBox::openFailed, this, &Tolva::Dir_OpenFailed);
+    connect(f.Drive, &DriveBox::driveChanged, this, [this] { Drive_Change(); });
+    connect(f.Dir, &FolderListBox::changed, this, [this] { Dir_Change(); });
+    connect(f.Dir, &FolderListBox::selectionMoved, this, [this] { Dir_Click(); });
+    connect(f.Dir, &FolderListBox::openFailed, this, [this](const std::string& folder, FsError error) {
+        m_folders->openFailed(folder, error);
+    });
     connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
     connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
     f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
@@ -102,21 +104,21 @@ void Tolva::connectHandlers()
     connect(f.List, &ListBox::mouseDown, this, &Tolva::List_MouseDown);
     f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
     f.List->allowReordering();
-    connect(f.List, &ListBox::dragged, this, [this](int from, int to) { changeList(renameList().moveTo(from, to)); });
+    connect(f.List, &ListBox::dragged, this, [this](int from, int to) { m_list->drag(from, to); });
     connect(f.see, &QAction::triggered, this, &Tolva::see_Click);
     connect(f.VER, &QAction::triggered, this, &Tolva::VER_Click);
     connect(f.ETC, &QMenu::aboutToShow, this, [this] { m_form.UNDO->setEnabled(m_undo->available()); });
     connect(f.UNDO, &QAction::triggered, this, [this] { runLong([this] { m_undo->run(); }); });
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
-    connect(f.BYDATE, &QAction::triggered, this, [this] { orderList(true); });
-    connect(f.BYNAME, &QAction::triggered, this, [this] { orderList(false); });
-    connect(f.Text, &QLineEdit::textChanged, this, [this] { m_single->Text_Change(); });
-    connect(f.Text, &NameBox::gotFocus, this, [this] { m_single->Text_GotFocus(); });
-    connect(f.cmd, &QPushButton::clicked, this, [this] { m_single->cmd_Click(); });
-    connect(f.cmdCLEAR, &QPushButton::clicked, this, &Tolva::cmdCLEAR_Click);
-    connect(f.cmdUE, &QPushButton::clicked, this, &Tolva::cmdUE_Click);
-    connect(f.cmdSITA, &QPushButton::clicked, this, &Tolva::cmdSITA_Click);
-    connect(f.cmdERASE, &QPushButton::clicked, this, &Tolva::cmdERASE_Click);
+    connect(f.BYDATE, &QAction::triggered, this, [this] { m_list->order(true); });
+    connect(f.BYNAME, &QAction::triggered, this, [this] { m_list->order(false); });
+    connect(f.Text, &QLineEdit::textChanged, this, [this] { Text_Change(); });
+    connect(f.Text, &NameBox::gotFocus, this, [this] { Text_GotFocus(); });
+    connect(f.cmd, &QPushButton::clicked, this, [this] { cmd_Click(); });
+    connect(f.cmdCLEAR, &QPushButton::clicked, this, [this] { cmdCLEAR_Click(); });
+    connect(f.cmdUE, &QPushButton::clicked, this, [this] { cmdUE_Click(); });
+    connect(f.cmdSITA, &QPushButton::clicked, this, [this] { cmdSITA_Click(); });
+    connect(f.cmdERASE, &QPushButton::clicked, this, [this] { cmdERASE_Click(); });
     connect(f.cmdOK, &QPushButton::clicked, this, &Tolva::cmdOK_Click);
 }
 
@@ -142,7 +144,7 @@ void Tolva::Form_Load(const QString& startPath)
     m_form.File->setPattern(m_values.EXT_LIST);
     m_fields.LAST_DIR = readSetting(store, settings::kFolder);
 
-    const std::optional<StartTarget> start = usableTarget(startPath);
+    const std::optional<StartTarget> start = m_folders->usableTarget(startPath);
     const FsError restored = m_form.Dir->setPath(start ? start->folder : nativeName(m_fields.LAST_DIR));
     // A remembered folder that is gone, or any other failure before a folder
     // was shown: the folder list starts on its own starting folder.
@@ -158,7 +160,7 @@ void Tolva::Form_Load(const QString& startPath)
     else
         RENZOKU();
     if (start && restored == FsError::None)
-        selectStartFile(start->file);
+        m_folders->selectFile(start->file, !isSimpleMode());
 }
 
 void Tolva::openRequested(const QString& path)
@@ -167,42 +169,7 @@ void Tolva::openRequested(const QString& path)
         showNormal();
     raise();
     activateWindow();
-    const std::optional<StartTarget> target = usableTarget(path);
-    if (!target)
-        return;
-    const FsError error = m_form.Dir->setPath(target->folder);
-    if (error != FsError::None) {
-        Dir_OpenFailed(target->folder, error);
-        return;
-    }
-    m_form.Drive->selectDriveFor(m_form.Dir->path());
-    selectStartFile(target->file);
-}
-
-std::optional<StartTarget> Tolva::usableTarget(const QString& path)
-{
-    if (path.isEmpty())
-        return std::nullopt;
-    std::optional<StartTarget> target = CommandLine::target(path);
-    if (!target)
-        ask(messages::pathUnusable(path));
-    return target;
-}
-
-void Tolva::selectStartFile(const std::string& name)
-{
-    if (name.empty())
-        return;
-    // The file is selected in the list the mode shows, as a click would.
-    const auto select = [&name](ListBox& box) {
-        const auto& items = box.items();
-        const auto found = std::find(items.begin(), items.end(), name);
-        if (found != items.end())
-            box.setListIndex(static_cast<int>(found - items.begin()));
-    };
-    select(*m_form.File);
-    if (!isSimpleMode())
-        select(*m_form.List);
+    m_folders->open(path, !isSimpleMode());
 }
 
 void Tolva::RENZOKU()
@@ -323,60 +290,6 @@ bool Tolva::File_KeyDown(int key)
 
 // ---- folders ----
 
-void Tolva::Drive_Change()
-{
-    for (;;) {
-        const FsError error = m_form.Dir->setPath(m_form.Drive->currentFolder());
-        if (error == FsError::None)
-            return;
-        if (notReady(error)) {
-            if (ask(messages::deviceNotReady()) == MsgAnswer::Retry)
-                continue;
-            return;
-        }
-        if (error == FsError::PathNotFound || error == FsError::FileNotFound || error == FsError::PathFileAccess) {
-            // An unreadable folder is no reason to end the program.
-            ask(messages::folderUnreadable(displayName(m_form.Drive->currentFolder())));
-            return;
-        }
-        ask(messages::unexpectedDriveError());
-        m_stopped = true;
-        m_services.forcedStop();
-        return;
-    }
-}
-
-void Tolva::Dir_Change()
-{
-    TolvaForm& f = m_form;
-    if (f.File->setPath(f.Dir->path()) != FsError::None)
-        ask(messages::folderUnreadable(displayName(f.Dir->path())));
-    m_form.clearNamePanel();
-    f.Label5->hide();
-    RELOAD_LIST();
-    // Neither list keeps a selection, and the preview no longer shows a file
-    // of the previous folder.
-    f.File->setListIndex(-1);
-    f.List->setListIndex(-1);
-    f.Drive->rememberFolder(f.Dir->path());
-}
-
-void Tolva::Dir_Click()
-{
-    m_preview->clearPicture();
-}
-
-void Tolva::Dir_OpenFailed(const std::string& folder, FsError error)
-{
-    while (notReady(error)) {
-        if (ask(messages::deviceNotReady()) != MsgAnswer::Retry)
-            return;
-        error = m_form.Dir->setPath(folder);
-    }
-    if (error != FsError::None)
-        ask(messages::folderUnreadable(displayName(folder)));
-}
-
 // ---- preview ----
 
 void Tolva::File_Click()
@@ -463,77 +376,11 @@ void Tolva::previewFailed(PreviewOutcome outcome)
         file.setListIndex(row);
 }
 
-// ---- rename list ----
+// ---- rename list, batch ----
 
 void Tolva::RELOAD_LIST()
 {
-    m_form.List->setItems(m_form.File->items());
-}
-
-void Tolva::changeList(const ListChange& change)
-{
-    ListBox& list = *m_form.List;
-    switch (change.edit) {
-    case ListChange::Edit::None:
-        break;
-    case ListChange::Edit::Swap:
-        list.swap(change.at, change.at + 1);
-        break;
-    case ListChange::Edit::Remove:
-        list.removeAt(change.at);
-        break;
-    case ListChange::Edit::Reload:
-        RELOAD_LIST();
-        break;
-    case ListChange::Edit::Move:
-        list.move(change.at, change.select);
-        break;
-    }
-    if (change.react)
-        list.setListIndex(change.select);
-    else
-        list.setListIndexQuietly(change.select);
-}
-
-RenameList Tolva::renameList() const
-{
-    return {m_form.List->count(), m_form.List->listIndex()};
-}
-
-void Tolva::cmdCLEAR_Click()
-{
-    TolvaForm& f = m_form;
-    f.List->clear();
-    f.File->refresh();
-    changeList(renameList().refresh());
-    f.File->setListIndexQuietly(-1);
-    f.Label1->clear();
-    f.Label2->clear();
-    f.Label5->hide();
-    f.txtRENAME->clear();
-}
-
-void Tolva::cmdUE_Click()
-{
-    changeList(renameList().moveUp());
-}
-
-void Tolva::cmdSITA_Click()
-{
-    changeList(renameList().moveDown());
-}
-
-void Tolva::cmdERASE_Click()
-{
-    changeList(renameList().erase());
-}
-
-bool Tolva::List_KeyDown(int key)
-{
-    if (!m_values.NOW_MODE.isContinuous() || (key != Qt::Key_Down && key != Qt::Key_Up))
-        return false;
-    changeList(key == Qt::Key_Down ? renameList().keyDown() : renameList().keyUp());
-    return true;
+    m_list->reload();
 }
 
 void Tolva::cmdOK_Click()
@@ -545,25 +392,6 @@ void Tolva::runLong(const std::function<void()>& command)
 {
     if (m_work.run(command))
         close();
-}
-
-void Tolva::orderList(bool byDate)
-{
-    ListBox& list = *m_form.List;
-    const std::string selected = list.selectedName();
-    std::vector<std::string> names = list.items();
-    if (byDate) {
-        runLong([&] {
-            WaitCursor waiting;
-            DateOrder::sort(m_form.Dir->path(), names, m_services.fileSystem, [this] { m_work.keepAlive(); });
-        });
-    } else {
-        sortNaturally(names);
-    }
-    const auto found = std::find(names.begin(), names.end(), selected);
-    const int row = selected.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
-    list.setItems(std::move(names));
-    list.setListIndexQuietly(row);
 }
 
 // ---- pop-up menus, deletion ----

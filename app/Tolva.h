@@ -1,8 +1,12 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "FolderNavigator.h"
+#include "FormViews.h"
 #include "LongWork.h"
+#include "RenameListController.h"
 #include "SettingsHost.h"
+#include "SingleRenameCommand.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
 
@@ -16,15 +20,12 @@ namespace zanto {
 
 class BatchJournal;
 class BatchRenameCommand;
-class SingleRenameCommand;
 class UndoCommand;
 class FileSystem;
 enum class FsError : int;
 class Messenger;
 class PreviewArea;
 enum class PreviewOutcome;
-class RenameList;
-struct ListChange;
 class SettingsStore;
 class ShellOpener;
 struct MessageRequest;
@@ -43,8 +44,9 @@ struct TolvaServices {
     BatchJournal* journal = nullptr;
 };
 
-// The main window. Its handlers keep the names the program's documents use;
-// each reads its controls, calls plain code and writes the result back.
+// The main window. Its handlers keep the names the program's documents use
+// (docs/names.md); each forwards to the object that does the work: the
+// commands, the rename list's controller, the folder navigator, the preview.
 class Tolva final : public QMainWindow, public SettingsHost {
     Q_OBJECT
 public:
@@ -77,22 +79,15 @@ private:
     void connectHandlers();
     MsgAnswer ask(const MessageRequest& request);
     bool isSimpleMode() const;
-    std::optional<StartTarget> usableTarget(const QString& path);
-    void selectStartFile(const std::string& name);
 
     void File_Click();
     void List_Click();
     void RELOAD_LIST();
     void KILLER();
     void Form_Resize();
-    void Drive_Change();
-    void Dir_Change();
-    void Dir_Click();
-    void Dir_OpenFailed(const std::string& folder, FsError error);
     void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void Form_KeyUp(int key);
-    bool List_KeyDown(int key);
     bool File_KeyDown(int key);
     void see_Click();
     void VER_Click();
@@ -100,19 +95,19 @@ private:
     void mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
     void KOMA();
     void previewFailed(PreviewOutcome outcome);
-
-
-    // The rename list's operations are worked out by RenameList; these carry them out.
-    RenameList renameList() const;
-    void changeList(const ListChange& change);
-    void cmdCLEAR_Click();
-    void cmdUE_Click();
-    void cmdSITA_Click();
-    void cmdERASE_Click();
+    // The handlers that only forward.
+    void Drive_Change() { m_folders->driveChanged(); }
+    void Dir_Change() { m_folders->folderChanged(); }
+    void Dir_Click() { m_folders->folderSelectionMoved(); }
+    void cmdCLEAR_Click() { m_list->refresh(); }
+    void cmdUE_Click() { m_list->moveUp(); }
+    void cmdSITA_Click() { m_list->moveDown(); }
+    void cmdERASE_Click() { m_list->erase(); }
+    bool List_KeyDown(int key) { return m_list->keyDown(key); }
+    void Text_Change() { m_single->showNames(); }
+    void Text_GotFocus() { m_single->selectWholeName(); }
+    void cmd_Click() { m_single->renameSelected(); }
     void cmdOK_Click();
-    // The rename list's entries by shooting date, or back in natural order;
-    // the selected entry stays selected.
-    void orderList(bool byDate);
     // A command that may take long; a close asked for meanwhile follows it.
     void runLong(const std::function<void()>& command);
     void popupFileMenu(const QPoint& globalPos, bool withOrders);
@@ -122,9 +117,12 @@ private:
     ProgramValues& m_values;
     TolvaServices m_services;
     TolvaForm m_form;
+    FormViews m_views;
     WindowFields m_fields;
     LongWork m_work;
     std::unique_ptr<PreviewArea> m_preview;
+    std::unique_ptr<RenameListController> m_list;
+    std::unique_ptr<FolderNavigator> m_folders;
     std::unique_ptr<BatchRenameCommand> m_batch;
     std::unique_ptr<SingleRenameCommand> m_single;
     std::unique_ptr<UndoCommand> m_undo;

@@ -2,25 +2,17 @@
 
 #include "BatchRenameCommand.h"
 #include "Messages.h"
-#include "Module1.h"
-#include "ProgramValues.h"
-#include "SettingsKeys.h"
-#include "TolvaForm.h"
-#include "browse/FileListBox.h"
-#include "browse/FolderListBox.h"
+#include "UndoView.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchTexts.h"
 #include "rename/Recovery.h"
 #include "ui/NativeName.h"
 
-#include <QMainWindow>
-
 namespace zanto {
 
-UndoCommand::UndoCommand(TolvaForm& form, const ProgramValues& values, Ask ask, FileSystem& fileSystem,
-                         BatchJournal* journal, BatchRenameCommand& batch)
-    : m_form(form)
-    , m_values(values)
+UndoCommand::UndoCommand(UndoView& view, Ask ask, FileSystem& fileSystem, BatchJournal* journal,
+                         BatchRenameCommand& batch)
+    : m_view(view)
     , m_ask(std::move(ask))
     , m_fileSystem(fileSystem)
     , m_journal(journal)
@@ -71,13 +63,9 @@ void UndoCommand::run()
         if (!report)
             return;
     }
-    m_form.window->setWindowTitle(Module1::modeCaption(m_values, false));
-    if (m_form.Dir->path() == plan.folder) {
-        if (m_values.NOW_MODE.isContinuous())
-            m_batch.rebuildList();
-        else
-            m_form.File->refresh();
-    }
+    m_view.restoreCaption();
+    if (m_view.folder() == plan.folder)
+        m_view.relist();
     if (report && report->stopped()) {
         m_batch.reportStop(plan, *report);
         return;

@@ -8,8 +8,7 @@ class BatchJournal;
 class BatchRenameCommand;
 class FileSystem;
 struct MessageRequest;
-struct ProgramValues;
-struct TolvaForm;
+class UndoView;
 enum class MsgAnswer : int;
 
 // 元に戻す: gives the files of the last completed batch their old names back,
@@ -19,16 +18,15 @@ class UndoCommand {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    UndoCommand(TolvaForm& form, const ProgramValues& values, Ask ask, FileSystem& fileSystem,
-                BatchJournal* journal, BatchRenameCommand& batch);
+    UndoCommand(UndoView& view, Ask ask, FileSystem& fileSystem, BatchJournal* journal,
+                BatchRenameCommand& batch);
 
     // True while a record of a completed batch exists.
     bool available() const;
     void run();
 
 private:
-    TolvaForm& m_form;
-    const ProgramValues& m_values;
+    UndoView& m_view;
     Ask m_ask;
     FileSystem& m_fileSystem;
     BatchJournal* m_journal;

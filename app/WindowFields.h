@@ -10,7 +10,6 @@ namespace zanto {
 struct WindowFields {
     std::string SEL_PATH;     // native path of the file last clicked for preview
     std::string SEL_EXT;      // its extension with the dot, or empty
-    std::string OLD_BASE;     // old name without extension of the last single rename
     QString LAST_DIR;         // the folder read at start-up and stored at closing
 };
 

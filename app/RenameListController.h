@@ -1,0 +1,50 @@
+#pragma once
+
+#include <functional>
+
+namespace zanto {
+
+class FileSystem;
+class LongWork;
+class RenameList;
+struct ListChange;
+struct ProgramValues;
+struct TolvaForm;
+
+// Continuous mode's rename list: ↑ ↓ × and the refresh button, the keys,
+// dragging, and the orders by date and by name. Which entry moves where is
+// worked out by RenameList; this carries it out on the list.
+class RenameListController {
+public:
+    // `runLong` runs a command that may take long (the order by date).
+    using RunLong = std::function<void(const std::function<void()>&)>;
+
+    RenameListController(TolvaForm& form, const ProgramValues& values, FileSystem& fileSystem, LongWork& work,
+                         RunLong runLong);
+
+    void moveUp();
+    void moveDown();
+    void erase();
+    // The folder read again and the list rebuilt from it, the name panel cleared.
+    void refresh();
+    // Up and Down in the list: true when the key was taken.
+    bool keyDown(int key);
+    void drag(int from, int to);
+    // The entries by shooting date, or back in natural order; the selected
+    // entry stays selected.
+    void order(bool byDate);
+    // Every file of the listing, in its order.
+    void reload();
+
+private:
+    RenameList state() const;
+    void apply(const ListChange& change);
+
+    TolvaForm& m_form;
+    const ProgramValues& m_values;
+    FileSystem& m_fileSystem;
+    LongWork& m_work;
+    RunLong m_runLong;
+};
+
+} // namespace zanto
