@@ -396,20 +396,23 @@ void Tolva::runLong(const std::function<void()>& command)
 
 // ---- pop-up menus, deletion ----
 
-void Tolva::File_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+void Tolva::File_MouseDown(Qt::MouseButton button, const QPoint& globalPos, int row)
 {
-    if (button == Qt::RightButton && m_form.File->listIndex() >= 0)
-        popupFileMenu(globalPos, false);
+    if (button == Qt::RightButton)
+        popupFileMenu(*m_form.File, row, globalPos, false);
 }
 
-void Tolva::List_MouseDown(Qt::MouseButton button, const QPoint& globalPos)
+void Tolva::List_MouseDown(Qt::MouseButton button, const QPoint& globalPos, int row)
 {
-    if (button == Qt::RightButton && m_form.List->listIndex() >= 0)
-        popupFileMenu(globalPos, !isSimpleMode());
+    if (button == Qt::RightButton)
+        popupFileMenu(*m_form.List, row, globalPos, !isSimpleMode());
 }
 
-void Tolva::popupFileMenu(const QPoint& globalPos, bool withOrders)
+void Tolva::popupFileMenu(ListBox& box, int row, const QPoint& globalPos, bool withOrders)
 {
+    if (row >= 0 && row != box.listIndex())
+        box.setListIndex(row);
+    m_form.GOMI->setEnabled(row >= 0);
     for (QAction* action : {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME})
         action->setVisible(withOrders);
     m_form.SETEI2->popup(globalPos);
@@ -442,9 +445,15 @@ void Tolva::KILLER()
         return;
     }
     f.File->refresh();
-    if (simple)
+    // The preview no longer shows the file; the rename list loses that entry
+    // only, keeping the user's order and removals.
+    m_preview->preview({}, {});
+    if (simple) {
         m_form.clearNamePanel();
-    RELOAD_LIST();
+        RELOAD_LIST();
+    } else {
+        m_views.removeEntry(name);
+    }
 }
 
 // ---- dialogs ----

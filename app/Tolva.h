@@ -85,8 +85,8 @@ private:
     void RELOAD_LIST();
     void KILLER();
     void Form_Resize();
-    void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
-    void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void File_MouseDown(Qt::MouseButton button, const QPoint& globalPos, int row);
+    void List_MouseDown(Qt::MouseButton button, const QPoint& globalPos, int row);
     void Form_KeyUp(int key);
     bool File_KeyDown(int key);
     void see_Click();
@@ -110,7 +110,10 @@ private:
     void cmdOK_Click();
     // A command that may take long; a close asked for meanwhile follows it.
     void runLong(const std::function<void()>& command);
-    void popupFileMenu(const QPoint& globalPos, bool withOrders);
+    // The lists' menu for the entry at `row` of `box`, selected first as a
+    // click selects it, so that 削除 deletes the file pointed at; -1: the
+    // menu with 削除 disabled.
+    void popupFileMenu(ListBox& box, int row, const QPoint& globalPos, bool withOrders);
 
     bool pressDefaultButton(QWidget* focused);
 

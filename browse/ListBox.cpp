@@ -127,7 +127,8 @@ void ListBox::dropEvent(QDropEvent* event)
 
 void ListBox::mousePressEvent(QMouseEvent* event)
 {
-    emit mouseDown(event->button(), event->globalPosition().toPoint());
+    const QModelIndex under = indexAt(event->position().toPoint());
+    emit mouseDown(event->button(), event->globalPosition().toPoint(), under.isValid() ? under.row() : -1);
     if (event->button() == Qt::LeftButton)
         QListView::mousePressEvent(event);
 }

@@ -11,7 +11,8 @@ namespace zanto {
 // A list of file names with one selected position (-1 for none), behaving as
 // the program's handlers expect of a list box: selecting a position, by the
 // user or by the program, reports `selected`; inserting, removing and moving
-// entries report nothing. A right-button press does not change the selection.
+// entries report nothing. A right-button press selects nothing itself: it
+// reports the entry under the pointer, for the window to select it.
 class ListBox : public QListView {
     Q_OBJECT
 public:
@@ -48,7 +49,8 @@ public:
 
 signals:
     void selected();
-    void mouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    // `row`: the entry under the pointer, -1 for the empty space below them.
+    void mouseDown(Qt::MouseButton button, const QPoint& globalPos, int row);
     void dragged(int from, int to);
 
 protected:

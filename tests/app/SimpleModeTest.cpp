@@ -1,5 +1,11 @@
 #include "WindowFixture.h"
+
 #include "tests/support/FaultyFileSystem.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
 
 #include <filesystem>
 
@@ -81,6 +87,37 @@ TEST_F(Deletion, AsksFirstAndDeletesOnlyOnOk)
     find<QAction>("GOMI")->trigger();
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt"}));
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt"}));
+}
+
+// Used to delete the selected file, not the one the menu was opened on.
+// The rename list keeps its order and removals: only the deleted entry leaves.
+TEST_F(Deletion, TheMenuDeletesTheEntryPointedAtAndNothingOnEmptySpace)
+{
+    for (const bool simple : {true, false}) {
+        folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});
+        start(simple ? QStringLiteral("0") : QStringLiteral("1"), QStringLiteral("*.txt"));
+        ListBox& box = simple ? static_cast<ListBox&>(file()) : list();
+        if (!simple) {
+            box.setListIndex(3);
+            press("cmdERASE");
+            box.setListIndex(2);
+            press("cmdUE"); // a c b
+        }
+        box.setListIndex(0);
+        const auto rightPress = [&](QPoint at) { QTest::mousePress(box.viewport(), Qt::RightButton, {}, at); };
+        rightPress({4, box.viewport()->height() - 2});
+        EXPECT_FALSE(find<QAction>("GOMI")->isEnabled()) << simple;
+        rightPress(box.visualRect(box.model()->index(simple ? 2 : 1, 0)).center());
+        ASSERT_TRUE(find<QAction>("GOMI")->isEnabled());
+        EXPECT_FALSE(find<QPlainTextEdit>("mainTEXT")->isHidden()) << "c previewed";
+        messenger.answer(MsgAnswer::Ok);
+        find<QAction>("GOMI")->trigger();
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.txt", "d.txt"})) << simple;
+        EXPECT_TRUE(find<QPlainTextEdit>("mainTEXT")->isHidden()) << simple;
+        if (!simple)
+            EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt"}));
+        find<QMenu>("SETEI2")->close();
+    }
 }
 
 TEST_F(Deletion, ALinkIsDeletedNotItsTarget)
