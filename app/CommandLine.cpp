@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <string_view>
+
 namespace zanto {
 
 QString CommandLine::startPath(const QCoreApplication& app)
@@ -23,6 +25,19 @@ QString CommandLine::startPath(const QCoreApplication& app)
     // Resolved here: a later start hands its path to a copy running in
     // another folder.
     return paths.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(paths.first()).absoluteFilePath());
+}
+
+bool CommandLine::wantsTextOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (argument == "-h" || argument == "--help" || argument == "-?" || argument == "--help-all"
+            || argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
 }
 
 std::optional<StartTarget> CommandLine::target(const QString& path)

@@ -24,6 +24,10 @@ public:
     // folder, or the empty text.
     static QString startPath(const QCoreApplication& app);
 
+    // True when the arguments ask only for the help or the version text,
+    // which then need no window system (over ssh, in scripts).
+    static bool wantsTextOnly(int argc, char** argv);
+
     // What `path` (absolute) leads to; nothing when it does not exist or
     // cannot be read.
     static std::optional<StartTarget> target(const QString& path);

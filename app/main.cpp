@@ -18,8 +18,13 @@
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("ZANTO"));
+    if (zanto::CommandLine::wantsTextOnly(argc, argv)) {
+        // Printed and ended here, before anything asks for a display.
+        QCoreApplication textOnly(argc, argv);
+        zanto::CommandLine::startPath(textOnly);
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZANTO"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zanto/zanto.svg")));
     const QString startPath = zanto::CommandLine::startPath(app);
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 namespace zanto::test {
@@ -96,10 +97,20 @@ TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBoxAndPrintTheVe
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == folder.path(); }, 10000));
     EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("config/TOLVA/TOLVA.ini"))));
 
-    QProcess version;
-    version.start(program, {QStringLiteral("--version")});
-    ASSERT_TRUE(version.waitForFinished(10000));
-    EXPECT_EQ(version.readAllStandardOutput(), QByteArray("ZANTO " ZANTO_VERSION "\n"));
+    // Over ssh or in a script: no display, no runtime folder. Both used to
+    // abort for want of a display.
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+        bare.remove(QString::fromLatin1(name));
+    for (const auto& [option, printed] : {std::pair{"--version", "ZANTO " ZANTO_VERSION "\n"}, {"--help", "Usage: "}}) {
+        QProcess text;
+        text.setProcessEnvironment(bare);
+        text.start(program, {QString::fromLatin1(option)});
+        ASSERT_TRUE(text.waitForFinished(10000));
+        EXPECT_EQ(text.exitCode(), 0) << option;
+        EXPECT_TRUE(text.readAllStandardOutput().startsWith(printed)) << option;
+        EXPECT_EQ(text.readAllStandardError(), QByteArray()) << option;
+    }
 }
 
 } // namespace
