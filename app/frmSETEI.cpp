@@ -281,6 +281,7 @@ void frmSETEI::Command3_Click()
         // An empty list shows no files: the stand-in pattern, never the empty text.
         m_host.applyFilterChange(joined.isEmpty() ? settings::kNoPattern : joined);
     }
+    m_filterApplied = true;
 
     accept();
 }
@@ -296,12 +297,20 @@ void frmSETEI::done(int result)
 
 void frmSETEI::Form_Unload()
 {
+    const QString shown = m_store.read(settings::kApplication, settings::kSection, settings::kPatterns);
     VANTO();
     if (m_values.NOW_MODE != m_values.OLD_MODE)
         m_host.applyModeChange();
+    const bool changed = m_values.EXT_LIST != shown;
     if (m_values.EXT_LIST.isEmpty())
         m_values.EXT_LIST = settings::kNoPattern;
-    m_host.setFilePattern(m_values.EXT_LIST);
+    // Closed by its close box after a change of the list: the lists follow
+    // the new filter as メインへ makes them, so that 変換 never renames a file
+    // the filter no longer shows.
+    if (changed && !m_filterApplied)
+        m_host.applyFilterChange(m_values.EXT_LIST);
+    else
+        m_host.setFilePattern(m_values.EXT_LIST);
 }
 
 void frmSETEI::VANTO()

@@ -70,6 +70,7 @@ private:
     SettingsStore& m_store;
     Messenger& m_messenger;
     SettingsHost& m_host;
+    bool m_filterApplied = false; // by メインへ
     bool m_unloaded = false;
 
     QRadioButton* m_Option0 = nullptr;

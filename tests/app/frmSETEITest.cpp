@@ -23,9 +23,11 @@ public:
     explicit FakeHost(ProgramValues& values) : m_values(values) {}
     void RENZOKU() override { m_values.NOW_MODE = Mode::continuous(); }
     void TANJUN() override { m_values.NOW_MODE = Mode::simple(); }
-    void applyFilterChange(const QString&) override {}
+    void applyFilterChange(const QString& pattern) override { applied << pattern; }
     void applyModeChange() override {}
     void setFilePattern(const QString&) override {}
+
+    QStringList applied;
 
 private:
     ProgramValues& m_values;
@@ -82,6 +84,29 @@ TEST_F(SettingsDialog, FirstRunStoresTheModeAsTheDialogEnds)
     values = ProgramValues{};
     whileModal([](QDialog& dialog) { dialog.close(); }, frmSETEI::openAtFirstRun);
     EXPECT_EQ(store.writes, (QStringList{QStringLiteral("VORIS=*.jpg"), QStringLiteral("MODE=")}));
+}
+
+// Used to leave the rename list with the files of a removed extension when
+// the dialog was closed by its close box.
+TEST_F(SettingsDialog, EveryWayOutAppliesAChangedFilterOnce)
+{
+    for (const bool byMain : {true, false}) {
+        store.preset(settings::kPatterns, QStringLiteral("*.png;*.jpg"));
+        host.applied.clear();
+        whileModal(
+            [byMain](QDialog& dialog) {
+                auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
+                list->setCurrentRow(list->findItems(QStringLiteral("*.png"), Qt::MatchExactly).first()->listWidget()->row(
+                    list->findItems(QStringLiteral("*.png"), Qt::MatchExactly).first()));
+                dialog.findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+                if (byMain)
+                    dialog.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+                else
+                    dialog.close();
+            },
+            frmSETEI::openFromMenu);
+        EXPECT_EQ(host.applied, QStringList{QStringLiteral("*.jpg")}) << byMain;
+    }
 }
 
 } // namespace
