@@ -6,7 +6,6 @@
 #include "WindowFields.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
-#include "rename/BatchTexts.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
 #include "rename/SingleRename.h"
@@ -88,9 +87,9 @@ void SingleRenameCommand::cmd_Click()
     const SingleOutcome outcome =
         renameSingle(m_fileSystem, f.Dir->path(), name, typed + extensionOf(name), m_journal, &stranded);
     if (outcome == SingleOutcome::Stranded)
-        m_ask(messages::notice(strandedText(displayName(stranded).toStdString(), displayName(name).toStdString())));
+        m_ask(messages::stranded(stranded, name));
     else if (outcome != SingleOutcome::Done)
-        m_ask(messages::notice(singleRenameText(outcome)));
+        m_ask(messages::singleRenameFailed(outcome));
     // A taken name stays in the box for the user to correct; a failure of
     // another kind leaves the file, the box and the lists as they are.
     if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded)
