@@ -1,5 +1,6 @@
 #include "BatchRenameCommand.h"
 
+#include "Logging.h"
 #include "Messages.h"
 #include "NameBox.h"
 #include "LongWork.h"
@@ -167,7 +168,8 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
     if (run && !(report.stopped() && !report.unrestored().empty())) {
         const auto& states = report.states();
         const bool renamed = std::find(states.begin(), states.end(), EntryState::Final) != states.end();
-        static_cast<void>(run->finish(states, kind == JournalKind::Batch && renamed));
+        if (!run->finish(states, kind == JournalKind::Batch && renamed))
+            qCWarning(lcZanto) << "journal not closed, left for the next start:" << run->name().c_str();
     }
     return report;
 }

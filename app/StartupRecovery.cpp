@@ -1,5 +1,6 @@
 #include "StartupRecovery.h"
 
+#include "Logging.h"
 #include "Messages.h"
 #include "WaitCursor.h"
 #include "rename/BatchJournal.h"
@@ -59,8 +60,8 @@ void StartupRecovery::run()
         // that is not came from. A step that could not be recorded leaves the
         // journal for the next start, which finds the files where they are.
         const bool renamed = !back && !undo;
-        if (!report.stopped())
-            static_cast<void>(pending.run->finish(report.states(), renamed));
+        if (!report.stopped() && !pending.run->finish(report.states(), renamed))
+            qCWarning(lcZanto) << "journal not closed, left for the next start:" << pending.name.c_str();
     }
 }
 
