@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "app/LongWork.h"
 #include "app/NewNameTip.h"
 #include "tests/support/FaultyFileSystem.h"
 
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <stdexcept>
 #include <thread>
 
 namespace zanto::test {
@@ -132,6 +134,16 @@ TEST_F(ContinuousMode, ACloseAndATimerDuringTheRunWaitForItsEnd)
     EXPECT_FALSE(window->isVisible());
     QTRY_VERIFY(timerFired);
     window.reset(); // before the file system it works through
+}
+
+// A command that throws still ends its run: the window can close again, and a
+// close request held meanwhile does not close it after a later command.
+TEST(LongWorkTest, ACommandThatThrowsEndsItsRun)
+{
+    LongWork work;
+    EXPECT_THROW(work.run([&] { work.holdClose(); throw std::runtime_error("failed"); }), std::runtime_error);
+    EXPECT_FALSE(work.running());
+    EXPECT_FALSE(work.run([] {}));
 }
 
 } // namespace
