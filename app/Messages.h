@@ -15,9 +15,9 @@ enum class SingleOutcome;
 
 namespace zanto::messages {
 
-// Every text the program shows: the main window's message boxes, each with
-// its text, buttons, icon, default button and title, and the captions of a
-// batch. Names and folders come in native form and are shown in display form.
+// The main window's message boxes, each with its text, buttons, icon, default
+// button and title, and the captions a batch shows while it runs. Names and
+// folders come in native form and are shown in display form.
 MessageRequest forbiddenName();
 MessageRequest deviceNotReady();
 MessageRequest unexpectedDriveError();
