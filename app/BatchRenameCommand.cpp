@@ -1,12 +1,12 @@
 #include "BatchRenameCommand.h"
 
 #include "BatchView.h"
+#include "Logging.h"
 #include "LongWork.h"
 #include "Messages.h"
 #include "WaitCursor.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
-#include "rename/BatchTexts.h"
 #include "rename/NameRules.h"
 #include "ui/NativeName.h"
 
@@ -20,16 +20,6 @@ namespace {
 
 constexpr qint64 kCaptionIntervalMs = 40;
 
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string shown(const std::string& native)
-{
-    return displayName(native).toStdString();
-}
-
 } // namespace
 
 BatchRenameCommand::BatchRenameCommand(BatchView& view, Ask ask, FileSystem& fileSystem, LongWork& work,
@@ -42,7 +32,7 @@ BatchRenameCommand::BatchRenameCommand(BatchView& view, Ask ask, FileSystem& fil
 {
 }
 
-void BatchRenameCommand::caption(const std::string& text, bool last)
+void BatchRenameCommand::caption(const QString& text, bool last)
 {
     m_work.keepAlive();
     m_heldCaption = text;
@@ -55,7 +45,7 @@ void BatchRenameCommand::flushCaption()
 {
     if (!m_heldCaption)
         return;
-    m_view.setCaption(fromUtf8(*m_heldCaption));
+    m_view.setCaption(*m_heldCaption);
     m_heldCaption.reset();
     m_sinceCaption.start();
 }
@@ -73,9 +63,7 @@ void BatchRenameCommand::run()
         m_ask(messages::forbiddenName());
         return;
     }
-    const MessageRequest confirm{fromUtf8(confirmText(shown(base))), MsgButtons::OkCancel, MsgIcon::Question,
-                                 MsgDefault::Second, fromUtf8(CONFIRM_TITLE)};
-    if (m_ask(confirm) != MsgAnswer::Ok)
+    if (m_ask(messages::confirmBatch(base)) != MsgAnswer::Ok)
         return;
 
     const std::string folder = m_view.folder();
@@ -85,15 +73,13 @@ void BatchRenameCommand::run()
         folder, entries, m_fileSystem,
         [this](const std::string& entry) {
             flushCaption();
-            const MessageRequest question{fromUtf8(dropQuestion(shown(entry))), MsgButtons::OkCancel,
-                                          MsgIcon::Critical, MsgDefault::First, fromUtf8(DROP_TITLE)};
-            if (m_ask(question) != MsgAnswer::Ok)
+            if (m_ask(messages::dropEntry(entry)) != MsgAnswer::Ok)
                 return false;
             // The entry leaves the list at once.
             m_view.removeEntry(entry);
             return true;
         },
-        [this](std::size_t position) { caption(checkCaption(position), position == 0); });
+        [this](std::size_t position) { caption(messages::checkCaption(position), position == 0); });
     if (checked == CheckResult::Cancelled)
         return;
 
@@ -108,7 +94,7 @@ void BatchRenameCommand::run()
     if (plan.status != PlanStatus::Ready) {
         waiting.release();
         if (plan.status == PlanStatus::NameTooLong)
-            m_ask(messages::notice(nameTooLongText(shown(plan.tooLongName)), NOTICE_TITLE));
+            m_ask(messages::nameTooLong(plan.tooLongName));
         else
             m_ask(messages::folderUnreadable(displayName(folder)));
         return;
@@ -127,7 +113,7 @@ void BatchRenameCommand::run()
         return;
     }
 
-    caption(std::string(END_CAPTION), true);
+    caption(messages::batchEndCaption(), true);
     m_work.keepAlive();
     m_view.showListing();
     m_view.clearBaseName();
@@ -136,8 +122,7 @@ void BatchRenameCommand::run()
 
     // A file that kept its old or temporary name is never passed over in silence.
     if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
-        const auto names = messages::noticeNames(plan, report.states(), unfinished);
-        m_ask(messages::fileNotice(notRenamedText(names.size(), names), NOTICE_TITLE, names));
+        m_ask(messages::notRenamed(messages::noticeNames(plan, report.states(), unfinished)));
     }
 }
 
@@ -147,8 +132,7 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
     std::unique_ptr<JournalRun> run;
     if (m_journal != nullptr && !(run = m_journal->begin(plan, kind))) {
         waiting.release();
-        m_ask({fromUtf8(JOURNAL_UNWRITABLE_MSG), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First,
-               fromUtf8(STOP_TITLE)});
+        m_ask(messages::journalUnwritable());
         return std::nullopt;
     }
     const std::string& folder = plan.folder;
@@ -158,9 +142,9 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
         plan, m_fileSystem,
         [&](BatchPhase phase, std::size_t number) {
             if (phase == BatchPhase::ToTemporary)
-                caption(readingCaption(folder, number), number + 1 == count);
+                caption(messages::readingCaption(folder, number), number + 1 == count);
             else if (phase == BatchPhase::ToFinal)
-                caption(convertingCaption(number), number == 0);
+                caption(messages::convertingCaption(number), number == 0);
         },
         run.get());
     // A stop that left files on their way keeps the journal for the next
@@ -169,7 +153,8 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
     if (run && !(report.stopped() && !report.unrestored().empty())) {
         const auto& states = report.states();
         const bool renamed = std::find(states.begin(), states.end(), EntryState::Final) != states.end();
-        static_cast<void>(run->finish(states, kind == JournalKind::Batch && renamed));
+        if (!run->finish(states, kind == JournalKind::Batch && renamed))
+            qCWarning(lcZanto) << "journal not closed, left for the next start:" << run->name().c_str();
     }
     return report;
 }
@@ -180,14 +165,10 @@ void BatchRenameCommand::reportStop(const BatchPlan& plan, const BatchReport& re
     {
         // The pointer returns to the default once the stop message is answered.
         WaitCursor waiting;
-        std::string text(STOP_MSG);
-        if (const auto& lost = report.lost())
-            text += "\r\n\r\n" + lostFileText(shown(lost->from), shown(lost->to), shown(plan.items[lost->position].original));
-        m_ask({fromUtf8(text), MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, fromUtf8(STOP_TITLE)});
+        m_ask(messages::batchStopped(plan, report));
     }
     if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
-        const auto names = messages::noticeNames(plan, report.states(), unrestored);
-        m_ask(messages::fileNotice(notRestoredText(names.size(), names), NOTICE_TITLE, names));
+        m_ask(messages::notRestored(messages::noticeNames(plan, report.states(), unrestored)));
     }
 }
 

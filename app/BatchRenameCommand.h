@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 
 #include <functional>
 #include <optional>
@@ -45,7 +46,7 @@ private:
     // Progress reaches the caption at most every few milliseconds, and always
     // at the end of a phase: a window system round trip per file would cost
     // more than the renames themselves.
-    void caption(const std::string& text, bool last);
+    void caption(const QString& text, bool last);
     // Shows the caption held back by the throttle, before the run waits on a
     // message box.
     void flushCaption();
@@ -56,7 +57,7 @@ private:
     LongWork& m_work;
     BatchJournal* m_journal;
     QElapsedTimer m_sinceCaption;
-    std::optional<std::string> m_heldCaption;
+    std::optional<QString> m_heldCaption;
 };
 
 } // namespace zanto

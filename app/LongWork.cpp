@@ -14,15 +14,23 @@ constexpr qint64 kPumpIntervalMs = 20;
 
 bool LongWork::run(const std::function<void()>& command)
 {
-    ++m_depth;
+    // However the command ends, a thrown exception included, the run is over
+    // when this leaves; the outermost run takes the held close request along.
+    struct Running {
+        LongWork& work;
+        explicit Running(LongWork& running) : work(running) { ++work.m_depth; }
+        ~Running()
+        {
+            if (--work.m_depth == 0)
+                work.m_closeHeld = false;
+        }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    };
+    const Running running(*this);
     m_sincePump.start();
     command();
-    --m_depth;
-    if (m_depth > 0)
-        return false;
-    const bool close = m_closeHeld;
-    m_closeHeld = false;
-    return close;
+    return m_depth == 1 && m_closeHeld;
 }
 
 void LongWork::keepAlive()

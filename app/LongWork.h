@@ -15,6 +15,8 @@ namespace zanto {
 class LongWork {
 public:
     // Runs `command`; true when the window was asked to close meanwhile.
+    // Should `command` throw, the run ends all the same (a close request
+    // held meanwhile is dropped) and the exception goes on to the caller.
     bool run(const std::function<void()>& command);
     bool running() const { return m_depth > 0; }
     // A close request during the command: taken up when it ends.

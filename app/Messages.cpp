@@ -1,24 +1,96 @@
 #include "Messages.h"
 
-#include "rename/NameRules.h"
+#include "rename/PathRule.h"
+#include "rename/SingleRename.h"
 #include "ui/NativeName.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace zanto::messages {
 
 namespace {
 
-QString fromUtf8(std::string_view text)
+// How many names a notice lists before it only counts the rest (all of them
+// stand in the notice's details).
+constexpr std::size_t NOTICE_NAME_LIMIT = 5;
+
+QString noticeTitle()
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QStringLiteral("ファイル名変更");
+}
+
+QString stopTitle()
+{
+    return QStringLiteral("エラー");
+}
+
+QString undoTitle()
+{
+    return QStringLiteral("元に戻す");
+}
+
+// "「name」" in display form.
+QString quoted(const std::string& native)
+{
+    return QStringLiteral("「") + displayName(native) + QStringLiteral("」");
+}
+
+QString nameLine(const NoticeName& name)
+{
+    QString line = QStringLiteral("「") + name.now + QStringLiteral("」");
+    if (name.original != name.now)
+        line += QStringLiteral("（元の名前「") + name.original + QStringLiteral("」）");
+    return line;
+}
+
+// "「a」\r\n「b」" for the first names, then how many more there are.
+QString nameLines(const std::vector<NoticeName>& names)
+{
+    const std::size_t shown = std::min(names.size(), NOTICE_NAME_LIMIT);
+    QString lines;
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i > 0)
+            lines += QStringLiteral("\r\n");
+        lines += nameLine(names[i]);
+    }
+    if (names.size() > shown)
+        lines += QStringLiteral("\r\nほか") + QString::number(names.size() - shown) + QStringLiteral("個");
+    return lines;
+}
+
+// Every name of a notice, one a line, for its details.
+QString nameList(const std::vector<NoticeName>& names)
+{
+    QString lines;
+    for (const NoticeName& name : names)
+        lines += nameLine(name) + u'\n';
+    return lines;
+}
+
+// A plain notice: OK only, no icon.
+MessageRequest notice(const QString& text, const QString& title = {})
+{
+    return {text, MsgButtons::Ok, MsgIcon::None, MsgDefault::First, title};
+}
+
+// A notice naming files: their number, `afterCount`, then the first few of
+// them; the details hold every one.
+MessageRequest fileNotice(const QString& afterCount, const QString& title, const std::vector<NoticeName>& names)
+{
+    MessageRequest request = notice(QString::number(names.size()) + afterCount + nameLines(names), title);
+    if (names.size() > NOTICE_NAME_LIMIT)
+        request.details = nameList(names);
+    return request;
 }
 
 } // namespace
 
 MessageRequest forbiddenName()
 {
-    return {fromUtf8(FORBIDDEN_MSG), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, fromUtf8(FORBIDDEN_TITLE)};
+    return {QStringLiteral("ファイル名に \\ / : , ; * ? \" < > . | は使用できません"), MsgButtons::Ok, MsgIcon::None,
+            MsgDefault::First, QStringLiteral("注意")};
 }
 
 MessageRequest deviceNotReady()
@@ -69,17 +141,150 @@ MessageRequest deleteFailed(const QString& file)
             MsgDefault::First, QStringLiteral("注意")};
 }
 
-MessageRequest notice(std::string_view utf8Text, std::string_view utf8Title)
+MessageRequest singleRenameFailed(SingleOutcome outcome)
 {
-    return {fromUtf8(utf8Text), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, fromUtf8(utf8Title)};
+    switch (outcome) {
+    case SingleOutcome::Done:
+        break;
+    case SingleOutcome::NotFound:
+        return notice(QStringLiteral("フォルダーが存在しないので処理できませんでした。"));
+    case SingleOutcome::AccessRefused:
+        return notice(QStringLiteral("エラーによって処理できませんでした。"));
+    case SingleOutcome::NameTaken:
+        return notice(QStringLiteral("既に同じ名前が存在しています。"));
+    case SingleOutcome::Other:
+    case SingleOutcome::Stranded:
+        return notice(QStringLiteral("名前を変更できませんでした。"));
+    }
+    return notice({});
 }
 
-MessageRequest fileNotice(std::string_view utf8Text, std::string_view utf8Title, const std::vector<NoticeName>& names)
+MessageRequest stranded(const std::string& name, const std::string& original)
 {
-    MessageRequest request = notice(utf8Text, utf8Title);
-    if (names.size() > NOTICE_NAME_LIMIT)
-        request.details = fromUtf8(nameList(names));
-    return request;
+    return notice(QStringLiteral("名前を変更できませんでした.\r\n\r\nファイル") + quoted(original) + QStringLiteral("は")
+                  + quoted(name) + QStringLiteral("の名前で残っています"));
+}
+
+MessageRequest confirmBatch(const std::string& base)
+{
+    const QString first = base.empty()
+        ? QStringLiteral("「連番＋拡張子」に変換します.")
+        : QStringLiteral("「") + displayName(base) + QStringLiteral("＋連番＋拡張子」に変換します.");
+    return {first + QStringLiteral("\r\n\r\n実行してもいいですか？"), MsgButtons::OkCancel, MsgIcon::Question,
+            MsgDefault::Second, QStringLiteral("ファイル名変更")};
+}
+
+MessageRequest dropEntry(const std::string& entry)
+{
+    return {quoted(entry) + QStringLiteral("が削除されています.\r\n\r\nリストから") + quoted(entry)
+                + QStringLiteral("を外しますか？"),
+            MsgButtons::OkCancel, MsgIcon::Critical, MsgDefault::First, QStringLiteral("名前変更")};
+}
+
+MessageRequest nameTooLong(const std::string& name)
+{
+    return notice(quoted(name) + QStringLiteral("は長すぎてファイル名にできません.\r\n\r\nファイル名変換を中止します"),
+                  noticeTitle());
+}
+
+MessageRequest journalUnwritable()
+{
+    return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\nファイル名変換を中止します"), MsgButtons::Ok,
+            MsgIcon::Critical, MsgDefault::First, stopTitle()};
+}
+
+MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report)
+{
+    QString text = QStringLiteral("エラーが発生しました.\r\n\r\nファイル名変換を中止します");
+    if (const auto& lost = report.lost()) {
+        // The file was `from` (called `original` before the run) on its way to `to`.
+        const QString from = displayName(lost->from);
+        const QString original = displayName(plan.items[lost->position].original);
+        text += QStringLiteral("\r\n\r\n「") + from + QStringLiteral("」を") + quoted(lost->to)
+            + QStringLiteral("に変更できず, ファイルが見つからなくなりました");
+        if (original != from)
+            text += QStringLiteral("（元の名前「") + original + QStringLiteral("」）");
+        text += u'.';
+    }
+    return {text, MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
+}
+
+QString checkCaption(std::size_t remaining)
+{
+    return QStringLiteral("ファイルチェック中--残り") + QString::number(remaining) + QStringLiteral("個");
+}
+
+QString readingCaption(const std::string& folder, std::size_t position)
+{
+    const bool root = !folder.empty() && folder.back() == kPathSeparator;
+    return (root ? QStringLiteral("ファイル読み取り中--") : QStringLiteral("ファイル読み取り中"))
+        + QString::number(position) + QStringLiteral("個");
+}
+
+QString convertingCaption(std::size_t remaining)
+{
+    return QStringLiteral("変換中--残り") + QString::number(remaining) + QStringLiteral("個");
+}
+
+QString batchEndCaption()
+{
+    return QStringLiteral("ZANTO_ [連続モード]");
+}
+
+MessageRequest notRenamed(const std::vector<NoticeName>& names)
+{
+    return fileNotice(QStringLiteral("個のファイルは新しい名前に変換できませんでした.\r\n\r\n"), noticeTitle(), names);
+}
+
+MessageRequest notRestored(const std::vector<NoticeName>& names)
+{
+    return fileNotice(QStringLiteral("個のファイルを元の名前に戻せませんでした.\r\n\r\n"), noticeTitle(), names);
+}
+
+MessageRequest confirmUndo(const std::string& folder)
+{
+    return {quoted(folder) + QStringLiteral("の直前の連続変換を元に戻します.\r\n\r\n実行してもいいですか？"),
+            MsgButtons::OkCancel, MsgIcon::Question, MsgDefault::Second, undoTitle()};
+}
+
+MessageRequest leftAlone(const std::vector<NoticeName>& names)
+{
+    return fileNotice(QStringLiteral("個のファイルは変換後に変更されたので元に戻しませんでした.\r\n\r\n"), undoTitle(),
+                      names);
+}
+
+MessageRequest originalTaken(const std::vector<NoticeName>& names)
+{
+    return fileNotice(QStringLiteral("個のファイルは元の名前がほかのファイルに使われているので元に戻しませんでした.\r\n"
+                                     "その名前を空けると, もう一度元に戻せます.\r\n\r\n"),
+                      undoTitle(), names);
+}
+
+MessageRequest undoNotRestored(const std::vector<NoticeName>& names)
+{
+    return fileNotice(QStringLiteral("個のファイルを元の名前に戻せませんでした.\r\n\r\n"), undoTitle(), names);
+}
+
+MessageRequest recoveryQuestion(const std::string& folder, bool undo)
+{
+    const QString text = undo
+        ? quoted(folder) + QStringLiteral("での「元に戻す」は途中で終わりました.\r\n\r\n「元に戻す」の前のファイル名に戻しますか？")
+        : quoted(folder) + QStringLiteral("での前回の連続変換は途中で終わりました.\r\n\r\n元のファイル名に戻しますか？");
+    return {text, MsgButtons::YesNoCancel, MsgIcon::Question, MsgDefault::First, noticeTitle()};
+}
+
+MessageRequest journalDamaged(const std::string& path)
+{
+    return notice(QStringLiteral("前回の連続変換の記録が壊れているので使えません.\r\n\r\n記録は") + quoted(path)
+                      + QStringLiteral("に移しました"),
+                  noticeTitle());
+}
+
+MessageRequest recoveryFolderMissing(const std::string& folder)
+{
+    return notice(QStringLiteral("前回の連続変換のフォルダー") + quoted(folder)
+                      + QStringLiteral("が見つかりません.\r\n\r\n元に戻すかどうかは次回の起動時にお尋ねします"),
+                  noticeTitle());
 }
 
 std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<EntryState>& states,
@@ -89,8 +294,7 @@ std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<Ent
     names.reserve(positions.size());
     for (const std::size_t i : positions) {
         const BatchItem& item = plan.items[i];
-        names.push_back({displayName(BatchReport::currentName(item, states[i])).toStdString(),
-                         displayName(item.original).toStdString()});
+        names.push_back({displayName(BatchReport::currentName(item, states[i])), displayName(item.original)});
     }
     return names;
 }

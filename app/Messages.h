@@ -1,17 +1,23 @@
 #pragma once
 
 #include "rename/BatchReport.h"
-#include "rename/BatchTexts.h"
 #include "ui/Messenger.h"
 
+#include <QString>
+
+#include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
+
+namespace zanto {
+enum class SingleOutcome;
+}
 
 namespace zanto::messages {
 
-// The main window's message boxes, each with its text, buttons, icon,
-// default button and title.
+// The main window's message boxes, each with its text, buttons, icon, default
+// button and title, and the captions a batch shows while it runs. Names and
+// folders come in native form and are shown in display form.
 MessageRequest forbiddenName();
 MessageRequest deviceNotReady();
 MessageRequest unexpectedDriveError();
@@ -21,14 +27,74 @@ MessageRequest invalidPicture();
 MessageRequest fileMissing();
 MessageRequest confirmDelete();
 MessageRequest deleteFailed(const QString& file);
-// A plain notice: OK only, no icon.
-MessageRequest notice(std::string_view utf8Text, std::string_view utf8Title = {});
-// A notice naming files: the first few in its text, every one in its details.
-MessageRequest fileNotice(std::string_view utf8Text, std::string_view utf8Title, const std::vector<NoticeName>& names);
+
+// ---- the rename of one file ----
+
+// A rename of simple mode that did not end as Done.
+MessageRequest singleRenameFailed(SingleOutcome outcome);
+// A case-only rename could go neither forward nor back: the file is under
+// `name`, which was `original`.
+MessageRequest stranded(const std::string& name, const std::string& original);
+
+// ---- the batch ----
+
+// The question before anything moves; an empty base names only the number.
+MessageRequest confirmBatch(const std::string& base);
+// Asked, entry by entry, for a listed file that can no longer be opened.
+MessageRequest dropEntry(const std::string& entry);
+// The run is refused before anything moves: `name` would be too long.
+MessageRequest nameTooLong(const std::string& name);
+// The journal could not be written: nothing moves.
+MessageRequest journalUnwritable();
+// The box of a stopped run, naming a file a failed rename took along.
+MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report);
+
+// Caption of the check pass: `remaining` is the position just checked.
+QString checkCaption(std::size_t remaining);
+// Caption of the first pass: `position` is the 0-based position just handled.
+// A folder that ends with the separator (a root) reads with "--".
+QString readingCaption(const std::string& folder, std::size_t position);
+// Caption of the second pass: entries not yet under their final names.
+QString convertingCaption(std::size_t remaining);
+// Caption once a batch has ended.
+QString batchEndCaption();
+
+// A file as a notice names it: the name it has now and, where that differs,
+// the name it had before the run. Display form.
+struct NoticeName {
+    QString now;
+    QString original;
+};
 
 // The files at `positions` of a run, each where `states` puts it and under
-// its name before the run, in display form.
+// its name before the run.
 std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<EntryState>& states,
                                     const std::vector<std::size_t>& positions);
+
+// After a run, each naming the files concerned (the first few in the text,
+// every one in the details):
+// files that did not get their new names;
+MessageRequest notRenamed(const std::vector<NoticeName>& names);
+// files a stopped run could not give back their old names.
+MessageRequest notRestored(const std::vector<NoticeName>& names);
+
+// ---- undo and recovery ----
+
+// Asked before the last batch of `folder` is undone.
+MessageRequest confirmUndo(const std::string& folder);
+// After an undo: files changed since the batch, left as they are;
+MessageRequest leftAlone(const std::vector<NoticeName>& names);
+// files whose original names another file holds, kept for a later undo;
+MessageRequest originalTaken(const std::vector<NoticeName>& names);
+// files the undo could not give back their names before the batch.
+MessageRequest undoNotRestored(const std::vector<NoticeName>& names);
+
+// Asked at start for each run that never ended, naming its folder; `undo`
+// when the run was an undo.
+MessageRequest recoveryQuestion(const std::string& folder, bool undo);
+// Told once: the journal of an unfinished run was unreadable and now lies at `path`.
+MessageRequest journalDamaged(const std::string& path);
+// The unfinished run's folder is gone or not mounted; the journal waits.
+MessageRequest recoveryFolderMissing(const std::string& folder);
 
 } // namespace zanto::messages

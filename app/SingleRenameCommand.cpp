@@ -2,7 +2,6 @@
 
 #include "Messages.h"
 #include "SingleRenameView.h"
-#include "rename/BatchTexts.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
 #include "rename/SingleRename.h"
@@ -84,9 +83,9 @@ void SingleRenameCommand::renameSelected()
     const SingleOutcome outcome =
         renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded);
     if (outcome == SingleOutcome::Stranded)
-        m_ask(messages::notice(strandedText(displayName(stranded).toStdString(), displayName(name).toStdString())));
+        m_ask(messages::stranded(stranded, name));
     else if (outcome != SingleOutcome::Done)
-        m_ask(messages::notice(singleRenameText(outcome)));
+        m_ask(messages::singleRenameFailed(outcome));
     // A taken name stays in the box for the user to correct; a failure of
     // another kind leaves the file, the box and the lists as they are.
     if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded)

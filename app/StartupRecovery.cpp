@@ -1,22 +1,16 @@
 #include "StartupRecovery.h"
 
+#include "Logging.h"
 #include "Messages.h"
 #include "WaitCursor.h"
 #include "rename/BatchJournal.h"
-#include "rename/BatchTexts.h"
 #include "rename/Recovery.h"
-#include "ui/NativeName.h"
 
 #include <algorithm>
 
 namespace zanto {
 
 namespace {
-
-std::string shown(const std::string& native)
-{
-    return displayName(native).toStdString();
-}
 
 // Nothing of the run is found under any of its names: another card under the
 // same mount point, or the files moved elsewhere. The journal waits.
@@ -39,20 +33,17 @@ void StartupRecovery::run()
 {
     for (BatchJournal::Pending& pending : m_journal.pending()) {
         if (!pending.run) {
-            m_ask(messages::notice(journalDamagedText(m_journal.setAside(pending.name)), NOTICE_TITLE));
+            m_ask(messages::journalDamaged(m_journal.setAside(pending.name)));
             continue;
         }
         const Journal& journal = pending.run->journal();
-        const std::string folder = shown(journal.plan.folder);
+        const std::string& folder = journal.plan.folder;
         if (!journalFolderPresent(journal, m_fileSystem) || noneFound(journal, m_fileSystem)) {
-            m_ask(messages::notice(recoveryFolderMissingText(folder), NOTICE_TITLE));
+            m_ask(messages::recoveryFolderMissing(folder));
             continue;
         }
         const bool undo = journal.kind == JournalKind::Undo;
-        const MessageRequest question{QString::fromStdString(recoveryQuestion(folder, undo)), MsgButtons::YesNoCancel,
-                                      MsgIcon::Question, MsgDefault::First,
-                                      QString::fromUtf8(NOTICE_TITLE.data(), static_cast<qsizetype>(NOTICE_TITLE.size()))};
-        const MsgAnswer answer = m_ask(question);
+        const MsgAnswer answer = m_ask(messages::recoveryQuestion(folder, undo));
         if (answer != MsgAnswer::Yes && answer != MsgAnswer::No)
             continue;
         const bool back = answer == MsgAnswer::Yes;
@@ -63,16 +54,14 @@ void StartupRecovery::run()
         const auto stuck = report.notAt(back ? EntryState::Original : EntryState::Final);
         if (!stuck.empty()) {
             const auto names = messages::noticeNames(journal.plan, report.states(), stuck);
-            m_ask(messages::fileNotice(back ? notRestoredText(names.size(), names)
-                                            : notRenamedText(names.size(), names),
-                                       NOTICE_TITLE, names));
+            m_ask(back ? messages::notRestored(names) : messages::notRenamed(names));
         }
         // Every file is where it belongs, or the user has seen where each one
         // that is not came from. A step that could not be recorded leaves the
         // journal for the next start, which finds the files where they are.
         const bool renamed = !back && !undo;
-        if (!report.stopped())
-            static_cast<void>(pending.run->finish(report.states(), renamed));
+        if (!report.stopped() && !pending.run->finish(report.states(), renamed))
+            qCWarning(lcZanto) << "journal not closed, left for the next start:" << pending.name.c_str();
     }
 }
 

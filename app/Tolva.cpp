@@ -6,6 +6,7 @@
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"
+#include "Logging.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
@@ -203,7 +204,8 @@ void Tolva::closeEvent(QCloseEvent* event)
     }
     if (!m_stopped) {
         m_fields.LAST_DIR = displayName(m_form.Dir->path());
-        m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR);
+        if (!m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR))
+            qCWarning(lcZanto) << "setting not stored:" << settings::kFolder;
     }
     event->accept();
 }

@@ -4,7 +4,6 @@
 #include "Messages.h"
 #include "UndoView.h"
 #include "rename/BatchJournal.h"
-#include "rename/BatchTexts.h"
 #include "rename/Recovery.h"
 #include "ui/NativeName.h"
 
@@ -30,21 +29,17 @@ void UndoCommand::run()
     const auto record = m_journal != nullptr ? m_journal->lastRecord() : std::nullopt;
     if (!record)
         return;
-    const QString folder = displayName(record->plan.folder);
-    const MessageRequest confirm{QString::fromStdString(undoConfirmText(folder.toStdString())),
-                                 MsgButtons::OkCancel, MsgIcon::Question, MsgDefault::Second,
-                                 QString::fromUtf8(UNDO_TITLE.data(), static_cast<qsizetype>(UNDO_TITLE.size()))};
-    if (m_ask(confirm) != MsgAnswer::Ok)
+    if (m_ask(messages::confirmUndo(record->plan.folder)) != MsgAnswer::Ok)
         return;
 
     const UndoPlan undo = planUndo(*record, m_fileSystem);
     const BatchPlan& plan = undo.plan;
     if (plan.status == PlanStatus::FolderUnreadable) {
-        m_ask(messages::folderUnreadable(folder));
+        m_ask(messages::folderUnreadable(displayName(record->plan.folder)));
         return;
     }
     if (plan.status == PlanStatus::NameTooLong) {
-        m_ask(messages::notice(nameTooLongText(displayName(plan.tooLongName).toStdString()), NOTICE_TITLE));
+        m_ask(messages::nameTooLong(plan.tooLongName));
         return;
     }
     // Files changed since the batch leave the record before anything moves;
@@ -52,9 +47,7 @@ void UndoCommand::run()
     const bool recorded = undo.record.plan.items.empty() ? m_journal->clearRecord()
                                                           : m_journal->replaceRecord(undo.record);
     if (!recorded) {
-        m_ask({QString::fromUtf8(JOURNAL_UNWRITABLE_MSG.data(), static_cast<qsizetype>(JOURNAL_UNWRITABLE_MSG.size())),
-               MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First,
-               QString::fromUtf8(STOP_TITLE.data(), static_cast<qsizetype>(STOP_TITLE.size()))});
+        m_ask(messages::journalUnwritable());
         return;
     }
     std::optional<BatchReport> report;
@@ -72,21 +65,20 @@ void UndoCommand::run()
     }
     const std::vector<EntryState> ended = record->ended.value_or(
         std::vector<EntryState>(record->plan.items.size(), EntryState::Final));
-    const auto tell = [&](const std::string& text, const std::vector<NoticeName>& names) {
+    const auto tell = [&](MessageRequest (*notice)(const std::vector<messages::NoticeName>&),
+                          const std::vector<messages::NoticeName>& names) {
         if (!names.empty())
-            m_ask(messages::fileNotice(text, UNDO_TITLE, names));
+            m_ask(notice(names));
     };
-    const auto changed = messages::noticeNames(record->plan, ended, undo.changed);
-    tell(leftAloneText(changed.size(), changed), changed);
-    const auto blocked = messages::noticeNames(record->plan, ended, undo.blocked);
-    tell(originalTakenText(blocked.size(), blocked), blocked);
+    tell(messages::leftAlone, messages::noticeNames(record->plan, ended, undo.changed));
+    tell(messages::originalTaken, messages::noticeNames(record->plan, ended, undo.blocked));
     if (report) {
         // An undo's own moves run from the batch's names to the names before it.
-        std::vector<NoticeName> stuck;
+        std::vector<messages::NoticeName> stuck;
         for (const std::size_t k : report->unfinished())
-            stuck.push_back({displayName(BatchReport::currentName(plan.items[k], report->state(k))).toStdString(),
-                             displayName(plan.items[k].final).toStdString()});
-        tell(notRestoredText(stuck.size(), stuck), stuck);
+            stuck.push_back({displayName(BatchReport::currentName(plan.items[k], report->state(k))),
+                             displayName(plan.items[k].final)});
+        tell(messages::undoNotRestored, stuck);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "frmSETEI.h"
 #include "FixedLayout.h"
+#include "Logging.h"
 
 #include "app/ProgramValues.h"
 #include "app/SettingsHost.h"
@@ -316,8 +317,10 @@ void frmSETEI::Form_Unload()
 void frmSETEI::VANTO()
 {
     m_values.EXT_LIST = joinPatterns(patterns());
-    m_store.store(settings::kApplication, settings::kSection, settings::kPatterns, m_values.EXT_LIST);
-    m_store.store(settings::kApplication, settings::kSection, settings::kMode, m_values.NOW_MODE.stored());
+    if (!m_store.store(settings::kApplication, settings::kSection, settings::kPatterns, m_values.EXT_LIST))
+        qCWarning(lcZanto) << "setting not stored:" << settings::kPatterns;
+    if (!m_store.store(settings::kApplication, settings::kSection, settings::kMode, m_values.NOW_MODE.stored()))
+        qCWarning(lcZanto) << "setting not stored:" << settings::kMode;
 }
 
 } // namespace zanto

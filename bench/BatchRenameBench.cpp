@@ -127,7 +127,8 @@ void BM_Batch(benchmark::State& state)
         journalTime += Clock::now() - started;
         if (report.stopped() || !report.unfinished().empty())
             state.SkipWithError("batch did not finish");
-        fs.listNames(folder.path(), folder.names());
+        if (fs.listNames(folder.path(), folder.names()) != zanto::FsError::None)
+            state.SkipWithError("folder not read");
         second = !second;
         writeBack(state);
     }

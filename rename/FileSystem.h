@@ -74,26 +74,26 @@ public:
     virtual ~FileSystem() = default;
 
     // Renames without ever replacing an existing file: FileExists when `to` exists.
-    virtual FsError renameNoReplace(const std::string& from, const std::string& to) = 0;
+    [[nodiscard]] virtual FsError renameNoReplace(const std::string& from, const std::string& to) = 0;
 
     // True when `path` is a regular file that can be opened for reading. Never
     // blocks (a FIFO or device is not readable in this sense).
-    virtual bool canOpenForReading(const std::string& path) = 0;
+    [[nodiscard]] virtual bool canOpenForReading(const std::string& path) = 0;
 
     // True when something (file, folder, link, dangling link) stands at `path`.
-    virtual bool exists(const std::string& path) = 0;
+    [[nodiscard]] virtual bool exists(const std::string& path) = 0;
 
     // True when both paths name the same file (same device and inode), as a
     // case-insensitive file system reports for "photo.jpg" and "Photo.jpg".
-    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+    [[nodiscard]] virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 
     // Every entry name of `folder`, hidden ones included, without "." and "..".
-    virtual FsError listNames(const std::string& folder, std::vector<std::string>& names) = 0;
+    [[nodiscard]] virtual FsError listNames(const std::string& folder, std::vector<std::string>& names) = 0;
 
     // The same with the stamp of each entry, where one reading of the folder
     // gives it (inode numbers that last); else `stamps` stays empty.
-    virtual FsError listStamped(const std::string& folder, std::vector<std::string>& names,
-                                std::vector<FileStamp>& stamps)
+    [[nodiscard]] virtual FsError listStamped(const std::string& folder, std::vector<std::string>& names,
+                                              std::vector<FileStamp>& stamps)
     {
         stamps.clear();
         return listNames(folder, names);
@@ -104,10 +104,10 @@ public:
     // error, the batches handed over are not the whole folder. It may be
     // called on a thread other than the caller's own; `take` then runs there.
     using EntryBatchTaker = std::function<void(std::vector<FolderEntry>& batch)>;
-    virtual FsError readEntries(const std::string& folder, const EntryBatchTaker& take) = 0;
+    [[nodiscard]] virtual FsError readEntries(const std::string& folder, const EntryBatchTaker& take) = 0;
 
     // All of them in one list; none when the folder cannot be read whole.
-    FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries)
+    [[nodiscard]] FsError listEntries(const std::string& folder, std::vector<FolderEntry>& entries)
     {
         entries.clear();
         const FsError error = readEntries(folder, [&entries](std::vector<FolderEntry>& batch) {
@@ -119,21 +119,21 @@ public:
     }
 
     // Kind, length and modification time of what `path` names.
-    virtual FsError status(const std::string& path, FileStatus& status) = 0;
+    [[nodiscard]] virtual FsError status(const std::string& path, FileStatus& status) = 0;
 
     // At most `limit` bytes from the start of the regular file `path`. Never
     // blocks: anything else (a FIFO put in its place) gives PathFileAccess.
-    virtual FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
+    [[nodiscard]] virtual FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
 
     // The longest file name, in bytes, that `folder`'s file system holds.
-    virtual std::size_t maxNameLength(const std::string& folder) = 0;
+    [[nodiscard]] virtual std::size_t maxNameLength(const std::string& folder) = 0;
 
     // The stamp of whatever stands at `path` (not following a link), or none.
     // `stableInode` tells whether the folder's file system keeps inode numbers.
-    virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+    [[nodiscard]] virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
 
     // Deletes a file for good (a symbolic link itself, never its target).
-    virtual FsError removeFile(const std::string& path) = 0;
+    [[nodiscard]] virtual FsError removeFile(const std::string& path) = 0;
 };
 
 } // namespace zanto

@@ -14,7 +14,7 @@ public:
     virtual ~OpenJournal() = default; // closing releases the lock
 
     // The file's name in the state folder.
-    virtual const std::string& name() const = 0;
+    [[nodiscard]] virtual const std::string& name() const = 0;
     // Adds `bytes` at the end; durable when it returns true.
     [[nodiscard]] virtual bool append(const std::string& bytes) = 0;
 };
@@ -29,7 +29,7 @@ public:
 
     // A new file named `prefix` and something no other file of the folder has
     // ever been named, holding `bytes` and held. None when it cannot be written.
-    virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes) = 0;
+    [[nodiscard]] virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes) = 0;
 
     struct Opened {
         std::unique_ptr<OpenJournal> file; // none: missing, unreadable, not a plain file, or too large
@@ -37,20 +37,20 @@ public:
         bool busy = false; // held by another running copy
     };
     // Opens and holds an existing file, with its bytes.
-    virtual Opened open(const std::string& name) = 0;
+    [[nodiscard]] virtual Opened open(const std::string& name) = 0;
     // The names of the files of the folder that start with `prefix`, in name order.
-    virtual std::vector<std::string> names(const std::string& prefix) = 0;
+    [[nodiscard]] virtual std::vector<std::string> names(const std::string& prefix) = 0;
 
     // Replaces the whole content of `name`.
     [[nodiscard]] virtual bool write(const std::string& name, const std::string& bytes) = 0;
-    virtual std::optional<std::string> read(const std::string& name) = 0;
+    [[nodiscard]] virtual std::optional<std::string> read(const std::string& name) = 0;
     // Renames `from` to `to`, replacing it: both are the program's own files.
     [[nodiscard]] virtual bool move(const std::string& from, const std::string& to) = 0;
     [[nodiscard]] virtual bool remove(const std::string& name) = 0;
     // Makes the renames inside a user's folder durable.
     [[nodiscard]] virtual bool syncFolder(const std::string& folder) = 0;
     // Where a file of the state folder is, for a message.
-    virtual std::string pathOf(const std::string& name) const = 0;
+    [[nodiscard]] virtual std::string pathOf(const std::string& name) const = 0;
 };
 
 } // namespace zanto

@@ -4,8 +4,6 @@
 
 namespace zanto {
 
-const std::string FORBIDDEN_MSG = std::string("ファイル名に \\ / : , ; * ? ") + '"' + " < > . | は使用できません";
-
 bool isForbiddenChar(char32_t ch)
 {
     return ch < 0x80 && FORBIDDEN_CHARS.find(static_cast<char>(ch)) != std::string_view::npos;

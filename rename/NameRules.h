@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 namespace zanto {
@@ -8,10 +7,6 @@ namespace zanto {
 // The twelve characters a typed name may not hold. Only these single-byte
 // signs are refused; their full-width forms are ordinary characters.
 inline constexpr std::string_view FORBIDDEN_CHARS = "/\\:,;*?|<>\".";
-
-// The message naming them (UTF-8), shown with an OK button and the title below.
-extern const std::string FORBIDDEN_MSG;
-inline constexpr std::string_view FORBIDDEN_TITLE = "注意";
 
 // Key filter: true when a typed character must be refused.
 bool isForbiddenChar(char32_t ch);

@@ -99,24 +99,6 @@ SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, 
 
 } // namespace
 
-std::string_view singleRenameText(SingleOutcome outcome)
-{
-    switch (outcome) {
-    case SingleOutcome::Done:
-        break;
-    case SingleOutcome::NotFound:
-        return NOT_FOUND_MSG;
-    case SingleOutcome::AccessRefused:
-        return ACCESS_REFUSED_MSG;
-    case SingleOutcome::NameTaken:
-        return NAME_TAKEN_MSG;
-    case SingleOutcome::Other:
-    case SingleOutcome::Stranded:
-        return RENAME_FAILED_MSG;
-    }
-    return {};
-}
-
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
                            const std::string& newName, BatchJournal* journal, std::string* stranded)
 {

@@ -21,14 +21,6 @@ enum class SingleOutcome {
     Stranded,      // a case-only rename could go neither on nor back
 };
 
-// Texts shown for each outcome (OK button, no icon, empty title); Done has none.
-inline constexpr std::string_view NOT_FOUND_MSG = "フォルダーが存在しないので処理できませんでした。";
-inline constexpr std::string_view ACCESS_REFUSED_MSG = "エラーによって処理できませんでした。";
-inline constexpr std::string_view NAME_TAKEN_MSG = "既に同じ名前が存在しています。";
-inline constexpr std::string_view RENAME_FAILED_MSG = "名前を変更できませんでした。";
-inline constexpr std::string_view SINGLE_RENAME_TITLE = "";
-std::string_view singleRenameText(SingleOutcome outcome);
-
 // Renames `oldName` to `newName` (bare native names). A change of case only,
 // which a case-insensitive file system sees as the name being taken by the
 // file itself, goes through a visible temporary name, journaled when a

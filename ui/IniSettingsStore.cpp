@@ -137,7 +137,7 @@ QString IniSettingsStore::read(const QString& application, const QString& sectio
     return found.value_or(QString());
 }
 
-void IniSettingsStore::store(const QString& application, const QString& section, const QString& name,
+bool IniSettingsStore::store(const QString& application, const QString& section, const QString& name,
                              const QString& value)
 {
     const QString path = filePath(application);
@@ -174,9 +174,10 @@ void IniSettingsStore::store(const QString& application, const QString& section,
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return false;
     file.write((lines.join(u'\n') + u'\n').toUtf8());
-    file.commit();
+    // A write that failed fails the commit, which leaves the old file in place.
+    return file.commit();
 }
 
 } // namespace zanto

@@ -15,11 +15,12 @@ public:
     {
         return m_values.value(application + u'/' + section + u'/' + name);
     }
-    void store(const QString& application, const QString& section, const QString& name,
+    bool store(const QString& application, const QString& section, const QString& name,
                const QString& value) override
     {
         m_values.insert(application + u'/' + section + u'/' + name, value);
         writes.append(name + u'=' + value);
+        return true;
     }
     void preset(const QString& name, const QString& value)
     {

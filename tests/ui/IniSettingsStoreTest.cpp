@@ -33,7 +33,7 @@ TEST_F(IniSettingsStoreTest, EveryValueReadsBackAsWritten)
     EXPECT_EQ(read("V"), QString());
     const QStringList values = {"*.png;*.jpg", "a,b", "/home/旅行/x y", " padded ", "\"q\\", "@at", "two\nlines", ""};
     for (const QString& value : values) {
-        m_store.store("TOLVA", "TOLVA_DATA", "V", value);
+        EXPECT_TRUE(m_store.store("TOLVA", "TOLVA_DATA", "V", value));
         EXPECT_EQ(read("V"), value);
     }
 }
@@ -53,9 +53,16 @@ TEST_F(IniSettingsStoreTest, HandWrittenLinesReadAsAPersonReadsThem)
 TEST_F(IniSettingsStoreTest, StoringRewritesOneLineAndKeepsTheOthers)
 {
     writeFile("; kept\n[TOLVA_DATA]\nVORIS=*.png;*.jpg\nMODE=1\n\n[OTHER]\nMODE=7\n");
-    m_store.store("TOLVA", "TOLVA_DATA", "MODE", "0");
-    m_store.store("TOLVA", "TOLVA_DATA", "KALDEN", "/tmp");
+    EXPECT_TRUE(m_store.store("TOLVA", "TOLVA_DATA", "MODE", "0"));
+    EXPECT_TRUE(m_store.store("TOLVA", "TOLVA_DATA", "KALDEN", "/tmp"));
     EXPECT_EQ(fileText(), "; kept\n[TOLVA_DATA]\nVORIS=*.png;*.jpg\nMODE=0\nKALDEN=/tmp\n\n[OTHER]\nMODE=7\n");
+}
+
+// A file where the settings folder belongs: the value is not written, and says so.
+TEST_F(IniSettingsStoreTest, AWriteThatFailsIsReported)
+{
+    std::ofstream(m_home.pathOf("TOLVA")) << "not a folder";
+    EXPECT_FALSE(m_store.store("TOLVA", "TOLVA_DATA", "MODE", "0"));
 }
 
 } // namespace
