@@ -146,7 +146,7 @@ void Tolva::Form_Load(const QString& startPath)
     m_fields.LAST_DIR = readSetting(store, settings::kFolder);
 
     const std::optional<StartTarget> start = m_folders->usableTarget(startPath);
-    const FsError restored = m_form.Dir->setPath(start ? start->folder : nativeName(m_fields.LAST_DIR));
+    const FsError restored = m_form.Dir->setPath(start ? start->folder : pathFromStorable(m_fields.LAST_DIR));
     // A remembered folder that is gone, or any other failure before a folder
     // was shown: the folder list starts on its own starting folder.
     if (restored == FsError::PathNotFound || m_form.Dir->path().empty())
@@ -203,7 +203,7 @@ void Tolva::closeEvent(QCloseEvent* event)
         return;
     }
     if (!m_stopped) {
-        m_fields.LAST_DIR = displayName(m_form.Dir->path());
+        m_fields.LAST_DIR = storablePath(m_form.Dir->path());
         if (!m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR))
             qCWarning(lcZanto) << "setting not stored:" << settings::kFolder;
     }

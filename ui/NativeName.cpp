@@ -31,4 +31,23 @@ std::string nativeName(const QString& text)
     return text.toStdString();
 }
 
+namespace {
+const QString kBytesMarker = QStringLiteral("zanto-bytes:");
+} // namespace
+
+QString storablePath(const std::string& native)
+{
+    const QString text = displayName(native);
+    if (nativeName(text) == native && !text.startsWith(kBytesMarker))
+        return text;
+    return kBytesMarker + QString::fromLatin1(QByteArray::fromStdString(native).toPercentEncoding("/"));
+}
+
+std::string pathFromStorable(const QString& stored)
+{
+    if (!stored.startsWith(kBytesMarker))
+        return nativeName(stored);
+    return QByteArray::fromPercentEncoding(stored.mid(kBytesMarker.size()).toLatin1()).toStdString();
+}
+
 } // namespace zanto

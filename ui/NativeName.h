@@ -21,4 +21,10 @@ QString decodeJapanese(QByteArrayView bytes, bool strict);
 // Native bytes for a name or path the user typed.
 std::string nativeName(const QString& text);
 
+// A native path as text for the settings file, and back, byte for byte: the
+// readable text where it converts back to the same bytes, else the marker
+// "zanto-bytes:" and every byte as %XX (no absolute path starts so).
+QString storablePath(const std::string& native);
+std::string pathFromStorable(const QString& stored);
+
 } // namespace zanto
