@@ -6,11 +6,11 @@
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/LoggingOpener.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ScriptedMessenger.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QApplication>
 #include <QLabel>
