@@ -15,7 +15,8 @@ src=$scratch/src
 build=$scratch/build
 mkdir -p "$src"
 (cd "$repo" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$src")
-cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON >/dev/null &&
+# A planted fault that makes a test hang is caught at a minute, not five.
+cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON -DZANTO_TEST_TIMEOUT=60 >/dev/null &&
   cmake --build "$build" -j2 >/dev/null || { echo "the unchanged tree does not build"; exit 2; }
 
 # family|file|text|replacement; "\n" stands for a line break.
