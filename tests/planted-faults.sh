@@ -16,7 +16,7 @@ build=$scratch/build
 mkdir -p "$src"
 (cd "$repo" && git ls-files -co --exclude-standard -z | xargs -0 cp --parents -t "$src")
 # A planted fault that makes a test hang is caught at a minute, not five.
-cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZANTO_BUILD_TESTS=ON -DZANTO_TEST_TIMEOUT=60 >/dev/null &&
+cmake --preset debug -S "$src" -B "$build" -DZANTO_TEST_TIMEOUT=60 >/dev/null &&
   cmake --build "$build" -j2 >/dev/null || { echo "the unchanged tree does not build"; exit 2; }
 
 # family|file|text|replacement; "\n" stands for a line break.
