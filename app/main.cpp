@@ -5,12 +5,12 @@
 #include "SingleInstance.h"
 #include "StartupRecovery.h"
 #include "Tolva.h"
+#include "fs/NativeFileSystem.h"
+#include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "ui/IniSettingsStore.h"
-#include "ui/NativeFileSystem.h"
 #include "ui/QtMessenger.h"
 #include "ui/QtShellOpener.h"
-#include "ui/StateFolder.h"
 
 #include <QApplication>
 

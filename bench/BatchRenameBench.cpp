@@ -2,10 +2,10 @@
 // 10,000 and 100,000 files, next to a plain loop of the system calls any such
 // rename needs: the floor. Peak memory is reported as ru_maxrss.
 
+#include "fs/NativeFileSystem.h"
+#include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
-#include "ui/NativeFileSystem.h"
-#include "ui/StateFolder.h"
 
 #include <benchmark/benchmark.h>
 

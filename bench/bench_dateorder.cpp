@@ -1,7 +1,7 @@
 // Ordering 10,000 photos by shooting date against its floor: opening each
 // file and reading its first 64 KiB, where the EXIF block lies.
 #include "browse/DateOrder.h"
-#include "ui/NativeFileSystem.h"
+#include "fs/NativeFileSystem.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>

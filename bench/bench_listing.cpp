@@ -6,7 +6,7 @@
 #include "browse/ListBox.h"
 #include "browse/NaturalOrder.h"
 #include "browse/WildcardPattern.h"
-#include "ui/NativeFileSystem.h"
+#include "fs/NativeFileSystem.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 // decoding straight to the preview size, and against a full-size decode.
 #include "browse/PictureLoader.h"
 #include "browse/PicturePrefetch.h"
-#include "ui/NativeFileSystem.h"
+#include "fs/NativeFileSystem.h"
 
 #include <QGuiApplication>
 #include <QImageReader>

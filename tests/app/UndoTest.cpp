@@ -1,9 +1,9 @@
 #include "app/StartupRecovery.h"
+#include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
 #include "rename/Recovery.h"
 #include "tests/app/WindowFixture.h"
-#include "ui/StateFolder.h"
 
 #include <QAction>
 #include <QMenu>

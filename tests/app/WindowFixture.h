@@ -6,11 +6,11 @@
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/LoggingOpener.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ScriptedMessenger.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 namespace zanto::test {
 
@@ -45,11 +47,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
 
+    // The window's control of that objectName and type. A missing one fails the
+    // test with its name and ends the test with an exception, which GoogleTest
+    // catches, so no test goes on with a null pointer.
     template <typename T>
     T* find(const char* name) const
     {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
+        T* widget = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+        if (widget == nullptr) {
+            ADD_FAILURE() << "the window has no control \"" << name << "\" of the type asked for";
+            throw std::logic_error(std::string("missing control ") + name);
+        }
         return widget;
     }
 

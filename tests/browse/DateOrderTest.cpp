@@ -1,6 +1,6 @@
 #include "browse/DateOrder.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "browse/DirectoryListing.h"
 #include "browse/WildcardPattern.h"
 #include "browse/NaturalOrder.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #include "browse/PictureLoader.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QColor>
 #include <gtest/gtest.h>

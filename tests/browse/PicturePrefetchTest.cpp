@@ -1,6 +1,6 @@
 #include "browse/PicturePrefetch.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "browse/PreviewArea.h"
 #include "browse/TextPreview.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

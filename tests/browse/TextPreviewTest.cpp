@@ -1,7 +1,7 @@
 #include "browse/TextPreview.h"
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/Unprivileged.h"
-#include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
 

@@ -8,10 +8,9 @@ set -u -o pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${ZANTO_FUZZ_BUILD_DIR:-$here/../../build-fuzz}
 read -r -a harnesses <<< "${ZANTO_FUZZ_ONLY:-batch_plan picture_content picture_dib picture_emf picture_wmf}"
-cmake -S "$here/../.." -B "$build" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DZANTO_BUILD_FUZZ=ON -DZANTO_BUILD_TESTS=OFF \
-    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
-    >/dev/null && cmake --build "$build" -j2 --target "${harnesses[@]/#/fuzz_}" || { echo "fuzz: build failed"; exit 2; }
+# The compiler and flags are the fuzz preset's (CMakePresets.json).
+cmake --preset fuzz -S "$here/../.." -B "$build" >/dev/null &&
+    cmake --build "$build" -j2 --target "${harnesses[@]/#/fuzz_}" || { echo "fuzz: build failed"; exit 2; }
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppressions=0} QT_QPA_PLATFORM=offscreen
 failed=0

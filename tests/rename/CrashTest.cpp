@@ -1,9 +1,9 @@
+#include "fs/NativeFileSystem.h"
+#include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "rename/Recovery.h"
 #include "tests/rename/FolderExpectations.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
-#include "ui/StateFolder.h"
 
 #include <gtest/gtest.h>
 

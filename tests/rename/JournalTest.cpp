@@ -1,3 +1,4 @@
+#include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "rename/NameRules.h"
 #include "rename/Recovery.h"
@@ -5,7 +6,6 @@
 #include "tests/rename/FolderExpectations.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/StateFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
-#include "ui/NativeFileSystem.h"
 
 #include <gtest/gtest.h>
 

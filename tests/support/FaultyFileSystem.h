@@ -1,7 +1,7 @@
 #pragma once
 
+#include "fs/NativeFileSystem.h"
 #include "rename/FileSystem.h"
-#include "ui/NativeFileSystem.h"
 
 #include <cstddef>
 #include <functional>
