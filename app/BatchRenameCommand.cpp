@@ -132,7 +132,7 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
     std::unique_ptr<JournalRun> run;
     if (m_journal != nullptr && !(run = m_journal->begin(plan, kind))) {
         waiting.release();
-        m_ask(messages::journalUnwritable());
+        m_ask(messages::journalUnwritable(m_journal->folder(), m_journal->lastError()));
         return std::nullopt;
     }
     const std::string& folder = plan.folder;
@@ -165,7 +165,8 @@ void BatchRenameCommand::reportStop(const BatchPlan& plan, const BatchReport& re
     {
         // The pointer returns to the default once the stop message is answered.
         WaitCursor waiting;
-        m_ask(messages::batchStopped(plan, report));
+        const bool noSafeRename = report.error() == FsError::NoSafeRename;
+        m_ask(messages::batchStopped(plan, report, noSafeRename ? m_fileSystem.typeName(plan.folder) : std::string()));
     }
     if (const auto unrestored = report.unrestored(); !unrestored.empty()) {
         m_ask(messages::notRestored(messages::noticeNames(plan, report.states(), unrestored)));

@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+#include <cerrno>
+
 #include <algorithm>
 
 namespace zanto::messages {
@@ -85,6 +87,26 @@ MessageRequest fileNotice(const QString& afterCount, const QString& title, const
     return request;
 }
 
+// Why a file of the program could not be written, in the user's words for
+// the usual reasons, else as the system says it.
+QString reasonText(std::error_code reason)
+{
+    switch (reason.value()) {
+    case ENOSPC:
+        return QStringLiteral("ディスクに空きがありません");
+    case EDQUOT:
+        return QStringLiteral("使えるディスク容量を超えています");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("書き込みが許可されていません");
+    case EROFS:
+        return QStringLiteral("読み取り専用です");
+    default:
+        break;
+    }
+    return QString::fromLocal8Bit(reason.message());
+}
+
 } // namespace
 
 MessageRequest forbiddenName()
@@ -154,6 +176,7 @@ MessageRequest singleRenameFailed(SingleOutcome outcome)
         return notice(QStringLiteral("既に同じ名前が存在しています。"));
     case SingleOutcome::Other:
     case SingleOutcome::Stranded:
+    case SingleOutcome::NoSafeRename:
         return notice(QStringLiteral("名前を変更できませんでした。"));
     }
     return notice({});
@@ -187,15 +210,29 @@ MessageRequest nameTooLong(const std::string& name)
                   noticeTitle());
 }
 
-MessageRequest journalUnwritable()
+MessageRequest journalUnwritable(const std::string& folder, std::error_code reason)
 {
-    return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\nファイル名変換を中止します"), MsgButtons::Ok,
-            MsgIcon::Critical, MsgDefault::First, stopTitle()};
+    return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n") + quoted(folder) + QStringLiteral(": ")
+                + reasonText(reason) + QStringLiteral("\r\n\r\nファイル名変換を中止します"),
+            MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
 }
 
-MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report)
+QString noSafeRenameText(const std::string& folder, const std::string& fileSystem)
+{
+    return quoted(folder) + QStringLiteral("のファイルシステム（") + QString::fromStdString(fileSystem)
+        + QStringLiteral("）は, ほかのファイルを上書きしないように名前を変える方法を持たないので, 名前を変更できません.");
+}
+
+MessageRequest noSafeRename(const std::string& folder, const std::string& fileSystem)
+{
+    return notice(noSafeRenameText(folder, fileSystem));
+}
+
+MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report, const std::string& fileSystem)
 {
     QString text = QStringLiteral("エラーが発生しました.\r\n\r\nファイル名変換を中止します");
+    if (report.error() == FsError::NoSafeRename)
+        text += QStringLiteral("\r\n\r\n") + noSafeRenameText(plan.folder, fileSystem);
     if (const auto& lost = report.lost()) {
         // The file was `from` (called `original` before the run) on its way to `to`.
         const QString from = displayName(lost->from);

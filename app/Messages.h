@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace zanto {
@@ -45,9 +46,13 @@ MessageRequest dropEntry(const std::string& entry);
 // The run is refused before anything moves: `name` would be too long.
 MessageRequest nameTooLong(const std::string& name);
 // The journal could not be written: nothing moves.
-MessageRequest journalUnwritable();
+// A run's journal could not be written in the state `folder`, for `reason`.
+MessageRequest journalUnwritable(const std::string& folder, std::error_code reason);
 // The box of a stopped run, naming a file a failed rename took along.
-MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report);
+// `fileSystem`: the type of the folder's file system, named when it has no safe rename.
+MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report, const std::string& fileSystem = {});
+// The single rename on a file system without a safe rename.
+MessageRequest noSafeRename(const std::string& folder, const std::string& fileSystem);
 
 // Caption of the check pass: `remaining` is the position just checked.
 QString checkCaption(std::size_t remaining);

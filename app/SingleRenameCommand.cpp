@@ -84,11 +84,14 @@ void SingleRenameCommand::renameSelected()
         renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded);
     if (outcome == SingleOutcome::Stranded)
         m_ask(messages::stranded(stranded, name));
+    else if (outcome == SingleOutcome::NoSafeRename)
+        m_ask(messages::noSafeRename(m_view.folder(), m_fileSystem.typeName(m_view.folder())));
     else if (outcome != SingleOutcome::Done)
         m_ask(messages::singleRenameFailed(outcome));
     // A taken name stays in the box for the user to correct; a failure of
     // another kind leaves the file, the box and the lists as they are.
-    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded)
+    if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded
+        || outcome == SingleOutcome::NoSafeRename)
         return;
     moveToNextFile();
 }

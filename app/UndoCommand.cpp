@@ -47,7 +47,7 @@ void UndoCommand::run()
     const bool recorded = undo.record.plan.items.empty() ? m_journal->clearRecord()
                                                           : m_journal->replaceRecord(undo.record);
     if (!recorded) {
-        m_ask(messages::journalUnwritable());
+        m_ask(messages::journalUnwritable(m_journal->folder(), m_journal->lastError()));
         return;
     }
     std::optional<BatchReport> report;

@@ -129,8 +129,12 @@ FsError NativeFileSystem::renameNoReplace(const std::string& from, const std::st
     // because link() was refused (NFS, protected_hardlinks).
     struct stat info {};
     const auto source = stampOf(from, nullptr);
-    if (!source || source->stableInode)
+    if (!source)
         return fsErrorFromErrno(linkError);
+    if (source->stableInode) {
+        const bool noLinks = linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS;
+        return noLinks ? FsError::NoSafeRename : fsErrorFromErrno(linkError);
+    }
     if (m_calls.lstat(to.c_str(), &info) == 0)
         return FsError::FileExists;
     if (m_calls.rename(from.c_str(), to.c_str()) != 0)
@@ -269,6 +273,26 @@ std::size_t NativeFileSystem::maxNameLength(const std::string& folder)
 std::optional<FileStamp> NativeFileSystem::stamp(const std::string& path)
 {
     return stampOf(path, nullptr);
+}
+
+std::string NativeFileSystem::typeName(const std::string& path)
+{
+    // The magic numbers of linux/magic.h for the file systems a user meets.
+    static const std::map<long, const char*> names{
+        {0xEF53, "ext4"},       {0x58465342, "xfs"},     {0x9123683E, "btrfs"},    {0x01021994, "tmpfs"},
+        {0x4d44, "vfat"},       {0x2011BAB0, "exfat"},   {0x5346544E, "ntfs"},     {0x65735546, "fuse"},
+        {0x6969, "nfs"},        {0xFF534D42, "cifs"},    {0xFE534D42, "smb2"},     {0x01021997, "9p"},
+        {0x786f4256, "vboxsf"}, {0x794c7630, "overlay"}, {0x6a656a63, "virtiofs"},
+    };
+    struct statfs volume {};
+    if (m_calls.statfs(path.c_str(), &volume) != 0)
+        return {};
+    const auto found = names.find(static_cast<long>(volume.f_type));
+    if (found != names.end())
+        return found->second;
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "0x%lx", static_cast<unsigned long>(volume.f_type));
+    return hex;
 }
 
 FsError NativeFileSystem::listStamped(const std::string& folder, std::vector<std::string>& names,

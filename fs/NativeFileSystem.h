@@ -48,6 +48,7 @@ public:
     std::size_t maxNameLength(const std::string& folder) override;
     FsError removeFile(const std::string& path) override;
     std::optional<FileStamp> stamp(const std::string& path) override;
+    std::string typeName(const std::string& path) override;
     FsError listStamped(const std::string& folder, std::vector<std::string>& names,
                         std::vector<FileStamp>& stamps) override;
 

@@ -152,27 +152,36 @@ bool StateFolder::syncSelf()
     return sync(m_path, true);
 }
 
+std::error_code StateFolder::failed()
+{
+    m_lastError = std::error_code(errno, std::generic_category());
+    return m_lastError;
+}
+
 std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const std::string& bytes)
 {
+    m_lastError.clear();
     if (!makeFolders(m_path))
-        return nullptr;
+        return failed(), nullptr;
     // Written under a name the scan for journals passes over, locked before
     // it gets its own name, so that no other copy ever sees it unheld.
     const std::string name = prefix + uniqueSuffix();
     const std::string temporary = pathOf("." + name + ".new");
     const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
-        return nullptr;
+        return failed(), nullptr;
     bool busy = false;
     ++m_syncs;
     if (!lockFile(fd, busy) || !writeAll(fd, bytes) || ::fsync(fd) != 0
         || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
+        failed();
         ::unlink(temporary.c_str());
         ::close(fd);
         return nullptr;
     }
     auto held = std::make_unique<HeldJournal>(name, fd);
     if (!syncSelf()) {
+        failed();
         ::unlink(pathOf(name).c_str());
         return nullptr;
     }

@@ -30,6 +30,7 @@ public:
     bool remove(const std::string& name) override;
     bool syncFolder(const std::string& folder) override;
     std::string pathOf(const std::string& name) const override;
+    std::error_code lastError() const override { return m_lastError; }
 
     // How many times the disk was asked to sync, for the benchmark.
     std::size_t syncs() const { return m_syncs; }
@@ -37,9 +38,12 @@ public:
 private:
     bool sync(const std::string& path, bool folder);
     bool syncSelf();
+    // Notes errno as the reason of the failure under way.
+    std::error_code failed();
 
     std::string m_path;
     std::size_t m_syncs = 0;
+    std::error_code m_lastError;
 };
 
 } // namespace zanto

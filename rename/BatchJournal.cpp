@@ -41,6 +41,14 @@ bool JournalRun::finish(const std::vector<EntryState>& states, bool asRecord)
     return asRecord ? m_owner.m_files.move(name(), kRecord) : m_owner.m_files.remove(name());
 }
 
+std::string BatchJournal::folder() const
+{
+    std::string path = m_files.pathOf({});
+    if (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
 std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKind kind)
 {
     Journal journal{kind, plan, std::nullopt, std::nullopt, false};

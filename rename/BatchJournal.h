@@ -48,6 +48,9 @@ public:
     // Writes the plan, with the stamps of its folder and files, before the
     // first file moves. None when it could not be written: nothing may move.
     std::unique_ptr<JournalRun> begin(const BatchPlan& plan, JournalKind kind = JournalKind::Batch);
+    // Where journals are written, and why the last write failed, for a message.
+    std::string folder() const;
+    std::error_code lastError() const { return m_files.lastError(); }
 
     // A journal of a run that never ended and that no running copy holds.
     struct Pending {

@@ -19,6 +19,10 @@ enum class FsError : int {
     PathFileAccess = 75,
     PathNotFound = 76,
     Other = 1000, // anything without a number of its own (no space, name too long, ...)
+    // The file system neither refuses to replace a name nor makes hard links
+    // (VirtualBox shared folders, 9p): no rename there can be kept from
+    // replacing a file that another program creates meanwhile.
+    NoSafeRename = 1001,
 };
 
 // What a path names, links followed: a dangling link is Other.
@@ -131,6 +135,10 @@ public:
     // The stamp of whatever stands at `path` (not following a link), or none.
     // `stableInode` tells whether the folder's file system keeps inode numbers.
     [[nodiscard]] virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+
+    // The name of the type of file system `path` lies on, for a message
+    // ("vboxsf"); empty when unknown.
+    [[nodiscard]] virtual std::string typeName(const std::string& /*path*/) { return {}; }
 
     // Deletes a file for good (a symbolic link itself, never its target).
     [[nodiscard]] virtual FsError removeFile(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace zanto {
@@ -49,6 +50,8 @@ public:
     [[nodiscard]] virtual bool remove(const std::string& name) = 0;
     // Makes the renames inside a user's folder durable.
     [[nodiscard]] virtual bool syncFolder(const std::string& folder) = 0;
+    // Why the last call that failed did (an errno value); none after a success.
+    [[nodiscard]] virtual std::error_code lastError() const = 0;
     // Where a file of the state folder is, for a message.
     [[nodiscard]] virtual std::string pathOf(const std::string& name) const = 0;
 };

@@ -22,6 +22,8 @@ SingleOutcome outcomeOf(FsError error)
         return SingleOutcome::AccessRefused;
     case FsError::FileExists:
         return SingleOutcome::NameTaken;
+    case FsError::NoSafeRename:
+        return SingleOutcome::NoSafeRename;
     default:
         return SingleOutcome::Other;
     }

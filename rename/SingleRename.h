@@ -19,6 +19,7 @@ enum class SingleOutcome {
     NameTaken,     // another file already has the new name
     Other,         // anything else (a name too long, a folder gone, ...)
     Stranded,      // a case-only rename could go neither on nor back
+    NoSafeRename,  // the file system cannot rename without risking another file
 };
 
 // Renames `oldName` to `newName` (bare native names). A change of case only,

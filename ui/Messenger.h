@@ -20,7 +20,7 @@ struct MessageRequest {
     MsgDefault defaultButton = MsgDefault::First;
     QString title;              // empty: a title bar without text
     bool programTitle = false;  // true: the platform shows the program's title instead
-    QString details;            // shown on request below the text; empty: none
+    QString details{};          // shown on request below the text; empty: none
 };
 
 // Every message box of the program goes through this interface, so that tests

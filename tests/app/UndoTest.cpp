@@ -123,6 +123,22 @@ TEST_F(UndoTest, EachUnfinishedRunIsAskedNamingItsFolderAndAKilledUndoNeverBecom
     EXPECT_EQ(batches.pending().size(), 1u) << "the other run waits";
 }
 
+TEST_F(UndoTest, AJournalThatCannotBeWrittenIsToldWithItsFolderAndWhy)
+{
+    folder.writeAll({"a.jpg"});
+    stateHome.write("TOLVA", "a file where the state folder belongs");
+    journal = &batches;
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    base().setText(QStringLiteral("x"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[1].text,
+              QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n「%1」: Not a directory\r\n\r\nファイル名変換を中止します")
+                  .arg(QString::fromStdString(stateHome.pathOf("TOLVA"))));
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"a.jpg"});
+}
+
 TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
 {
     folder.write("a.jpg");

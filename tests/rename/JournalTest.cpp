@@ -315,8 +315,10 @@ TEST(NoReplaceFallback, ChecksThenRenamesOnlyWhereTheFileSystemHasNoHardLinks)
 {
     TempFolder folder;
     folder.write("a.jpg");
-    const std::pair<long, FsError> cases[] = {{0xEF53 /* ext4 */, FsError::PathFileAccess},
-                                             {0x6969 /* NFS */, FsError::PathFileAccess},
+    // Where hard links exist but were refused, no rename is safe: told as such.
+    const std::pair<long, FsError> cases[] = {{0xEF53 /* ext4 */, FsError::NoSafeRename},
+                                             {0x6969 /* NFS */, FsError::NoSafeRename},
+                                             {0x786f4256 /* vboxsf */, FsError::NoSafeRename},
                                              {0x4d44 /* FAT */, FsError::None},
                                              {0x65735546 /* FUSE */, FsError::None}};
     for (const auto& [type, expected] : cases) {
@@ -325,6 +327,8 @@ TEST(NoReplaceFallback, ChecksThenRenamesOnlyWhereTheFileSystemHasNoHardLinks)
         NativeFileSystem fs(refusingCalls());
         EXPECT_EQ(fs.renameNoReplace(folder.pathOf("a.jpg"), folder.pathOf("b.jpg")), expected) << type;
         EXPECT_EQ(g_renames, expected == FsError::None ? 1 : 0) << type;
+        if (type == 0x786f4256)
+            EXPECT_EQ(fs.typeName(folder.path()), "vboxsf");
     }
 }
 

@@ -53,6 +53,7 @@ public:
         return m_maxNameLength ? *m_maxNameLength : m_native.maxNameLength(folder);
     }
     FsError removeFile(const std::string& path) override { return m_native.removeFile(resolve(path)); }
+    std::string typeName(const std::string& path) override { return m_native.typeName(path); }
     std::optional<FileStamp> stamp(const std::string& path) override;
 
 private:
