@@ -128,11 +128,6 @@ MsgAnswer Tolva::ask(const MessageRequest& request)
     return m_services.messenger.show(this, request);
 }
 
-bool Tolva::isSimpleMode() const
-{
-    return m_values.NOW_MODE.isSimple();
-}
-
 // ---- start-up, mode, caption, closing ----
 
 void Tolva::Form_Load(const QString& startPath)
@@ -171,16 +166,6 @@ void Tolva::openRequested(const QString& path)
     raise();
     activateWindow();
     m_folders->open(path, !isSimpleMode());
-}
-
-void Tolva::RENZOKU()
-{
-    Module1::RENZOKU(m_form, m_values);
-}
-
-void Tolva::TANJUN()
-{
-    Module1::TANJUN(m_form, m_values);
 }
 
 void Tolva::Form_Resize()

@@ -4,6 +4,8 @@
 #include "FolderNavigator.h"
 #include "FormViews.h"
 #include "LongWork.h"
+#include "Module1.h"
+#include "ProgramValues.h"
 #include "RenameListController.h"
 #include "SettingsHost.h"
 #include "SingleRenameCommand.h"
@@ -64,8 +66,8 @@ public:
     void openRequested(const QString& path);
 
     // SettingsHost
-    void RENZOKU() override;
-    void TANJUN() override;
+    void RENZOKU() override { Module1::RENZOKU(m_form, m_values); }
+    void TANJUN() override { Module1::TANJUN(m_form, m_values); }
     void applyFilterChange(const QString& pattern) override;
     void applyModeChange() override;
     void setFilePattern(const QString& pattern) override;
@@ -78,7 +80,7 @@ protected:
 private:
     void connectHandlers();
     MsgAnswer ask(const MessageRequest& request);
-    bool isSimpleMode() const;
+    bool isSimpleMode() const { return m_values.NOW_MODE.isSimple(); }
 
     void File_Click();
     void List_Click();

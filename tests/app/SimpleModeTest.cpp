@@ -61,12 +61,13 @@ TEST_F(SimpleMode, EachOutcomeIsToldAndKeepsTheFile)
         faulty.failRename(1, row.error);
         text().setText(QStringLiteral("new"));
         press("cmd");
-        if (row.message != nullptr)
+        if (row.message != nullptr) {
             EXPECT_EQ(messenger.texts(), QStringList{QString::fromUtf8(row.message)});
-        else
+        } else {
             EXPECT_TRUE(messenger.texts().value(0).startsWith(QStringLiteral("「%1」のファイルシステム（%2）は")
                                                                    .arg(QString::fromStdString(folder.path()),
                                                                         QString::fromStdString(faulty.typeName(folder.path())))));
+        }
         EXPECT_EQ(folder.contents(), before);
         // "new" sorts after a and b.txt: RIMU selects position 0 again.
         EXPECT_EQ(file().selectedName(), "a.txt");
@@ -120,8 +121,9 @@ TEST_F(Deletion, TheMenuDeletesTheEntryPointedAtAndNothingOnEmptySpace)
         find<QAction>("GOMI")->trigger();
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.txt", "b.txt", "d.txt"})) << simple;
         EXPECT_TRUE(find<QPlainTextEdit>("mainTEXT")->isHidden()) << simple;
-        if (!simple)
+        if (!simple) {
             EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt"}));
+        }
         find<QMenu>("SETEI2")->close();
     }
 }

@@ -327,8 +327,9 @@ TEST(NoReplaceFallback, ChecksThenRenamesOnlyWhereTheFileSystemHasNoHardLinks)
         NativeFileSystem fs(refusingCalls());
         EXPECT_EQ(fs.renameNoReplace(folder.pathOf("a.jpg"), folder.pathOf("b.jpg")), expected) << type;
         EXPECT_EQ(g_renames, expected == FsError::None ? 1 : 0) << type;
-        if (type == 0x786f4256)
+        if (type == 0x786f4256) {
             EXPECT_EQ(fs.typeName(folder.path()), "vboxsf");
+        }
     }
 }
 
