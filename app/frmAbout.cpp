@@ -24,7 +24,7 @@ constexpr int kClientWidth = 5730;
 constexpr int kClientHeight = 3735;
 
 const QString kHelpFile = QStringLiteral("readme.html");
-const QString kWebAddress = QStringLiteral("https://example.org/zanto/");
+const QString kWebAddress = QStringLiteral("https://github.com/zanto-renamer/zanto");
 
 } // namespace
 
@@ -46,11 +46,12 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     picture->setPixmap(QPixmap(QStringLiteral(":/zanto/zanto-70.png")));
 
     auto* frame1 = place(new QGroupBox(this), "Frame1", 210, 1845, 5310, 1230);
-    // The team name is wider than the narrow name slot; the label grows to
-    // its text so that nothing is cut off.
+    // The team name and the mail address are wider than their narrow slots;
+    // each label grows to its text so that nothing is cut off.
     auto* author = label(frame1, "Label2", QStringLiteral("ZANTO 開発チーム"), 315, 300, 555, 270);
-    author->resize(std::max(author->width(), author->sizeHint().width()), author->height());
-    label(frame1, "Label3", QStringLiteral("zanto-dev@example.org"), 510, 555, 2055, 195);
+    auto* mail = label(frame1, "Label3", QStringLiteral("zanto-renamer@users.noreply.github.com"), 510, 555, 2055, 195);
+    for (QLabel* grown : {author, mail})
+        grown->resize(std::max(grown->width(), grown->sizeHint().width()), grown->height());
     m_Label4 = label(frame1, "Label4", kWebAddress, 525, 810, 4545, 210);
     m_Label4->setCursor(Qt::PointingHandCursor);
     m_Label4->installEventFilter(this);
