@@ -63,6 +63,12 @@ void BatchRenameCommand::run()
         m_ask(messages::forbiddenName());
         return;
     }
+    const BatchOptions options{m_view.numbersShots()};
+    // A new name held by a file outside the run is told before anything is
+    // asked or moved; the user may stop here.
+    if (const auto clashes = findClashes(m_view.folder(), entries, base, m_fileSystem, options);
+        !clashes.empty() && m_ask(messages::clashesAhead(clashes)) != MsgAnswer::Yes)
+        return;
     if (m_ask(messages::confirmBatch(base)) != MsgAnswer::Ok)
         return;
 
@@ -89,7 +95,7 @@ void BatchRenameCommand::run()
 
     // Between the long steps, whose progress has no caption of its own.
     m_work.keepAlive();
-    const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem);
+    const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options);
     m_work.keepAlive();
     if (plan.status != PlanStatus::Ready) {
         waiting.release();
@@ -124,6 +130,8 @@ void BatchRenameCommand::run()
     if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
         m_ask(messages::notRenamed(messages::noticeNames(plan, report.states(), unfinished)));
     }
+    if (!plan.shotsLeft.empty())
+        m_ask(messages::shotsLeft(plan.shotsLeft));
 }
 
 std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, JournalKind kind)

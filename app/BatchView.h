@@ -24,6 +24,8 @@ public:
     // The folder read again and the rename list refilled from its listing.
     virtual void showListing() = 0;
     virtual void clearPicture() = 0;
+    // One number per shot rather than per file.
+    virtual bool numbersShots() const = 0;
 };
 
 } // namespace zanto

@@ -7,6 +7,7 @@
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
+#include "rename/ShotGroups.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -54,13 +55,18 @@ void FormViews::showListing()
     m_form.File->refresh();
     // Hidden while it is refilled: one layout for the whole listing.
     list.hide();
-    list.setItems(m_form.File->items());
+    list.setItems(m_values.shots ? shotHeads(m_form.File->items()) : m_form.File->items());
     list.show();
 }
 
 void FormViews::clearPicture()
 {
     m_form.Image1->clear();
+}
+
+bool FormViews::numbersShots() const
+{
+    return m_values.shots;
 }
 
 int FormViews::fileCount() const

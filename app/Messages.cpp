@@ -210,6 +210,36 @@ MessageRequest nameTooLong(const std::string& name)
                   noticeTitle());
 }
 
+MessageRequest clashesAhead(const std::vector<NameClash>& clashes)
+{
+    QString lines;
+    QString all;
+    for (std::size_t i = 0; i < clashes.size(); ++i) {
+        const QString line = quoted(clashes[i].original) + QStringLiteral("→") + quoted(clashes[i].final);
+        if (i < NOTICE_NAME_LIMIT)
+            lines += QStringLiteral("\r\n") + line;
+        all += line + u'\n';
+    }
+    if (clashes.size() > NOTICE_NAME_LIMIT)
+        lines += QStringLiteral("\r\nほか") + QString::number(clashes.size() - NOTICE_NAME_LIMIT) + QStringLiteral("個");
+    MessageRequest request{QString::number(clashes.size())
+                               + QStringLiteral("個のファイルの新しい名前は, ほかのファイルが既に使っています.\r\n")
+                               + lines + QStringLiteral("\r\n\r\nこのまま続けますか？"),
+                           MsgButtons::YesNo, MsgIcon::Exclamation, MsgDefault::Second, noticeTitle()};
+    if (clashes.size() > NOTICE_NAME_LIMIT)
+        request.details = all;
+    return request;
+}
+
+MessageRequest shotsLeft(const std::vector<std::string>& entries)
+{
+    std::vector<NoticeName> names;
+    for (const std::string& entry : entries)
+        names.push_back({displayName(entry), displayName(entry)});
+    return fileNotice(QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので, 元の名前のまま残しました.\r\n\r\n"),
+                      noticeTitle(), names);
+}
+
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason)
 {
     return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n") + quoted(folder) + QStringLiteral(": ")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rename/BatchRename.h"
 #include "rename/BatchReport.h"
 #include "ui/Messenger.h"
 
@@ -46,6 +47,11 @@ MessageRequest dropEntry(const std::string& entry);
 // The run is refused before anything moves: `name` would be too long.
 MessageRequest nameTooLong(const std::string& name);
 // The journal could not be written: nothing moves.
+// Before the confirmation: new names of the run that files outside it hold.
+MessageRequest clashesAhead(const std::vector<NameClash>& clashes);
+// After a run with shots: shots left under their old names, by their entries.
+MessageRequest shotsLeft(const std::vector<std::string>& entries);
+
 // A run's journal could not be written in the state `folder`, for `reason`.
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason);
 // The box of a stopped run, naming a file a failed rename took along.

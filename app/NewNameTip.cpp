@@ -11,10 +11,11 @@
 
 namespace zanto {
 
-NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, QObject* parent)
+NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, ShotFolder shotFolder, QObject* parent)
     : QObject(parent)
     , m_list(list)
     , m_base(base)
+    , m_shotFolder(std::move(shotFolder))
 {
     m_list.viewport()->installEventFilter(this);
 }
@@ -26,8 +27,18 @@ QString NewNameTip::text(int row) const
         return {};
     const std::string& entry = m_list.item(row);
     const auto count = static_cast<std::size_t>(m_list.count());
-    return displayName(entry) + QStringLiteral(" → ")
-         + displayName(finalName(base, static_cast<std::size_t>(row), count, entry));
+    const auto names = m_shotFolder ? m_shotFolder() : std::nullopt;
+    if (!names)
+        return displayName(entry) + QStringLiteral(" → ")
+             + displayName(finalName(base, static_cast<std::size_t>(row), count, entry));
+    std::vector<std::size_t> shotOf;
+    const std::vector<BatchItem> items = batchItems(m_list.items(), base, *names, {true}, &shotOf);
+    QStringList lines;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (shotOf[i] == static_cast<std::size_t>(row))
+            lines << displayName(items[i].original) + QStringLiteral(" → ") + displayName(items[i].final);
+    }
+    return lines.join(u'\n');
 }
 
 bool NewNameTip::eventFilter(QObject* watched, QEvent* event)

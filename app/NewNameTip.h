@@ -3,6 +3,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
 class QLineEdit;
 
 namespace zanto {
@@ -11,11 +16,15 @@ class ListBox;
 
 // Pointing at an entry of the rename list shows the name the batch would give
 // it ("IMG_0412.JPG → 旅行03.jpg") while the base name box holds a usable
-// name. Only the entry pointed at is named: typing costs nothing.
+// name; with one number per shot, every file of the shot, a line each. Only
+// the entry pointed at is named: typing costs nothing.
 class NewNameTip final : public QObject {
     Q_OBJECT
 public:
-    NewNameTip(ListBox& list, QLineEdit& base, QObject* parent);
+    // The folder's names when shots are numbered; none when each file is.
+    using ShotFolder = std::function<std::optional<std::vector<std::string>>()>;
+
+    NewNameTip(ListBox& list, QLineEdit& base, ShotFolder shotFolder, QObject* parent);
 
     // The tip for the entry at `row`; empty when the base name is empty or
     // would be refused, and the entry's own tip is shown instead.
@@ -27,6 +36,7 @@ protected:
 private:
     ListBox& m_list;
     QLineEdit& m_base;
+    ShotFolder m_shotFolder;
 };
 
 } // namespace zanto

@@ -13,6 +13,7 @@ struct ProgramValues {
     Mode NOW_MODE;
     QString EXT_LIST;  // "*.ext" patterns joined by ";", stored order
     Mode OLD_MODE;
+    bool shots = false; // one number per shot (the rename list's menu)
 };
 
 } // namespace zanto

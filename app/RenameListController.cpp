@@ -10,6 +10,7 @@
 #include "browse/FolderListBox.h"
 #include "browse/NaturalOrder.h"
 #include "rename/RenameList.h"
+#include "rename/ShotGroups.h"
 
 #include <QLabel>
 
@@ -59,7 +60,22 @@ void RenameListController::apply(const ListChange& change)
 
 void RenameListController::reload()
 {
-    m_form.List->setItems(m_form.File->items());
+    m_form.List->setItems(m_values.shots ? shotHeads(m_form.File->items()) : m_form.File->items());
+}
+
+void RenameListController::setShots(bool on)
+{
+    if (!on) {
+        reload();
+        return;
+    }
+    ListBox& list = *m_form.List;
+    const std::string selected = list.selectedName();
+    std::vector<std::string> heads = shotHeads(list.items());
+    const auto found = std::find(heads.begin(), heads.end(), selected);
+    const int row = found == heads.end() ? -1 : static_cast<int>(found - heads.begin());
+    list.setItems(std::move(heads));
+    list.setListIndexQuietly(row);
 }
 
 void RenameListController::moveUp()

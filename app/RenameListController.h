@@ -33,8 +33,11 @@ public:
     // The entries by shooting date, or back in natural order; the selected
     // entry stays selected.
     void order(bool byDate);
-    // Every file of the listing, in its order.
+    // Every file of the listing, in its order; with shots, the first of each.
     void reload();
+    // One entry per shot from now on (its later members leave the list), or
+    // every file again.
+    void setShots(bool on);
 
 private:
     RenameList state() const;

@@ -137,6 +137,10 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     BYDATE->setObjectName(QStringLiteral("BYDATE"));
     BYNAME = SETEI2->addAction(QStringLiteral("名前順に並べる"));
     BYNAME->setObjectName(QStringLiteral("BYNAME"));
+    SHOTS_LINE = SETEI2->addSeparator();
+    SHOTS = SETEI2->addAction(QStringLiteral("同じ名前のファイルに同じ番号を付ける"));
+    SHOTS->setObjectName(QStringLiteral("SHOTS"));
+    SHOTS->setCheckable(true);
     SETEI3 = new QMenu(QStringLiteral("設定"), window);
     SETEI3->setObjectName(QStringLiteral("SETEI3"));
     NO = SETEI3->addAction(QStringLiteral("使えません"));

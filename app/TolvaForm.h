@@ -76,6 +76,9 @@ struct TolvaForm {
     QAction* ORDER_LINE;
     QAction* BYDATE;
     QAction* BYNAME;
+    // Last, below a separator, for the rename list only: one number per shot.
+    QAction* SHOTS_LINE;
+    QAction* SHOTS;
     QMenu* SETEI3;
     QAction* NO;
 

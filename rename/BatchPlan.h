@@ -33,6 +33,9 @@ struct BatchPlan {
     std::vector<FileStamp> stamps;
     PlanStatus status = PlanStatus::Ready;
     std::string tooLongName;           // the first offending name (NameTooLong)
+    // Shots left under their old names, all files of each, because a new
+    // name of theirs is held by a file outside the run (their heading entries).
+    std::vector<std::string> shotsLeft;
     FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)
 };
 

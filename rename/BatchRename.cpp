@@ -4,6 +4,7 @@
 
 #include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
+#include "rename/ShotGroups.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +13,7 @@
 #include <random>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace zanto {
 
@@ -272,15 +274,94 @@ std::string finalName(const std::string& base, std::size_t position, std::size_t
     return base + zeroFilled(position + 1, digitCount(count)) + extensionOf(entry);
 }
 
-BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
-                    FileSystem& fs, const RandomSource& random)
+namespace {
+
+// Each file of the run with its new name: one number per entry, or per shot.
+std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, const std::string& base,
+                                     const std::vector<std::string>* names, const BatchOptions& options,
+                                     std::vector<std::size_t>* shotOf)
 {
-    std::vector<BatchItem> items(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        items[i].original = entries[i];
-        items[i].final = finalName(base, i, entries.size(), entries[i]);
+    std::vector<BatchItem> items;
+    if (!options.shots || names == nullptr) {
+        items.resize(entries.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            items[i].original = entries[i];
+            items[i].final = finalName(base, i, entries.size(), entries[i]);
+        }
+        return items;
     }
-    return planMoves(folder, std::move(items), fs, random);
+    const std::vector<Shot> shots = groupShots(entries, *names);
+    const std::size_t width = digitCount(shots.size());
+    for (std::size_t k = 0; k < shots.size(); ++k) {
+        for (const std::string& member : shots[k].members) {
+            items.push_back({member, {}, base + zeroFilled(k + 1, width) + shotTail(shots[k], member)});
+            if (shotOf != nullptr)
+                shotOf->push_back(k);
+        }
+    }
+    return items;
+}
+
+// Positions of the items whose new name a file outside the run holds.
+std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std::vector<std::string>& names)
+{
+    std::unordered_set<std::string_view> outside(names.begin(), names.end());
+    for (const BatchItem& item : items)
+        outside.erase(item.original);
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (outside.count(items[i].final) != 0)
+            positions.push_back(i);
+    }
+    return positions;
+}
+
+} // namespace
+
+BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
+                    FileSystem& fs, const RandomSource& random, const BatchOptions& options)
+{
+    std::vector<std::string> names;
+    const bool listed = options.shots && fs.listNames(folder, names) == FsError::None;
+    std::vector<std::size_t> shotOf;
+    std::vector<BatchItem> items = numberedItems(entries, base, listed ? &names : nullptr, options, &shotOf);
+    if (!listed)
+        return planMoves(folder, std::move(items), fs, random);
+    // A shot moves whole or not at all.
+    std::vector<bool> left(shotOf.empty() ? 0 : shotOf.back() + 1, false);
+    for (const std::size_t i : clashing(items, names))
+        left[shotOf[i]] = true;
+    std::vector<BatchItem> moving;
+    std::vector<std::string> shotsLeft;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!left[shotOf[i]])
+            moving.push_back(std::move(items[i]));
+        else if (i == 0 || shotOf[i - 1] != shotOf[i])
+            shotsLeft.push_back(std::move(items[i].original));
+    }
+    BatchPlan plan = planMoves(folder, std::move(moving), fs, random);
+    plan.shotsLeft = std::move(shotsLeft);
+    return plan;
+}
+
+std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const std::string& base,
+                                  const std::vector<std::string>& names, const BatchOptions& options,
+                                  std::vector<std::size_t>* shotOf)
+{
+    return numberedItems(entries, base, &names, options, shotOf);
+}
+
+std::vector<NameClash> findClashes(const std::string& folder, const std::vector<std::string>& entries,
+                                   const std::string& base, FileSystem& fs, const BatchOptions& options)
+{
+    std::vector<std::string> names;
+    if (fs.listNames(folder, names) != FsError::None)
+        return {};
+    const std::vector<BatchItem> items = numberedItems(entries, base, &names, options, nullptr);
+    std::vector<NameClash> clashes;
+    for (const std::size_t i : clashing(items, names))
+        clashes.push_back({items[i].original, items[i].final});
+    return clashes;
 }
 
 BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,

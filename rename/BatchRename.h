@@ -37,12 +37,37 @@ RandomSource clockSeededRandom();
 // the entry's own extension.
 std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry);
 
+// How a batch numbers its files.
+struct BatchOptions {
+    // One number per shot (a RAW, its JPEG and their sidecars, see
+    // groupShots), every file of a shot keeping its whole tail of extensions.
+    bool shots = false;
+};
+
 // Every temporary and final name of the run. The temporary names are chosen
 // so that none of them is held by a file of the folder, an entry or a final
 // name of the run; the plan is refused when a new name is too long for the
-// folder's file system.
+// folder's file system. With shots, a shot one of whose new names a file
+// outside the run holds is left out whole (BatchPlan::shotsLeft).
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
-                    FileSystem& fs, const RandomSource& random = clockSeededRandom());
+                    FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
+
+// Each file of a run with its new name, in the run's order, before any check:
+// one number per entry, or with shots one per shot over the folder's `names`
+// (`shotOf` then gets each item's shot).
+std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const std::string& base,
+                                  const std::vector<std::string>& names, const BatchOptions& options,
+                                  std::vector<std::size_t>* shotOf = nullptr);
+
+// A file of the run whose new name a file outside the run holds now.
+struct NameClash {
+    std::string original;
+    std::string final;
+};
+// Every such file, before anything is asked or moved; none when the folder
+// cannot be read (the run then says so itself).
+std::vector<NameClash> findClashes(const std::string& folder, const std::vector<std::string>& entries,
+                                   const std::string& base, FileSystem& fs, const BatchOptions& options = {});
 
 // The same for moves whose original and final names are given (an undo):
 // chooses the temporary names and checks their length.

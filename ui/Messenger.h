@@ -6,7 +6,7 @@ class QWidget;
 
 namespace zanto {
 
-enum class MsgButtons { Ok, OkCancel, RetryCancel, YesNoCancel };
+enum class MsgButtons { Ok, OkCancel, RetryCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation };
 enum class MsgDefault { First, Second }; // which of the buttons Enter presses
 

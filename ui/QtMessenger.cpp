@@ -49,6 +49,10 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
         first = box.addButton(QMessageBox::Retry);
         second = box.addButton(QMessageBox::Cancel);
         break;
+    case MsgButtons::YesNo:
+        first = box.addButton(QMessageBox::Yes);
+        second = box.addButton(QMessageBox::No);
+        break;
     case MsgButtons::YesNoCancel:
         first = box.addButton(QMessageBox::Yes);
         second = box.addButton(QMessageBox::No);
@@ -63,6 +67,8 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
     const QAbstractButton* clicked = box.clickedButton();
     if (third != nullptr)
         return clicked == first ? MsgAnswer::Yes : clicked == second ? MsgAnswer::No : MsgAnswer::Cancel;
+    if (request.buttons == MsgButtons::YesNo)
+        return clicked == first ? MsgAnswer::Yes : MsgAnswer::No;
     if (clicked == first || clicked == nullptr) {
         if (clicked == nullptr && second)
             return MsgAnswer::Cancel;

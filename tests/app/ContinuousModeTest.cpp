@@ -94,6 +94,36 @@ TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
         EXPECT_EQ(after.at(renamed), before.at(old)) << old;
 }
 
+// The menu item: one entry per shot, stored; the tip names every file of the
+// shot; a new name held outside the run is told before the question.
+TEST_F(ContinuousMode, ShotsShareANumberAndAClashIsToldFirst)
+{
+    folder.writeAll({"IMG_1.CR2", "IMG_1.JPG", "IMG_1.xmp", "IMG_2.JPG", "t2.JPG.bak"});
+    start(QStringLiteral("1"), QStringLiteral("*.jpg;*.cr2"));
+    find<QAction>("SHOTS")->trigger();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"IMG_1.CR2", "IMG_2.JPG"}));
+    EXPECT_TRUE(store.writes.contains(QStringLiteral("SHOTS=1")));
+    base().setText(QStringLiteral("t"));
+    EXPECT_EQ(window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"))->text(0),
+              QStringLiteral("IMG_1.CR2 → t1.CR2\nIMG_1.JPG → t1.JPG\nIMG_1.xmp → t1.xmp"));
+
+    folder.write("t2.JPG", "outside");
+    messenger.answer(MsgAnswer::No);
+    press("cmdOK");
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_EQ(messenger.shown()[0].text,
+              QStringLiteral("1個のファイルの新しい名前は, ほかのファイルが既に使っています.\r\n\r\n「IMG_2.JPG」→「t2.JPG」\r\n\r\nこのまま続けますか？"));
+    EXPECT_EQ(messenger.shown()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(messenger.shown()[0].defaultButton, MsgDefault::Second);
+
+    messenger.clear();
+    messenger.answer(MsgAnswer::Yes);
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"IMG_2.JPG", "t1.CR2", "t1.JPG", "t1.xmp", "t2.JPG", "t2.JPG.bak"}));
+    EXPECT_TRUE(messenger.shown().back().text.contains(QStringLiteral("「IMG_2.JPG」"))) << "the shot left is named";
+}
+
 TEST_F(ContinuousMode, OrdersReorderOnlyTheListedEntries)
 {
     folder.writeAll({"a.txt", "b.txt", "c.txt", "d.txt"});

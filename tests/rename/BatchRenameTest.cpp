@@ -95,3 +95,70 @@ TEST_F(BatchRename, ANameTooLongRefusesTheWholeRunBeforeAnythingMoves)
 
 } // namespace
 } // namespace zanto::test
+
+namespace zanto::test {
+namespace {
+
+// A shot takes one number; each file keeps its whole tail of extensions.
+TEST(Shots, OneNumberPerShotOrNoneAtAll)
+{
+    const std::vector<std::string> card{"IMG_0412.CR2", "IMG_0412.JPG", "IMG_0412.XMP",     "IMG_0413.CR2",
+                                        "IMG_0413.JPG", "IMG_0413.CR2.xmp", "IMG_0414.JPG", "notes.txt",
+                                        "IMG_0412 copy.JPG", "IMG_0414.backup7"};
+    const std::vector<std::string> listed{"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG"}; // filter *.jpg
+    const struct {
+        const char* family;
+        std::vector<std::string> entries;
+        std::vector<std::string> extra; // files besides the card
+        bool shots;
+        std::map<std::string, std::string> moves;
+        std::vector<std::string> left;
+    } cases[] = {
+        {"raw+jpeg+sidecars, hidden members",
+         listed,
+         {},
+         true,
+         {{"IMG_0412.CR2", "t1.CR2"}, {"IMG_0412.JPG", "t1.JPG"}, {"IMG_0412.XMP", "t1.XMP"},
+          {"IMG_0413.CR2", "t2.CR2"}, {"IMG_0413.JPG", "t2.JPG"}, {"IMG_0413.CR2.xmp", "t2.CR2.xmp"},
+          {"IMG_0414.JPG", "t3.JPG"}},
+         {}},
+        {"the item off", listed, {}, false,
+         {{"IMG_0412.JPG", "t1.JPG"}, {"IMG_0413.JPG", "t2.JPG"}, {"IMG_0414.JPG", "t3.JPG"}}, {}},
+        {"a blocked shot stays whole", listed, {"t2.CR2.xmp"}, true,
+         {{"IMG_0412.CR2", "t1.CR2"}, {"IMG_0412.JPG", "t1.JPG"}, {"IMG_0412.XMP", "t1.XMP"},
+          {"IMG_0414.JPG", "t3.JPG"}},
+         {"IMG_0413.JPG"}},
+        {"two listed members, any case", {"IMG_0413.cr2", "img_0414.jpg", "IMG_0413.JPG"}, {"IMG_0413.cr2", "img_0414.jpg"},
+         true,
+         {{"IMG_0413.cr2", "t1.cr2"}, {"IMG_0413.CR2", "t1.CR2"}, {"IMG_0413.JPG", "t1.JPG"},
+          {"IMG_0413.CR2.xmp", "t1.CR2.xmp"}, {"img_0414.jpg", "t2.jpg"}, {"IMG_0414.JPG", "t2.JPG"}},
+         {}},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeAll(card);
+        folder.writeAll(c.extra);
+        const Contents before = folder.contents();
+        FaultyFileSystem fs;
+        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {c.shots});
+        EXPECT_EQ(plan.shotsLeft, c.left) << c.family;
+        EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << c.family;
+        EXPECT_EQ(folder.contents(), movedContents(before, c.moves)) << c.family;
+    }
+}
+
+TEST(Shots, ClashesAreFoundBeforeAnythingMoves)
+{
+    TempFolder folder;
+    folder.writeAll({"a.jpg", "b.jpg", "b.xmp", "x2.xmp"});
+    FaultyFileSystem fs;
+    const std::vector<NameClash> withShots = findClashes(folder.path(), {"a.jpg", "b.jpg"}, "x", fs, {true});
+    ASSERT_EQ(withShots.size(), 1u);
+    EXPECT_EQ(withShots[0].original, "b.xmp");
+    EXPECT_EQ(withShots[0].final, "x2.xmp");
+    EXPECT_TRUE(findClashes(folder.path(), {"a.jpg", "b.jpg"}, "x", fs).empty());
+    EXPECT_EQ(findClashes(folder.path(), {"b.jpg", "a.jpg"}, "", fs).size(), 0u) << "names the run frees are not taken";
+}
+
+} // namespace
+} // namespace zanto::test
