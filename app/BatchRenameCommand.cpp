@@ -63,7 +63,7 @@ void BatchRenameCommand::run()
         m_ask(messages::forbiddenName());
         return;
     }
-    const BatchOptions options{m_view.numbersShots()};
+    const BatchOptions options{m_view.numbersShots(), unicodeKey};
     // A new name held by a file outside the run is told before anything is
     // asked or moved; the user may stop here.
     if (const auto clashes = findClashes(m_view.folder(), entries, base, m_fileSystem, options);
@@ -130,8 +130,8 @@ void BatchRenameCommand::run()
     if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
         m_ask(messages::notRenamed(messages::noticeNames(plan, report.states(), unfinished)));
     }
-    if (!plan.shotsLeft.empty())
-        m_ask(messages::shotsLeft(plan.shotsLeft));
+    if (!plan.leftOut.empty())
+        m_ask(messages::leftOut(plan.leftOut, options.shots));
 }
 
 std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, JournalKind kind)

@@ -231,12 +231,15 @@ MessageRequest clashesAhead(const std::vector<NameClash>& clashes)
     return request;
 }
 
-MessageRequest shotsLeft(const std::vector<std::string>& entries)
+MessageRequest leftOut(const std::vector<std::string>& entries, bool shots)
 {
     std::vector<NoticeName> names;
     for (const std::string& entry : entries)
         names.push_back({displayName(entry), displayName(entry)});
-    return fileNotice(QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので, 元の名前のまま残しました.\r\n\r\n"),
+    return fileNotice(shots ? QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので, "
+                                             "元の名前のまま残しました.\r\n\r\n")
+                            : QStringLiteral("個のファイルは新しい名前がほかのファイルに使われているので, "
+                                             "元の名前のまま残しました.\r\n\r\n"),
                       noticeTitle(), names);
 }
 

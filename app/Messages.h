@@ -49,8 +49,9 @@ MessageRequest nameTooLong(const std::string& name);
 // The journal could not be written: nothing moves.
 // Before the confirmation: new names of the run that files outside it hold.
 MessageRequest clashesAhead(const std::vector<NameClash>& clashes);
-// After a run with shots: shots left under their old names, by their entries.
-MessageRequest shotsLeft(const std::vector<std::string>& entries);
+// After a run: entries left under their old names because a new name of
+// theirs is taken; with `shots`, each with every file of its shot.
+MessageRequest leftOut(const std::vector<std::string>& entries, bool shots);
 
 // A run's journal could not be written in the state `folder`, for `reason`.
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason);

@@ -81,7 +81,7 @@ void SingleRenameCommand::renameSelected()
     }
     std::string stranded;
     const SingleOutcome outcome =
-        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded);
+        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded, unicodeKey);
     if (outcome == SingleOutcome::Stranded)
         m_ask(messages::stranded(stranded, name));
     else if (outcome == SingleOutcome::NoSafeRename)

@@ -33,9 +33,10 @@ struct BatchPlan {
     std::vector<FileStamp> stamps;
     PlanStatus status = PlanStatus::Ready;
     std::string tooLongName;           // the first offending name (NameTooLong)
-    // Shots left under their old names, all files of each, because a new
-    // name of theirs is held by a file outside the run (their heading entries).
-    std::vector<std::string> shotsLeft;
+    // Entries left under their old names, with every file of their shot,
+    // because a file outside the run holds a new name of theirs: with shots,
+    // the same name; without, a name that differs only in its Unicode form.
+    std::vector<std::string> leftOut;
     FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)
 };
 

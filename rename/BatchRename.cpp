@@ -302,15 +302,24 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
     return items;
 }
 
-// Positions of the items whose new name a file outside the run holds.
-std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std::vector<std::string>& names)
+// Positions of the items whose new name a file outside the run holds, byte
+// for byte or by the name key; with `keyOnly`, only those held by the key alone.
+std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std::vector<std::string>& names,
+                                  const NameKey& key, bool keyOnly = false)
 {
     std::unordered_set<std::string_view> outside(names.begin(), names.end());
     for (const BatchItem& item : items)
         outside.erase(item.original);
+    std::unordered_set<std::string> outsideKeys;
+    if (key) {
+        for (const std::string_view name : outside)
+            outsideKeys.insert(key(std::string(name)));
+    }
     std::vector<std::size_t> positions;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (outside.count(items[i].final) != 0)
+        const bool exact = outside.count(items[i].final) != 0;
+        const bool alike = key && outsideKeys.count(key(items[i].final)) != 0;
+        if (keyOnly ? alike && !exact : exact || alike)
             positions.push_back(i);
     }
     return positions;
@@ -322,25 +331,31 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
                     FileSystem& fs, const RandomSource& random, const BatchOptions& options)
 {
     std::vector<std::string> names;
-    const bool listed = options.shots && fs.listNames(folder, names) == FsError::None;
+    const bool listed = (options.shots || options.nameKey) && fs.listNames(folder, names) == FsError::None;
     std::vector<std::size_t> shotOf;
-    std::vector<BatchItem> items = numberedItems(entries, base, listed ? &names : nullptr, options, &shotOf);
+    std::vector<BatchItem> items =
+        numberedItems(entries, base, listed && options.shots ? &names : nullptr, options, &shotOf);
     if (!listed)
         return planMoves(folder, std::move(items), fs, random);
+    if (!options.shots) {
+        shotOf.resize(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i)
+            shotOf[i] = i;
+    }
     // A shot moves whole or not at all.
     std::vector<bool> left(shotOf.empty() ? 0 : shotOf.back() + 1, false);
-    for (const std::size_t i : clashing(items, names))
+    for (const std::size_t i : clashing(items, names, options.nameKey, !options.shots))
         left[shotOf[i]] = true;
     std::vector<BatchItem> moving;
-    std::vector<std::string> shotsLeft;
+    std::vector<std::string> leftOut;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!left[shotOf[i]])
             moving.push_back(std::move(items[i]));
         else if (i == 0 || shotOf[i - 1] != shotOf[i])
-            shotsLeft.push_back(std::move(items[i].original));
+            leftOut.push_back(std::move(items[i].original));
     }
     BatchPlan plan = planMoves(folder, std::move(moving), fs, random);
-    plan.shotsLeft = std::move(shotsLeft);
+    plan.leftOut = std::move(leftOut);
     return plan;
 }
 
@@ -359,7 +374,7 @@ std::vector<NameClash> findClashes(const std::string& folder, const std::vector<
         return {};
     const std::vector<BatchItem> items = numberedItems(entries, base, &names, options, nullptr);
     std::vector<NameClash> clashes;
-    for (const std::size_t i : clashing(items, names))
+    for (const std::size_t i : clashing(items, names, options.nameKey))
         clashes.push_back({items[i].original, items[i].final});
     return clashes;
 }

@@ -2,6 +2,7 @@
 
 #include "rename/BatchPlan.h"
 #include "rename/BatchReport.h"
+#include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
 
 #include <cstddef>
@@ -42,13 +43,17 @@ struct BatchOptions {
     // One number per shot (a RAW, its JPEG and their sidecars, see
     // groupShots), every file of a shot keeping its whole tail of extensions.
     bool shots = false;
+    // How names compare for "taken", beside their bytes.
+    NameKey nameKey;
 };
 
 // Every temporary and final name of the run. The temporary names are chosen
 // so that none of them is held by a file of the folder, an entry or a final
 // name of the run; the plan is refused when a new name is too long for the
 // folder's file system. With shots, a shot one of whose new names a file
-// outside the run holds is left out whole (BatchPlan::shotsLeft).
+// outside the run holds is left out whole (BatchPlan::leftOut); without shots,
+// so is an entry whose new name differs from a file's outside the run only
+// by the name key (one held byte for byte ends under its temporary name).
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,11 @@ namespace zanto {
 // a dot, or ending in a dot, has none (""). Depends on the name alone, so a file
 // never borrows another file's extension.
 std::string extensionOf(const std::string& name);
+
+// What two names are compared by when a name is asked whether it is taken:
+// names with equal keys are one name to the user (NFC and NFD forms of
+// "写真.jpg"). No key: the bytes.
+using NameKey = std::function<std::string(const std::string& name)>;
 
 // The name without its extension ("a.b.txt" -> "a.b", "README" -> "README").
 std::string stemOf(const std::string& name);

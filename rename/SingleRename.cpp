@@ -99,15 +99,32 @@ SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, 
     return outcome;
 }
 
+// Another file of the folder has a name equal to `newName` by `key` but not
+// byte for byte (the same name in NFD from a Mac): the rename would make a
+// second file of one name to the user.
+bool lookAlikeTaken(FileSystem& fs, const std::string& folder, const std::string& oldName, const std::string& newName,
+                    const NameKey& key)
+{
+    std::vector<std::string> names;
+    if (fs.listNames(folder, names) != FsError::None)
+        return false;
+    const std::string wanted = key(newName);
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return name != oldName && name != newName && key(name) == wanted;
+    });
+}
+
 } // namespace
 
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
-                           const std::string& newName, BatchJournal* journal, std::string* stranded)
+                           const std::string& newName, BatchJournal* journal, std::string* stranded, const NameKey& key)
 {
     if (newName.empty() || newName.size() > fs.maxNameLength(folder))
         return SingleOutcome::Other;
     if (oldName == newName)
         return SingleOutcome::Done;
+    if (key && lookAlikeTaken(fs, folder, oldName, newName, key))
+        return SingleOutcome::NameTaken;
     const std::string from = joinPath(folder, oldName);
     const std::string to = joinPath(folder, newName);
     const FsError error = fs.renameNoReplace(from, to);

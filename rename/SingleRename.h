@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
 
 #include <cstddef>
@@ -27,9 +28,10 @@ enum class SingleOutcome {
 // file itself, goes through a visible temporary name, journaled when a
 // journal is given; when it can go neither on nor back, `stranded` gets the
 // name the file was left under.
+// A name whose `key` another file of the folder has is taken too.
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
                            const std::string& newName, BatchJournal* journal = nullptr,
-                           std::string* stranded = nullptr);
+                           std::string* stranded = nullptr, const NameKey& key = {});
 
 // The position to select after a rename attempt, from the listing before it is
 // read again: `typed` is the text of the name box, `oldBase` the old name

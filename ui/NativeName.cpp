@@ -35,6 +35,11 @@ namespace {
 const QString kBytesMarker = QStringLiteral("zanto-bytes:");
 } // namespace
 
+std::string unicodeKey(const std::string& native)
+{
+    return displayName(native).normalized(QString::NormalizationForm_C).toStdString();
+}
+
 QString storablePath(const std::string& native)
 {
     const QString text = displayName(native);

@@ -21,6 +21,10 @@ QString decodeJapanese(QByteArrayView bytes, bool strict);
 // Native bytes for a name or path the user typed.
 std::string nativeName(const QString& text);
 
+// The name as the user reads it, in one Unicode form (NFC): a name written
+// on a Mac (NFD) and the same name typed here get the same key.
+std::string unicodeKey(const std::string& native);
+
 // A native path as text for the settings file, and back, byte for byte: the
 // readable text where it converts back to the same bytes, else the marker
 // "zanto-bytes:" and every byte as %XX (no absolute path starts so).

@@ -76,6 +76,31 @@ TEST_F(SimpleMode, EachOutcomeIsToldAndKeepsTheFile)
     window.reset(); // before the file system it uses
 }
 
+// "が" as a Mac writes it (NFD) is the name typed here (NFC) to the user:
+// taken, for the single rename and for the batch alike.
+TEST_F(SimpleMode, ANameTakenInAnotherUnicodeFormIsTaken)
+{
+    const std::string macName = "\xe3\x81\x8b\xe3\x82\x99"; // か + combining voiced mark
+    folder.writeAll({"a.txt", macName + ".txt", macName + "1.txt"});
+    const auto before = folder.contents();
+    start(QStringLiteral("0"), QStringLiteral("a.txt"));
+    file().setListIndex(0);
+    text().setText(QStringLiteral("が"));
+    press("cmd");
+    EXPECT_EQ(messenger.texts(), QStringList{QStringLiteral("既に同じ名前が存在しています。")});
+    EXPECT_EQ(folder.contents(), before);
+
+    start(QStringLiteral("1"), QStringLiteral("a.txt"));
+    messenger.clear();
+    base().setText(QStringLiteral("が"));
+    messenger.answer(MsgAnswer::Yes);
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    EXPECT_TRUE(messenger.shown().front().text.startsWith(QStringLiteral("1個のファイルの新しい名前は")));
+    EXPECT_TRUE(messenger.shown().back().text.startsWith(QStringLiteral("1個のファイルは新しい名前がほかのファイルに使われているので")));
+    EXPECT_EQ(folder.contents(), before);
+}
+
 using Deletion = WindowFixture;
 
 // Enter alone must not delete: the question's default button is Cancel.

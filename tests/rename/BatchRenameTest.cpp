@@ -141,7 +141,7 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
         const Contents before = folder.contents();
         FaultyFileSystem fs;
         const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {c.shots});
-        EXPECT_EQ(plan.shotsLeft, c.left) << c.family;
+        EXPECT_EQ(plan.leftOut, c.left) << c.family;
         EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << c.family;
         EXPECT_EQ(folder.contents(), movedContents(before, c.moves)) << c.family;
     }
