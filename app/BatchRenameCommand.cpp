@@ -63,7 +63,7 @@ void BatchRenameCommand::run()
         m_ask(messages::forbiddenName());
         return;
     }
-    const BatchOptions options{m_view.numbersShots(), unicodeKey};
+    const BatchOptions options = m_view.batchOptions();
     // A new name held by a file outside the run is told before anything is
     // asked or moved; the user may stop here.
     if (const auto clashes = findClashes(m_view.folder(), entries, base, m_fileSystem, options);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/BatchRename.h"
+
 #include <QString>
 
 #include <string>
@@ -24,8 +26,8 @@ public:
     // The folder read again and the rename list refilled from its listing.
     virtual void showListing() = 0;
     virtual void clearPicture() = 0;
-    // One number per shot rather than per file.
-    virtual bool numbersShots() const = 0;
+    // How the batch numbers: per shot or per file, from where, how wide.
+    virtual BatchOptions batchOptions() const = 0;
 };
 
 } // namespace zanto

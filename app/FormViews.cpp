@@ -8,6 +8,7 @@
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
 #include "rename/ShotGroups.h"
+#include "ui/NativeName.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -64,9 +65,9 @@ void FormViews::clearPicture()
     m_form.Image1->clear();
 }
 
-bool FormViews::numbersShots() const
+BatchOptions FormViews::batchOptions() const
 {
-    return m_values.shots;
+    return {m_values.shots, unicodeKey, m_values.numbering};
 }
 
 int FormViews::fileCount() const

@@ -25,7 +25,7 @@ public:
     void setCaption(const QString& caption) override;
     void showListing() override;
     void clearPicture() override;
-    bool numbersShots() const override;
+    BatchOptions batchOptions() const override;
 
     // SingleRenameView
     int fileCount() const override;

@@ -11,11 +11,14 @@
 
 namespace zanto {
 
-NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, ShotFolder shotFolder, QObject* parent)
+NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, Options options, Folder folder, FileSystem& fileSystem,
+                       QObject* parent)
     : QObject(parent)
     , m_list(list)
     , m_base(base)
-    , m_shotFolder(std::move(shotFolder))
+    , m_options(std::move(options))
+    , m_folder(std::move(folder))
+    , m_fileSystem(fileSystem)
 {
     m_list.viewport()->installEventFilter(this);
 }
@@ -27,12 +30,15 @@ QString NewNameTip::text(int row) const
         return {};
     const std::string& entry = m_list.item(row);
     const auto count = static_cast<std::size_t>(m_list.count());
-    const auto names = m_shotFolder ? m_shotFolder() : std::nullopt;
-    if (!names)
+    const BatchOptions options = m_options();
+    if (!options.shots)
         return displayName(entry) + QStringLiteral(" → ")
-             + displayName(finalName(base, static_cast<std::size_t>(row), count, entry));
+             + displayName(finalName(base, static_cast<std::size_t>(row), count, entry, options.numbering));
+    std::vector<std::string> names;
+    if (m_fileSystem.listNames(m_folder(), names) != FsError::None)
+        return {};
     std::vector<std::size_t> shotOf;
-    const std::vector<BatchItem> items = batchItems(m_list.items(), base, *names, {true}, &shotOf);
+    const std::vector<BatchItem> items = batchItems(m_list.items(), base, names, options, &shotOf);
     QStringList lines;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (shotOf[i] == static_cast<std::size_t>(row))

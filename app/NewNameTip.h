@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/BatchRename.h"
+
 #include <QObject>
 #include <QString>
 
@@ -12,6 +14,7 @@ class QLineEdit;
 
 namespace zanto {
 
+class FileSystem;
 class ListBox;
 
 // Pointing at an entry of the rename list shows the name the batch would give
@@ -21,10 +24,12 @@ class ListBox;
 class NewNameTip final : public QObject {
     Q_OBJECT
 public:
-    // The folder's names when shots are numbered; none when each file is.
-    using ShotFolder = std::function<std::optional<std::vector<std::string>>()>;
+    // How the batch numbers, and the folder shown (read for shots only).
+    using Options = std::function<BatchOptions()>;
+    using Folder = std::function<std::string()>;
 
-    NewNameTip(ListBox& list, QLineEdit& base, ShotFolder shotFolder, QObject* parent);
+    NewNameTip(ListBox& list, QLineEdit& base, Options options, Folder folder, FileSystem& fileSystem,
+               QObject* parent);
 
     // The tip for the entry at `row`; empty when the base name is empty or
     // would be refused, and the entry's own tip is shown instead.
@@ -36,7 +41,9 @@ protected:
 private:
     ListBox& m_list;
     QLineEdit& m_base;
-    ShotFolder m_shotFolder;
+    Options m_options;
+    Folder m_folder;
+    FileSystem& m_fileSystem;
 };
 
 } // namespace zanto

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Mode.h"
+#include "rename/BatchRename.h"
 
 #include <QString>
 
@@ -13,7 +14,8 @@ struct ProgramValues {
     Mode NOW_MODE;
     QString EXT_LIST;  // "*.ext" patterns joined by ";", stored order
     Mode OLD_MODE;
-    bool shots = false; // one number per shot (the rename list's menu)
+    bool shots = false;  // one number per shot (the rename list's menu)
+    Numbering numbering; // 番号の付け方, for the window's life
 };
 
 } // namespace zanto

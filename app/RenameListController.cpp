@@ -1,6 +1,9 @@
 #include "RenameListController.h"
 
+#include "Logging.h"
 #include "LongWork.h"
+#include "NumberingDialog.h"
+#include "SettingsKeys.h"
 #include "NameBox.h"
 #include "ProgramValues.h"
 #include "TolvaForm.h"
@@ -11,18 +14,23 @@
 #include "browse/NaturalOrder.h"
 #include "rename/RenameList.h"
 #include "rename/ShotGroups.h"
+#include "ui/NativeName.h"
+#include "ui/SettingsStore.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
 namespace zanto {
 
-RenameListController::RenameListController(TolvaForm& form, const ProgramValues& values, FileSystem& fileSystem,
-                                           LongWork& work, RunLong runLong)
+RenameListController::RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem,
+                                           SettingsStore& store, LongWork& work, RunLong runLong)
     : m_form(form)
     , m_values(values)
     , m_fileSystem(fileSystem)
+    , m_store(store)
     , m_work(work)
     , m_runLong(std::move(runLong))
 {
@@ -63,8 +71,29 @@ void RenameListController::reload()
     m_form.List->setItems(m_values.shots ? shotHeads(m_form.File->items()) : m_form.File->items());
 }
 
+void RenameListController::restoreShots()
+{
+    m_values.shots = m_store.read(settings::kApplication, settings::kSection, settings::kShots) == settings::kShotsOn;
+    const QSignalBlocker quiet(m_form.SHOTS);
+    m_form.SHOTS->setChecked(m_values.shots);
+}
+
+void RenameListController::chooseNumbering(QWidget* parent)
+{
+    NumberingDialog dialog(m_values.numbering, [this] {
+        std::vector<std::string> names;
+        const bool read = m_fileSystem.listNames(m_form.Dir->path(), names) == FsError::None;
+        return read ? seriesEnd(names, nativeName(m_form.txtRENAME->text())) : std::nullopt;
+    }, parent);
+    if (dialog.exec() == QDialog::Accepted)
+        m_values.numbering = dialog.numbering();
+}
+
 void RenameListController::setShots(bool on)
 {
+    m_values.shots = on;
+    if (!m_store.store(settings::kApplication, settings::kSection, settings::kShots, on ? settings::kShotsOn : QString()))
+        qCWarning(lcZanto) << "setting not stored:" << settings::kShots;
     if (!on) {
         reload();
         return;

@@ -2,10 +2,13 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace zanto {
 
 class FileSystem;
 class LongWork;
+class SettingsStore;
 class RenameList;
 struct ListChange;
 struct ProgramValues;
@@ -19,8 +22,8 @@ public:
     // `runLong` runs a command that may take long (the order by date).
     using RunLong = std::function<void(const std::function<void()>&)>;
 
-    RenameListController(TolvaForm& form, const ProgramValues& values, FileSystem& fileSystem, LongWork& work,
-                         RunLong runLong);
+    RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem, SettingsStore& store,
+                         LongWork& work, RunLong runLong);
 
     void moveUp();
     void moveDown();
@@ -36,16 +39,21 @@ public:
     // Every file of the listing, in its order; with shots, the first of each.
     void reload();
     // One entry per shot from now on (its later members leave the list), or
-    // every file again.
+    // every file again; stored for the next start.
     void setShots(bool on);
+    // The stored choice, shown in the menu, before the list is first filled.
+    void restoreShots();
+    // 番号の付け方(&N)...: where the numbers start and how wide they are.
+    void chooseNumbering(QWidget* parent);
 
 private:
     RenameList state() const;
     void apply(const ListChange& change);
 
     TolvaForm& m_form;
-    const ProgramValues& m_values;
+    ProgramValues& m_values;
     FileSystem& m_fileSystem;
+    SettingsStore& m_store;
     LongWork& m_work;
     RunLong m_runLong;
 };

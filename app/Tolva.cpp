@@ -35,7 +35,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -67,7 +66,7 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_batch = std::make_unique<BatchRenameCommand>(m_views, asker, fs, m_work, m_services.journal);
     m_single = std::make_unique<SingleRenameCommand>(m_views, asker, fs, m_services.journal);
     m_undo = std::make_unique<UndoCommand>(m_views, asker, fs, m_services.journal, *m_batch);
-    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_work,
+    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_services.store, m_work,
                                                     [this](const auto& command) { runLong(command); });
     m_folders = std::make_unique<FolderNavigator>(m_form, *m_preview, asker, [this] { RELOAD_LIST(); }, [this] {
         m_stopped = true;
@@ -78,12 +77,8 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
     m_form.mainTEXT->setReadOnly(true);
     m_form.Drive->reloadVolumes();
-    auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, [this]() -> std::optional<std::vector<std::string>> {
-        std::vector<std::string> names;
-        if (!m_values.shots || m_services.fileSystem.listNames(m_form.Dir->path(), names) != FsError::None)
-            return std::nullopt;
-        return names;
-    }, this);
+    auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, [this] { return m_views.batchOptions(); },
+                               [this] { return m_form.Dir->path(); }, m_services.fileSystem, this);
     tip->setObjectName(QStringLiteral("NewNameTip"));
     connectHandlers();
     // The window sees its controls' keys before they do (and no dialog's).
@@ -119,13 +114,8 @@ void Tolva::connectHandlers()
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
     connect(f.BYDATE, &QAction::triggered, this, [this] { m_list->order(true); });
     connect(f.BYNAME, &QAction::triggered, this, [this] { m_list->order(false); });
-    connect(f.SHOTS, &QAction::toggled, this, [this](bool on) {
-        m_values.shots = on;
-        if (!m_services.store.store(settings::kApplication, settings::kSection, settings::kShots,
-                                    on ? settings::kShotsOn : QString()))
-            qCWarning(lcZanto) << "setting not stored:" << settings::kShots;
-        m_list->setShots(on);
-    });
+    connect(f.NUMBERING, &QAction::triggered, this, [this] { m_list->chooseNumbering(this); });
+    connect(f.SHOTS, &QAction::toggled, this, [this](bool on) { m_list->setShots(on); });
     connect(f.Text, &QLineEdit::textChanged, this, [this] { Text_Change(); });
     connect(f.Text, &NameBox::gotFocus, this, [this] { Text_GotFocus(); });
     connect(f.cmd, &QPushButton::clicked, this, [this] { cmd_Click(); });
@@ -152,11 +142,7 @@ void Tolva::Form_Load(const QString& startPath)
         frmSETEI::openAtFirstRun(m_values, m_services.store, m_services.messenger, *this, this);
     m_form.File->setPattern(m_values.EXT_LIST);
     m_fields.LAST_DIR = readSetting(store, settings::kFolder);
-    m_values.shots = readSetting(store, settings::kShots) == settings::kShotsOn;
-    {
-        const QSignalBlocker quiet(m_form.SHOTS);
-        m_form.SHOTS->setChecked(m_values.shots);
-    }
+    m_list->restoreShots();
 
     const std::optional<StartTarget> start = m_folders->usableTarget(startPath);
     const FsError restored = m_form.Dir->setPath(start ? start->folder : pathFromStorable(m_fields.LAST_DIR));
@@ -418,7 +404,8 @@ void Tolva::popupFileMenu(ListBox& box, int row, const QPoint& globalPos, bool w
     if (row >= 0 && row != box.listIndex())
         box.setListIndex(row);
     m_form.GOMI->setEnabled(row >= 0);
-    for (QAction* action : {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.SHOTS_LINE, m_form.SHOTS})
+    for (QAction* action :
+         {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.SHOTS_LINE, m_form.NUMBERING, m_form.SHOTS})
         action->setVisible(withOrders);
     m_form.SETEI2->popup(globalPos);
 }

@@ -138,6 +138,8 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     BYNAME = SETEI2->addAction(QStringLiteral("名前順に並べる"));
     BYNAME->setObjectName(QStringLiteral("BYNAME"));
     SHOTS_LINE = SETEI2->addSeparator();
+    NUMBERING = SETEI2->addAction(QStringLiteral("番号の付け方(&N)..."));
+    NUMBERING->setObjectName(QStringLiteral("NUMBERING"));
     SHOTS = SETEI2->addAction(QStringLiteral("同じ名前のファイルに同じ番号を付ける"));
     SHOTS->setObjectName(QStringLiteral("SHOTS"));
     SHOTS->setCheckable(true);

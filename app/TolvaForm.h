@@ -78,6 +78,7 @@ struct TolvaForm {
     QAction* BYNAME;
     // Last, below a separator, for the rename list only: one number per shot.
     QAction* SHOTS_LINE;
+    QAction* NUMBERING;
     QAction* SHOTS;
     QMenu* SETEI3;
     QAction* NO;

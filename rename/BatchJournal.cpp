@@ -27,6 +27,7 @@ bool JournalRun::beginStep(MoveStep step, const std::vector<EntryState>& states)
     if (!m_owner.m_files.syncFolder(m_journal.plan.folder) || !m_file->append(encodeStep(step, states)))
         return false;
     m_journal.lastStep = JournalStep{step, states};
+    m_journal.ended.reset();
     return true;
 }
 

@@ -49,6 +49,12 @@ std::string zeroFilled(std::size_t value, std::size_t width)
     return digits;
 }
 
+// The number of the `position`-th of `count`, as the names write it.
+std::string numberText(std::size_t position, std::size_t count, const Numbering& numbering)
+{
+    return zeroFilled(numbering.start + position, numbering.minDigits != 0 ? numbering.minDigits : digitCount(count));
+}
+
 // The names a temporary name may not take, narrowed to those that could be
 // one: every temporary name starts with the prefix head.
 class TakenNames {
@@ -269,9 +275,27 @@ RandomSource clockSeededRandom()
     return [engine, uniform = std::uniform_real_distribution<double>(0.0, 1.0)]() mutable { return uniform(engine); };
 }
 
-std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry)
+std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry,
+                      const Numbering& numbering)
 {
-    return base + zeroFilled(position + 1, digitCount(count)) + extensionOf(entry);
+    return base + numberText(position, count, numbering) + extensionOf(entry);
+}
+
+std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base)
+{
+    std::optional<SeriesEnd> end;
+    for (const std::string& name : names) {
+        if (!name.starts_with(base))
+            continue;
+        const std::string_view rest = std::string_view(name).substr(base.size());
+        const std::size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
+        if (digits == 0 || digits > 9 || (digits < rest.size() && rest[digits] != '.'))
+            continue;
+        const std::size_t number = std::stoul(std::string(rest.substr(0, digits)));
+        if (!end || number > end->last || (number == end->last && digits > end->digits))
+            end = SeriesEnd{number, digits};
+    }
+    return end;
 }
 
 namespace {
@@ -286,15 +310,15 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
         items.resize(entries.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
             items[i].original = entries[i];
-            items[i].final = finalName(base, i, entries.size(), entries[i]);
+            items[i].final = finalName(base, i, entries.size(), entries[i], options.numbering);
         }
         return items;
     }
     const std::vector<Shot> shots = groupShots(entries, *names);
-    const std::size_t width = digitCount(shots.size());
     for (std::size_t k = 0; k < shots.size(); ++k) {
+        const std::string number = numberText(k, shots.size(), options.numbering);
         for (const std::string& member : shots[k].members) {
-            items.push_back({member, {}, base + zeroFilled(k + 1, width) + shotTail(shots[k], member)});
+            items.push_back({member, {}, base + number + shotTail(shots[k], member)});
             if (shotOf != nullptr)
                 shotOf->push_back(k);
         }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,27 @@ CheckResult checkPass(const std::string& folder, std::vector<std::string>& entri
 using RandomSource = std::function<double()>;
 RandomSource clockSeededRandom();
 
+// Where the numbers start and how wide they are at least (0: as many digits
+// as the count of numbers has, the program's own width).
+struct Numbering {
+    std::size_t start = 1;
+    std::size_t minDigits = 0;
+};
+
 // The name the entry at `position` (0-based) of a list of `count` entries
 // ends with: the base, its number zero-filled to the width of the count, and
 // the entry's own extension.
-std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry);
+std::string finalName(const std::string& base, std::size_t position, std::size_t count, const std::string& entry,
+                      const Numbering& numbering = {});
+
+// The end of a series already in the folder under `base`: the highest number
+// of a name "base" + digits + an extension or none, and the digits it is
+// written with ("旅行03.jpg" -> 3, 2). None when there is no such name.
+struct SeriesEnd {
+    std::size_t last = 0;
+    std::size_t digits = 0;
+};
+std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base);
 
 // How a batch numbers its files.
 struct BatchOptions {
@@ -45,6 +63,7 @@ struct BatchOptions {
     bool shots = false;
     // How names compare for "taken", beside their bytes.
     NameKey nameKey;
+    Numbering numbering;
 };
 
 // Every temporary and final name of the run. The temporary names are chosen

@@ -198,6 +198,8 @@ bool readAppended(std::string_view text, Journal& journal)
     if (found == std::end(kStepNames) || !states)
         return false;
     journal.lastStep = JournalStep{static_cast<MoveStep>(found - std::begin(kStepNames)), std::move(*states)};
+    // A recovery that began after the run had ended: its steps tell now.
+    journal.ended.reset();
     return true;
 }
 

@@ -28,7 +28,9 @@ struct Journal {
     BatchPlan plan;
     // The last step begun; none: the first pass, every entry from its original name.
     std::optional<JournalStep> lastStep;
-    // Where each entry stood when the run ended: the record of a finished batch.
+    // Where each entry stood when the run ended: the record of a finished
+    // batch. A step recorded after it (a recovery of a journal whose run
+    // ended but was not closed) takes its place.
     std::optional<std::vector<EntryState>> ended;
     // Written by an older version, which recorded no steps: where a file
     // stands can only be read from the stamps.

@@ -162,3 +162,32 @@ TEST(Shots, ClashesAreFoundBeforeAnythingMoves)
 
 } // namespace
 } // namespace zanto::test
+
+namespace zanto::test {
+namespace {
+
+// 番号の付け方: the defaults are the program's own names; a series goes on.
+TEST(Numbering, StartAndWidthAndTheEndOfASeries)
+{
+    const struct {
+        Numbering numbering;
+        std::size_t position, count;
+        const char* name;
+    } rows[] = {
+        {{}, 0, 12, "旅行01.jpg"},    {{4, 2}, 1, 2, "旅行05.jpg"}, {{4, 0}, 0, 2, "旅行4.jpg"},
+        {{98, 0}, 2, 3, "旅行100.jpg"}, {{0, 3}, 0, 5, "旅行000.jpg"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(finalName("旅行", row.position, row.count, "x.jpg", row.numbering), row.name) << row.name;
+
+    const std::vector<std::string> names{"旅行01.jpg", "旅行03.JPG", "旅行02", "旅行10x.jpg", "旅行.jpg", "旅行007.png",
+                                         "他01.jpg"};
+    const auto end = seriesEnd(names, "旅行");
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->last, 7u);
+    EXPECT_EQ(end->digits, 3u);
+    EXPECT_FALSE(seriesEnd(names, "海"));
+}
+
+} // namespace
+} // namespace zanto::test

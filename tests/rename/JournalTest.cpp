@@ -73,6 +73,11 @@ TEST_F(JournalTest, AnyNameSurvivesTheRoundTripAndADamagedJournalIsRefused)
     EXPECT_EQ(encodeJournal(*back) + encodeStep(back->lastStep->step, back->lastStep->states), bytes);
     EXPECT_EQ(back->plan.items[0].original, plan.items[0].original);
     EXPECT_EQ(back->kind, JournalKind::Undo);
+    // A run that ended but whose journal was never closed, then recovered:
+    // the recovery's step tells where the files are, not the end.
+    const auto recovered = decodeJournal(head + encodeEnded({EntryState::Final, EntryState::Final}) + step);
+    ASSERT_TRUE(recovered);
+    EXPECT_FALSE(recovered->ended);
 
     std::string flipped = bytes;
     flipped[bytes.find("連番")] ^= 1;
