@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <map>
+#include <tuple>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -30,18 +31,20 @@
 
 namespace {
 
-// A folder of `count` empty files, kept for the whole run and removed at exit.
+// A folder of `count` empty files, kept for the whole run and removed at
+// exit; with `perShot` 4, shots of a JPEG, a RAW and two sidecars.
 class BenchFolder {
 public:
-    BenchFolder(const std::string& tag, std::size_t count)
+    BenchFolder(const std::string& tag, std::size_t count, std::size_t perShot)
     {
+        static const char* const kShotTails[] = {".jpg", ".CR2", ".XMP", ".CR2.xmp"};
         std::string pattern = (std::filesystem::temp_directory_path() / ("zanto-bench-" + tag + "-XXXXXX")).string();
         if (::mkdtemp(pattern.data()) == nullptr)
             throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
         for (std::size_t i = 0; i < count; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "f%06zu.jpg", i);
+            char name[40];
+            std::snprintf(name, sizeof name, "f%06zu%s", i / perShot, kShotTails[i % perShot]);
             const int fd = ::open((m_path + "/" + name).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
             if (fd < 0)
                 throw std::runtime_error("cannot create bench file");
@@ -67,15 +70,15 @@ private:
 
 // Both folders of a size are made together and written out before any timing,
 // so that neither run pays for the other's creation.
-BenchFolder& folderFor(const std::string& tag, std::size_t count)
+BenchFolder& folderFor(const std::string& tag, std::size_t count, std::size_t perShot)
 {
-    static std::map<std::pair<std::string, std::size_t>, std::unique_ptr<BenchFolder>> folders;
-    if (!folders[{tag, count}]) {
+    static std::map<std::tuple<std::string, std::size_t, std::size_t>, std::unique_ptr<BenchFolder>> folders;
+    if (!folders[{tag, count, perShot}]) {
         for (const char* each : {"zanto", "floor"})
-            folders[{each, count}] = std::make_unique<BenchFolder>(each, count);
+            folders[{each, count, perShot}] = std::make_unique<BenchFolder>(each, count, perShot);
         ::sync();
     }
-    return *folders[{tag, count}];
+    return *folders[{tag, count, perShot}];
 }
 
 // Each timed pass starts with the previous one written out, so that the
@@ -97,7 +100,8 @@ double maxRssMegabytes()
 void BM_Batch(benchmark::State& state)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
-    BenchFolder& folder = folderFor("zanto", count);
+    const auto perShot = static_cast<std::size_t>(state.range(1));
+    BenchFolder& folder = folderFor("zanto", count, perShot);
     zanto::NativeFileSystem fs;
     // The journal's state folder on the same disk as the renamed folder.
     zanto::StateFolder stateFolder(folder.path() + "-state");
@@ -107,10 +111,16 @@ void BM_Batch(benchmark::State& state)
     std::size_t steps = 0;
     bool second = false;
     for (auto _ : state) {
-        std::vector<std::string> entries = folder.names();
+        // With shots the list holds the JPEGs, as the filter *.jpg shows them.
+        std::vector<std::string> entries;
+        for (const std::string& name : folder.names()) {
+            if (perShot == 1 || name.ends_with(".jpg"))
+                entries.push_back(name);
+        }
         zanto::checkPass(folder.path(), entries, fs, [](const std::string&) { return false; },
                          [&](std::size_t) { ++steps; });
-        const zanto::BatchPlan plan = zanto::planBatch(folder.path(), entries, second ? "b" : "a", fs);
+        const zanto::BatchPlan plan = zanto::planBatch(folder.path(), entries, second ? "b" : "a", fs,
+                                                       zanto::clockSeededRandom(), {perShot > 1});
         auto started = Clock::now();
         auto run = journal.begin(plan);
         if (!run) {
@@ -147,7 +157,7 @@ void BM_Batch(benchmark::State& state)
 void BM_Floor(benchmark::State& state)
 {
     const auto count = static_cast<std::size_t>(state.range(0));
-    BenchFolder& folder = folderFor("floor", count);
+    BenchFolder& folder = folderFor("floor", count, static_cast<std::size_t>(state.range(1)));
     const char* dir = folder.path().c_str();
     char from[4096];
     char to[4096];
@@ -187,7 +197,10 @@ void BM_Floor(benchmark::State& state)
 } // namespace
 
 // Interleaved so that each pair runs on a file system in the same state.
-BENCHMARK(BM_Batch)->Arg(10'000)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Floor)->Arg(10'000)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Batch)->Arg(100'000)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_Floor)->Arg(100'000)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Arguments: files, files per shot (4: numbered by shot, the list holding one of each).
+BENCHMARK(BM_Batch)->Args({10'000, 1})->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Floor)->Args({10'000, 1})->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Batch)->Args({100'000, 1})->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Floor)->Args({100'000, 1})->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Batch)->Args({100'000, 4})->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Floor)->Args({100'000, 4})->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();

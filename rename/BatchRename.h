@@ -62,8 +62,8 @@ struct BatchOptions {
     // groupShots), every file of a shot keeping its whole tail of extensions.
     bool shots = false;
     // How names compare for "taken", beside their bytes.
-    NameKey nameKey;
-    Numbering numbering;
+    NameKey nameKey{};
+    Numbering numbering{};
 };
 
 // Every temporary and final name of the run. The temporary names are chosen
