@@ -1,10 +1,13 @@
 #include "NativeFileSystem.h"
 
+#include "rename/ReadableFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -235,32 +238,96 @@ FsError NativeFileSystem::status(const std::string& path, FileStatus& status)
     return FsError::None;
 }
 
-FsError NativeFileSystem::readFile(const std::string& path, std::size_t limit, std::string& bytes)
+namespace {
+
+// Opens `path` for reading only when it is a regular file. O_NONBLOCK: the
+// name may have been replaced by a FIFO since it was listed.
+FsError openRegular(const std::string& path, int& fd, struct stat& info)
 {
-    bytes.clear();
-    // O_NONBLOCK: the name may have been replaced by a FIFO since it was listed.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fsErrorFromErrno(errno);
-    struct stat info {};
     FsError error = FsError::None;
     if (::fstat(fd, &info) != 0)
         error = fsErrorFromErrno(errno);
     else if (!S_ISREG(info.st_mode))
         error = FsError::PathFileAccess;
+    if (error != FsError::None) {
+        ::close(fd);
+        fd = -1;
+    }
+    return error;
+}
+
+// Reads up to `length` bytes at `offset`, or from the current place when
+// `offset` is negative.
+FsError readInto(int fd, off_t offset, std::size_t length, std::string& bytes)
+{
+    bytes.clear();
     char buffer[65536];
-    while (error == FsError::None && bytes.size() < limit) {
-        const ssize_t got = ::read(fd, buffer, std::min(sizeof buffer, limit - bytes.size()));
-        if (got < 0 && errno != EINTR)
-            error = fsErrorFromErrno(errno);
+    while (bytes.size() < length) {
+        const std::size_t wanted = std::min(sizeof buffer, length - bytes.size());
+        const ssize_t got = offset < 0 ? ::read(fd, buffer, wanted)
+                                       : ::pread(fd, buffer, wanted, offset + static_cast<off_t>(bytes.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const FsError error = fsErrorFromErrno(errno);
+            bytes.clear();
+            return error;
+        }
         if (got == 0)
             break;
-        if (got > 0)
-            bytes.append(buffer, static_cast<std::size_t>(got));
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
-    ::close(fd);
-    if (error != FsError::None)
-        bytes.clear();
+    return FsError::None;
+}
+
+class NativeReadableFile final : public ReadableFile {
+public:
+    NativeReadableFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    ~NativeReadableFile() override { ::close(m_fd); }
+    NativeReadableFile(const NativeReadableFile&) = delete;
+    NativeReadableFile& operator=(const NativeReadableFile&) = delete;
+
+    std::uint64_t size() const override { return m_size; }
+    FsError readAt(std::uint64_t offset, std::size_t length, std::string& bytes) override
+    {
+        if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+            bytes.clear();
+            return FsError::None;
+        }
+        return readInto(m_fd, static_cast<off_t>(offset), length, bytes);
+    }
+
+private:
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+} // namespace
+
+FsError NativeFileSystem::readFile(const std::string& path, std::size_t limit, std::string& bytes)
+{
+    bytes.clear();
+    int fd = -1;
+    struct stat info {};
+    FsError error = openRegular(path, fd, info);
+    if (error == FsError::None) {
+        error = readInto(fd, -1, limit, bytes);
+        ::close(fd);
+    }
+    return error;
+}
+
+FsError NativeFileSystem::openFile(const std::string& path, std::unique_ptr<ReadableFile>& file)
+{
+    file.reset();
+    int fd = -1;
+    struct stat info {};
+    const FsError error = openRegular(path, fd, info);
+    if (error == FsError::None)
+        file = std::make_unique<NativeReadableFile>(fd, static_cast<std::uint64_t>(info.st_size));
     return error;
 }
 

@@ -45,6 +45,7 @@ public:
     FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override;
     FsError status(const std::string& path, FileStatus& status) override;
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override;
+    FsError openFile(const std::string& path, std::unique_ptr<ReadableFile>& file) override;
     std::size_t maxNameLength(const std::string& folder) override;
     FsError removeFile(const std::string& path) override;
     std::optional<FileStamp> stamp(const std::string& path) override;

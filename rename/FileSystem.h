@@ -3,11 +3,14 @@
 #include <cstdint>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zanto {
+
+class ReadableFile;
 
 // Failures of file-system calls, numbered as the program's messages know them.
 enum class FsError : int {
@@ -128,6 +131,10 @@ public:
     // At most `limit` bytes from the start of the regular file `path`. Never
     // blocks: anything else (a FIFO put in its place) gives PathFileAccess.
     [[nodiscard]] virtual FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) = 0;
+
+    // The regular file `path` opened for reading pieces of it, on the same
+    // terms as readFile. The default reads it whole (up to 1 GiB) into memory.
+    [[nodiscard]] virtual FsError openFile(const std::string& path, std::unique_ptr<ReadableFile>& file);
 
     // The longest file name, in bytes, that `folder`'s file system holds.
     [[nodiscard]] virtual std::size_t maxNameLength(const std::string& folder) = 0;

@@ -48,6 +48,10 @@ public:
     {
         return m_native.readFile(resolve(path), limit, bytes);
     }
+    FsError openFile(const std::string& path, std::unique_ptr<ReadableFile>& file) override
+    {
+        return m_native.openFile(resolve(path), file);
+    }
     std::size_t maxNameLength(const std::string& folder) override
     {
         return m_maxNameLength ? *m_maxNameLength : m_native.maxNameLength(folder);
