@@ -85,7 +85,7 @@ LoadedPicture renderMetafile(const QByteArray& bytes, Decoder decoder, QSize box
 
 } // namespace
 
-LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box)
+LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box, std::stop_token stop)
 {
     FileStatus status;
     FsError error = fs.status(path, status);
@@ -97,10 +97,12 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     if (error != FsError::None)
         return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
     // Decoded in place: a copy would double the memory a large picture takes.
-    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box);
+    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box,
+                  std::move(stop));
 }
 
-LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box)
+LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box,
+                                    std::stop_token /*stop*/)
 {
     const Decoder decoder = decoderFor(name);
     if (isMetafile(decoder))

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -34,12 +35,15 @@ public:
     // Decodes `path` (native bytes) and stretches it to `box`: JPEG, GIF,
     // BMP, ICO and CUR by content, ".dib" as a bitmap, ".emf" and ".wmf" as
     // metafiles. EXIF orientation is applied; a large photo is decoded at
-    // about the size shown rather than in full.
-    static LoadedPicture load(FileSystem& fs, const std::string& path, QSize box = PREVIEW_BOX);
+    // about the size shown rather than in full. Once `stop` is requested the
+    // work may end early; what it gives then is not used.
+    static LoadedPicture load(FileSystem& fs, const std::string& path, QSize box = PREVIEW_BOX,
+                              std::stop_token stop = {});
 
     // The same decoding for bytes already in memory; `name` picks the decoder
     // by its ending as the path does for load().
-    static LoadedPicture decode(const QByteArray& bytes, std::string_view name, QSize box = PREVIEW_BOX);
+    static LoadedPicture decode(const QByteArray& bytes, std::string_view name, QSize box = PREVIEW_BOX,
+                                std::stop_token stop = {});
 };
 
 } // namespace zanto
