@@ -2,6 +2,7 @@
 // decoding straight to the preview size, and against a full-size decode.
 #include "browse/PictureLoader.h"
 #include "browse/PicturePrefetch.h"
+#include "browse/PictureWorker.h"
 #include "fs/NativeFileSystem.h"
 
 #include <QGuiApplication>
@@ -95,14 +96,15 @@ void stepThroughPhotos(benchmark::State& state, bool ahead)
         paths.push_back(path.string());
     }
     zanto::NativeFileSystem fs;
-    zanto::PicturePrefetch prefetch(fs);
+    zanto::PictureWorker worker(fs);
+    zanto::PicturePrefetch prefetch(worker);
     std::vector<double> waits;
     for (auto _ : state) {
         for (int i = 0; i < kPhotos; ++i) {
             const auto step = std::chrono::steady_clock::now();
             auto picture = prefetch.take(paths[i], zanto::PREVIEW_BOX);
             if (!picture)
-                picture = zanto::PictureLoader::load(fs, paths[i], zanto::PREVIEW_BOX).image;
+                picture = worker.load(paths[i], zanto::PREVIEW_BOX).image;
             benchmark::DoNotOptimize(picture->constBits());
             waits.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - step).count());
             if (ahead)
