@@ -60,7 +60,7 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     setObjectName(QStringLiteral("Tolva"));
     m_preview = std::make_unique<PreviewArea>(
         PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
-        m_services.fileSystem);
+        m_services.fileSystem, [this] { m_work.keepAlive(); });
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
     FileSystem& fs = m_services.fileSystem;
     m_batch = std::make_unique<BatchRenameCommand>(m_views, asker, fs, m_work, m_services.journal);
@@ -99,10 +99,12 @@ void Tolva::connectHandlers()
     connect(f.Dir, &FolderListBox::openFailed, this, [this](const std::string& folder, FsError error) {
         m_folders->openFailed(folder, error);
     });
-    connect(f.File, &ListBox::selected, this, &Tolva::File_Click);
+    // A picture being read keeps the window answering, and a close request
+    // then waits for the handler to end.
+    connect(f.File, &ListBox::selected, this, [this] { runLong([this] { File_Click(); }); });
     connect(f.File, &ListBox::mouseDown, this, &Tolva::File_MouseDown);
     f.File->setKeyHandler([this](QKeyEvent* event) { return File_KeyDown(event->key()); });
-    connect(f.List, &ListBox::selected, this, &Tolva::List_Click);
+    connect(f.List, &ListBox::selected, this, [this] { runLong([this] { List_Click(); }); });
     connect(f.List, &ListBox::mouseDown, this, &Tolva::List_MouseDown);
     f.List->setKeyHandler([this](QKeyEvent* event) { return List_KeyDown(event->key()); });
     f.List->allowReordering();

@@ -1,6 +1,6 @@
 #include "PicturePrefetch.h"
 
-#include <QtConcurrent/QtConcurrentRun>
+#include <utility>
 
 namespace zanto {
 
@@ -13,50 +13,40 @@ bool unchanged(const FileStamp& a, const FileStamp& b)
 
 } // namespace
 
-PicturePrefetch::PicturePrefetch(FileSystem& fileSystem)
-    : m_fileSystem(fileSystem)
+PicturePrefetch::PicturePrefetch(PictureWorker& worker)
+    : m_worker(worker)
 {
 }
 
 PicturePrefetch::~PicturePrefetch()
 {
-    m_result.waitForFinished();
+    // The worker waits for what is still running once it goes itself.
+    m_task.stop.request_stop();
 }
 
 void PicturePrefetch::start(const std::string& path, QSize box)
 {
-    m_result = {};
-    m_path.clear();
-    const auto stamp = m_fileSystem.stamp(path);
-    FileStatus status;
-    std::string bytes;
-    // Read after the stamp: a change while reading shows as a changed stamp.
-    if (!stamp || m_fileSystem.status(path, status) != FsError::None || status.kind != EntryKind::File
-        || m_fileSystem.readFile(path, PICTURE_BYTE_LIMIT, bytes) != FsError::None)
-        return;
+    std::exchange(m_task, m_worker.start(path, box)).stop.request_stop();
     m_path = path;
     m_box = box;
-    m_stamp = *stamp;
-    m_result = QtConcurrent::run([bytes = std::move(bytes), path, box] {
-        return PictureLoader::decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                                     path, box);
-    });
 }
 
 std::optional<QImage> PicturePrefetch::take(const std::string& path, QSize box)
 {
-    std::optional<QImage> picture;
-    // A decode of this very file still running is further on than a new one would be.
-    if (m_result.isValid() && path == m_path && box == m_box) {
-        m_result.waitForFinished();
-        const auto now = m_fileSystem.stamp(path);
-        LoadedPicture loaded = m_result.takeResult();
-        if (now && unchanged(*now, m_stamp) && loaded.status == LoadedPicture::Status::Loaded)
-            picture = std::move(loaded.image);
-    }
-    m_result = {};
+    // Taken out first: while this waits, the window's events may start another.
+    PictureTask task = std::exchange(m_task, {});
+    const bool wanted = task.result.valid() && path == m_path && box == m_box;
     m_path.clear();
-    return picture;
+    if (!wanted) {
+        task.stop.request_stop();
+        return std::nullopt;
+    }
+    // Work on this very file still running is further on than a new load would be.
+    StampedPicture read = m_worker.wait(task);
+    const auto now = m_worker.fileSystem().stamp(path);
+    if (now && read.stamp && unchanged(*now, *read.stamp) && read.picture.status == LoadedPicture::Status::Loaded)
+        return std::move(read.picture.image);
+    return std::nullopt;
 }
 
 } // namespace zanto

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "browse/PictureLoader.h"
-#include "rename/FileSystem.h"
+#include "browse/PictureWorker.h"
 
-#include <QFuture>
 #include <QImage>
 #include <QSize>
 
@@ -12,30 +10,29 @@
 
 namespace zanto {
 
-// The picture the user will most likely step to next, decoded ahead in Qt's
-// thread pool. The file is read here, through the file system; only the
-// decoding runs in the worker. One picture at a time is kept.
+// The picture the user will most likely step to next, stamped, read and
+// decoded ahead by a worker. One picture at a time is wanted: one no longer
+// wanted is told to stop, and never waited for.
 class PicturePrefetch {
 public:
-    explicit PicturePrefetch(FileSystem& fileSystem);
+    explicit PicturePrefetch(PictureWorker& worker);
     ~PicturePrefetch();
     PicturePrefetch(const PicturePrefetch&) = delete;
     PicturePrefetch& operator=(const PicturePrefetch&) = delete;
 
-    // Starts decoding the picture file `path` for `box`, in place of any earlier one.
+    // Starts on the picture file `path` for `box`, in place of any earlier one.
     void start(const std::string& path, QSize box);
-    // The picture decoded for `path` at `box` (waiting for the decode when it
-    // is still running) when the file still has the identity, size and time it
-    // had when read; none otherwise, and the caller decodes as usual. What was
-    // kept is given up either way.
+    // The picture read for `path` at `box` (waiting for the worker, the window
+    // kept alive, when it is still at it) when the file still has the
+    // identity, size and time it had before it was read; none otherwise, and
+    // the caller decodes as usual. What was kept is given up either way.
     std::optional<QImage> take(const std::string& path, QSize box);
 
 private:
-    FileSystem& m_fileSystem;
+    PictureWorker& m_worker;
     std::string m_path;
     QSize m_box;
-    FileStamp m_stamp;
-    QFuture<LoadedPicture> m_result;
+    PictureTask m_task;
 };
 
 } // namespace zanto

@@ -45,10 +45,11 @@ void apply(QWidget* control, Shown shown)
 
 } // namespace
 
-PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem)
+PreviewArea::PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem, PictureWorker::KeepAlive keepAlive)
     : m_widgets(widgets)
     , m_fileSystem(fileSystem)
-    , m_prefetch(fileSystem)
+    , m_worker(fileSystem, std::move(keepAlive))
+    , m_prefetch(m_worker)
 {
     m_widgets.image2->raise();
     m_widgets.image1->raise();
@@ -133,7 +134,7 @@ PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::stri
     if (std::optional<QImage> ready = m_prefetch.take(path, box))
         picture = {LoadedPicture::Status::Loaded, FsError::None, std::move(*ready)};
     else
-        picture = PictureLoader::load(m_fileSystem, path, box);
+        picture = m_worker.load(path, box);
     switch (picture.status) {
     case LoadedPicture::Status::Loaded:
         m_widgets.image1->setPixmap(QPixmap::fromImage(std::move(picture.image)));

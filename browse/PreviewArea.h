@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/PicturePrefetch.h"
+#include "browse/PictureWorker.h"
 #include "rename/FileSystem.h"
 
 #include <string>
@@ -35,7 +36,9 @@ enum class PreviewOutcome {
 // front of the placeholder, and the text view and messages in front of both.
 class PreviewArea {
 public:
-    PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem);
+    // `keepAlive` handles the window's events, user input excluded, while a
+    // picture is waited for.
+    PreviewArea(const PreviewWidgets& widgets, FileSystem& fileSystem, PictureWorker::KeepAlive keepAlive = {});
 
     // Previews the file `name` at `path` by its ending. An empty name (nothing
     // selected) shows the empty area. FIFOs and devices get the information
@@ -76,6 +79,7 @@ private:
     // Owned by the window, which outlives this object.
     PreviewWidgets m_widgets;
     FileSystem& m_fileSystem;
+    PictureWorker m_worker;
     PicturePrefetch m_prefetch;
 };
 

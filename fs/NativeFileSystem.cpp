@@ -73,6 +73,7 @@ bool hasNoHardLinks(long type)
 
 const NativeFileSystem::MountTraits& NativeFileSystem::traits(const MountKey& mount, const std::string& path)
 {
+    const std::lock_guard lock(m_mountsLock.mutex);
     const auto known = m_mounts.find(mount);
     if (known != m_mounts.end())
         return known->second;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <tuple>
 #include <sys/stat.h>
 #include <sys/statfs.h>
@@ -32,7 +33,8 @@ struct RenameCalls {
 // mounts (statfs cannot name the driver behind those; exfat-fuse is one).
 bool hasNoHardLinks(long type);
 
-// The real file system, through POSIX calls.
+// The real file system, through POSIX calls. Safe to use from several
+// threads at once: the preview reads pictures in workers.
 class NativeFileSystem final : public FileSystem {
 public:
     explicit NativeFileSystem(const RenameCalls& calls = {}) : m_calls(calls) {}
@@ -66,7 +68,16 @@ private:
     const MountTraits& traits(const MountKey& mount, const std::string& path);
     std::optional<FileStamp> stampOf(const std::string& path, MountKey* mount);
 
+    // A lock that is not copied: a copy of the object guards its own map.
+    struct Lock {
+        std::mutex mutex;
+        Lock() = default;
+        Lock(const Lock& /*other*/) {}
+        Lock& operator=(const Lock& /*other*/) { return *this; }
+    };
+
     RenameCalls m_calls;
+    Lock m_mountsLock; // guards m_mounts; its entries stay where they are once made
     std::map<MountKey, MountTraits> m_mounts;
 };
 

@@ -36,6 +36,7 @@ FsError FaultyFileSystem::renameNoReplace(const std::string& from, const std::st
 
 std::optional<FileStamp> FaultyFileSystem::stamp(const std::string& path)
 {
+    access("stamp", path);
     auto found = m_native.stamp(resolve(path));
     if (found && !m_inodesLast)
         found->stableInode = false;

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zanto::test {
@@ -29,6 +30,10 @@ public:
     // are told apart by size and modification time alone.
     void setInodesLasting(bool on) { m_inodesLast = on; }
     std::size_t renameCalls() const { return m_renames; }
+    // `hook` runs first in each stamp, readFile and openFile, on the caller's
+    // thread: the preview calls those from workers.
+    using AccessHook = std::function<void(std::string_view call, const std::string& path)>;
+    void onAccess(AccessHook hook) { m_onAccess = std::move(hook); }
 
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
     bool canOpenForReading(const std::string& path) override { return m_native.canOpenForReading(resolve(path)); }
@@ -46,10 +51,12 @@ public:
     FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
     {
+        access("readFile", path);
         return m_native.readFile(resolve(path), limit, bytes);
     }
     FsError openFile(const std::string& path, std::unique_ptr<ReadableFile>& file) override
     {
+        access("openFile", path);
         return m_native.openFile(resolve(path), file);
     }
     std::size_t maxNameLength(const std::string& folder) override
@@ -64,6 +71,11 @@ private:
     // The path as it stands on disk: in case-insensitive mode, the entry whose
     // name matches ignoring ASCII case.
     std::string resolve(const std::string& path);
+    void access(std::string_view call, const std::string& path) const
+    {
+        if (m_onAccess)
+            m_onAccess(call, path);
+    }
 
     NativeFileSystem m_native;
     std::map<std::size_t, FsError> m_renameFaults;
@@ -73,6 +85,7 @@ private:
     bool m_caseInsensitive = false;
     bool m_inodesLast = true;
     std::optional<std::size_t> m_maxNameLength;
+    AccessHook m_onAccess;
 };
 
 } // namespace zanto::test
