@@ -33,13 +33,15 @@ std::string FilePieces::read(std::uint64_t offset, std::size_t length)
     if (m_reads >= kMaxReads)
         return {};
     ++m_reads;
-    std::string bytes;
-    if (m_file.readAt(offset, static_cast<std::size_t>(wanted), bytes) != FsError::None)
+    // A few KiB at least: a box header or an item's offset is soon followed
+    // by a read of what comes right after it, and a page costs no more.
+    const std::uint64_t fetch = std::max<std::uint64_t>(wanted, std::min<std::uint64_t>(kHeadBytes, m_size - offset));
+    if (m_file.readAt(offset, static_cast<std::size_t>(fetch), m_piece) != FsError::None) {
+        m_piece.clear();
         return {};
-    bytes.resize(std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(wanted)));
+    }
     m_pieceAt = offset;
-    m_piece = bytes;
-    return bytes;
+    return m_piece.substr(0, static_cast<std::size_t>(wanted));
 }
 
 std::uint64_t FilePieces::be(std::string_view bytes, std::size_t at, std::size_t width)

@@ -12,8 +12,8 @@ class ReadableFile;
 // The pieces of one file that a reader of its metadata asks for, each read
 // capped, and their number capped too, so that a file whose offsets point
 // anywhere costs a few small reads and never the whole file. The first
-// 4 KiB are read at once; a piece inside them or inside the last piece read
-// costs no further read.
+// 4 KiB are read at once, and every later read takes 4 KiB at least; a piece
+// inside the first 4 KiB or inside the last piece read costs no further read.
 class FilePieces {
 public:
     static constexpr std::size_t kHeadBytes = 4 * 1024;
