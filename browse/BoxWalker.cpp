@@ -16,10 +16,10 @@ std::optional<Box> BoxWalker::next()
     if (m_walked >= kMaxBoxes || m_at >= m_end || m_end - m_at < 8)
         return std::nullopt;
     ++m_walked;
-    const std::string header = m_pieces.read(m_at, 16);
+    const std::string_view header = m_pieces.read(m_at, 16);
     if (header.size() < 8)
         return std::nullopt;
-    Box box{header.substr(4, 4), m_at, m_at + 8, m_end};
+    Box box{std::string(header.substr(4, 4)), m_at, m_at + 8, m_end};
     const std::uint64_t size = FilePieces::be(header, 0, 4);
     std::uint64_t length = size;
     if (size == 1) { // a 64-bit size follows the type

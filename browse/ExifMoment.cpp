@@ -56,20 +56,27 @@ std::string fraction(std::string digits)
 
 } // namespace
 
-std::optional<std::string> ExifMoment::fromTiff(std::string_view tiff)
+std::optional<std::string> ExifMoment::fromTiff(std::string_view bytes, std::size_t at)
 {
+    std::string_view tiff = bytes.substr(std::min(at, bytes.size()));
     if (tiff.substr(0, kExifHeader.size()) == kExifHeader)
-        tiff.remove_prefix(kExifHeader.size());
+        tiff.remove_prefix(kExifHeader.size()), at += kExifHeader.size();
     if (tiff.size() < 8 || (tiff.substr(0, 2) != "II" && tiff.substr(0, 2) != "MM"))
         return std::nullopt;
     // libexif reads only what follows "Exif\0\0", and only under TIFF's own
     // magic number: Olympus ("IIRO") and Panasonic ("IIU\0") RAWs get it back.
-    std::string block;
-    block.reserve(kExifHeader.size() + tiff.size());
-    block.append(kExifHeader).append(tiff);
+    // Where the header stands right before the TIFF header (a JPEG's APP1, most
+    // Exif items), the bytes are read where they lie.
     const bool intel = tiff[0] == 'I';
-    block[kExifHeader.size() + 2] = intel ? '\x2a' : '\0';
-    block[kExifHeader.size() + 3] = intel ? '\0' : '\x2a';
+    const std::string_view magic = intel ? std::string_view("\x2a\0", 2) : std::string_view("\0\x2a", 2);
+    std::string block;
+    std::string_view exif = bytes.substr(at - std::min(at, kExifHeader.size()));
+    if (exif.substr(0, kExifHeader.size()) != kExifHeader || tiff.substr(2, 2) != magic) {
+        block.reserve(kExifHeader.size() + tiff.size());
+        block.append(kExifHeader).append(tiff);
+        block.replace(kExifHeader.size() + 2, 2, magic);
+        exif = block;
+    }
 
     std::unique_ptr<ExifData, ExifDataFree> data(exif_data_new());
     if (!data)
@@ -78,8 +85,8 @@ std::optional<std::string> ExifMoment::fromTiff(std::string_view tiff)
     // and keep tags where they stand, even in an IFD that should not hold them.
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
-    exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(block.data()),
-                        static_cast<unsigned int>(block.size()));
+    exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(exif.data()),
+                        static_cast<unsigned int>(exif.size()));
     const std::string date = asciiOf(data.get(), EXIF_TAG_DATE_TIME_ORIGINAL);
     if (!wellFormed(date))
         return std::nullopt;
@@ -88,14 +95,17 @@ std::optional<std::string> ExifMoment::fromTiff(std::string_view tiff)
 
 std::optional<std::string> ExifMoment::inFile(FilePieces& pieces, std::uint64_t offset, std::uint64_t length)
 {
+    // The six bytes before, which may be the "Exif\0\0" libexif wants.
+    const std::size_t before = static_cast<std::size_t>(std::min<std::uint64_t>(offset, kExifHeader.size()));
     const std::uint64_t inHead = offset < pieces.head().size() ? pieces.head().size() - offset : 0;
     const std::uint64_t first = std::min<std::uint64_t>(length, inHead > 0 ? inHead : FilePieces::kHeadBytes);
-    const std::string start = pieces.read(offset, static_cast<std::size_t>(first));
-    if (auto moment = fromTiff(start))
+    const std::string_view start = pieces.read(offset - before, static_cast<std::size_t>(before + first));
+    if (auto moment = fromTiff(start, before))
         return moment;
-    if (length <= start.size() || start.size() < first)
+    if (length <= start.size() - std::min(start.size(), before) || start.size() < before + first)
         return std::nullopt;
-    return fromTiff(pieces.read(offset, static_cast<std::size_t>(std::min<std::uint64_t>(length, FilePieces::kMaxPiece))));
+    const std::uint64_t rest = std::min<std::uint64_t>(before + length, FilePieces::kMaxPiece);
+    return fromTiff(pieces.read(offset - before, static_cast<std::size_t>(rest)), before);
 }
 
 } // namespace zanto

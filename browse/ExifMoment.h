@@ -13,9 +13,9 @@ class FilePieces;
 // SubSecTimeOriginal as its fraction, read by libexif, as a MomentKey.
 class ExifMoment {
 public:
-    // From a TIFF structure (the header first, "Exif\0\0" before it or not);
-    // none without a well-formed DateTimeOriginal.
-    static std::optional<std::string> fromTiff(std::string_view tiff);
+    // From the TIFF structure `at` bytes into `bytes` ("Exif\0\0" before its
+    // header or not); none without a well-formed DateTimeOriginal.
+    static std::optional<std::string> fromTiff(std::string_view bytes, std::size_t at = 0);
 
     // From the TIFF structure at `offset` of the file, `length` bytes long:
     // first from the bytes already read or a few KiB, then, when the date is

@@ -18,18 +18,20 @@ bool within(std::uint64_t heldAt, const std::string& held, std::uint64_t at, std
 
 FilePieces::FilePieces(ReadableFile& file) : m_file(file), m_size(file.size())
 {
-    m_head = read(0, kHeadBytes);
+    if (m_file.readAt(0, kHeadBytes, m_head) != FsError::None)
+        m_head.clear();
+    m_reads = 1;
 }
 
-std::string FilePieces::read(std::uint64_t offset, std::size_t length)
+std::string_view FilePieces::read(std::uint64_t offset, std::size_t length)
 {
     if (offset >= m_size)
         return {};
     const std::uint64_t wanted = std::min<std::uint64_t>({length, kMaxPiece, m_size - offset});
     if (within(0, m_head, offset, wanted))
-        return m_head.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(wanted));
+        return std::string_view(m_head).substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(wanted));
     if (within(m_pieceAt, m_piece, offset, wanted))
-        return m_piece.substr(static_cast<std::size_t>(offset - m_pieceAt), static_cast<std::size_t>(wanted));
+        return std::string_view(m_piece).substr(static_cast<std::size_t>(offset - m_pieceAt), static_cast<std::size_t>(wanted));
     if (m_reads >= kMaxReads)
         return {};
     ++m_reads;
@@ -41,7 +43,7 @@ std::string FilePieces::read(std::uint64_t offset, std::size_t length)
         return {};
     }
     m_pieceAt = offset;
-    return m_piece.substr(0, static_cast<std::size_t>(wanted));
+    return std::string_view(m_piece).substr(0, static_cast<std::size_t>(wanted));
 }
 
 std::uint64_t FilePieces::be(std::string_view bytes, std::size_t at, std::size_t width)

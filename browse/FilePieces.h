@@ -26,8 +26,9 @@ public:
     const std::string& head() const { return m_head; }
 
     // Up to min(length, kMaxPiece) bytes from `offset`; fewer at the end of
-    // the file, none once the reads are used up or on an error.
-    std::string read(std::uint64_t offset, std::size_t length);
+    // the file, none once the reads are used up or on an error. The bytes
+    // stay valid until the next read.
+    std::string_view read(std::uint64_t offset, std::size_t length);
 
     // Big- and little-endian numbers at `at` in `bytes`; 0 where they would
     // run past its end, which no caller takes for a valid value.

@@ -69,7 +69,7 @@ struct Extent {
 };
 
 // The first extent of item `wanted` in the content of an iloc box.
-std::optional<Extent> extentOf(const std::string& iloc, std::uint32_t wanted)
+std::optional<Extent> extentOf(std::string_view iloc, std::uint32_t wanted)
 {
     const auto version = FilePieces::be(iloc, 0, 1);
     if (iloc.size() < 8 || version > 2)
@@ -111,12 +111,12 @@ std::optional<Extent> extentOf(const std::string& iloc, std::uint32_t wanted)
 // The id of the first item of type Exif among the infe boxes of iinf.
 std::optional<std::uint32_t> exifItemOf(FilePieces& pieces, const Box& iinf)
 {
-    const std::string head = pieces.read(iinf.body, 1);
+    const std::string_view head = pieces.read(iinf.body, 1);
     if (head.empty())
         return std::nullopt;
     BoxWalker entries(pieces, iinf.body + 4 + (head[0] == 0 ? 2 : 4), iinf.end);
     while (auto infe = entries.find("infe")) {
-        const std::string entry = pieces.read(infe->body, 12);
+        const std::string_view entry = pieces.read(infe->body, 12);
         const auto version = FilePieces::be(entry, 0, 1);
         if (version < 2) // item types came with version 2
             continue;
@@ -213,7 +213,7 @@ std::optional<std::string> IsoBmffTime::videoCreation(FilePieces& pieces)
     const auto mvhd = BoxWalker(pieces, moov->body, moov->end).find("mvhd");
     if (!mvhd)
         return std::nullopt;
-    const std::string header = pieces.read(mvhd->body, 12);
+    const std::string_view header = pieces.read(mvhd->body, 12);
     const std::uint64_t created = FilePieces::be(header, 4, FilePieces::be(header, 0, 1) == 1 ? 8 : 4);
     if (created == 0 || created > kLastSecondOf9999) // 0: never set
         return std::nullopt;

@@ -23,7 +23,7 @@ std::optional<std::string> JpegExif::moment(FilePieces& pieces)
 {
     std::uint64_t at = 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
-        const std::string marker = pieces.read(at, 4 + 6);
+        const std::string_view marker = pieces.read(at, 4 + 6);
         if (marker.size() < 4 || static_cast<unsigned char>(marker[0]) != 0xff)
             return std::nullopt;
         const auto kind = static_cast<unsigned char>(marker[1]);

@@ -25,7 +25,7 @@ std::optional<std::string> PngExif::moment(FilePieces& pieces)
 {
     std::uint64_t at = kSignature.size();
     for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
-        const std::string header = pieces.read(at, 8);
+        const std::string_view header = pieces.read(at, 8);
         if (header.size() < 8)
             return std::nullopt;
         const std::uint64_t length = FilePieces::be(header, 0, 4);

@@ -25,7 +25,7 @@ std::optional<std::string> WebpExif::moment(FilePieces& pieces)
     const std::uint64_t end = std::min(pieces.size(), 8 + FilePieces::le(pieces.head(), 4, 4));
     std::uint64_t at = 12;
     for (int chunk = 0; chunk < kMaxChunks && at + 8 <= end; ++chunk) {
-        const std::string header = pieces.read(at, 8);
+        const std::string_view header = pieces.read(at, 8);
         if (header.size() < 8)
             return std::nullopt;
         const std::uint64_t length = FilePieces::le(header, 4, 4);
