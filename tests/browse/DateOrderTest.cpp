@@ -1,5 +1,6 @@
 #include "browse/DateOrder.h"
 #include "fs/NativeFileSystem.h"
+#include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,30 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"bad.jpg", "2024-05-01 10:00:00", ""}, {"good.jpg", "2030:01:01 00:00:00", ""}},
                  {"bad.jpg", "good.jpg"}}),
     [](const auto& info) { return std::string(info.param.family); });
+
+// Files of every kind, by content whatever their names; a shot at its
+// earliest moment; a video's UTC time between local EXIF times.
+TEST(DateOrder, ShotsAndVideosAmongPictures)
+{
+    const ScopedTimeZone tokyo("Asia/Tokyo");
+    TempFolder folder;
+    const std::vector<std::pair<std::string, std::string>> files{
+        {"note.txt", "no date"},         {"late.jpg", "2024:05:01 10:45:00"}, {"clip.mov", "taken.mov"},
+        {"P3.webp", "taken.webp"},       {"P2.nef", "taken.nef"},             {"IMG_9.xmp", "sidecar"},
+        {"IMG_9.JPG", "taken.png"},      {"IMG_9.CR2", "taken.cr2"},          {"P1.jpg", "taken.jpg"}};
+    std::vector<std::string> names;
+    for (const auto& [name, content] : files) {
+        const bool sample = content.rfind("taken.", 0) == 0;
+        folder.write(name, sample                      ? readFile(ZANTO_TEST_DATA "/" + content)
+                           : content.front() == '2' ? jpegTakenAt(content, "")
+                                                     : content);
+        names.push_back(name);
+    }
+    NativeFileSystem fs;
+    DateOrder::sort(folder.path(), names, fs);
+    EXPECT_EQ(names, (std::vector<std::string>{"P1.jpg", "IMG_9.CR2", "IMG_9.JPG", "IMG_9.xmp", "P2.nef", "P3.webp",
+                                               "clip.mov", "late.jpg", "note.txt"}));
+}
 
 } // namespace
 } // namespace zanto::test

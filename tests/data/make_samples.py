@@ -7,8 +7,11 @@ Raster files come from ImageMagick's convert; the two metafiles, which no
 Debian tool writes, are put together record by record here. Run it again
 only to change the samples; the results are committed.
 """
+import calendar
 import struct
 import subprocess
+import time
+import zlib
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -102,6 +105,129 @@ def wmf():
     return placeable + struct.pack("<H", checksum) + header + body
 
 
+def tiff_taken(date, sub_seconds="", order="<", magic=42, tags_in_first_ifd=False, padding=0):
+    """A TIFF structure holding DateTimeOriginal and SubSecTimeOriginal in its
+    Exif IFD (or, as Canon's CMT2, in its first IFD); `padding` bytes of an
+    ImageDescription come first, pushing the date that far back."""
+    mark = b"II" if order == "<" else b"MM"
+
+    def ifd(at, entries):
+        """entries: (tag, type, count, value bytes or offset int); values longer than four bytes follow the IFD."""
+        data_at = at + 2 + 12 * len(entries) + 4
+        table, data = b"", b""
+        for tag, kind, count, value in entries:
+            if isinstance(value, int):
+                table += struct.pack(order + "HHII", tag, kind, count, value)
+            elif len(value) <= 4:
+                table += struct.pack(order + "HHI", tag, kind, count) + value.ljust(4, b"\0")
+            else:
+                table += struct.pack(order + "HHII", tag, kind, count, data_at + len(data))
+                data += value
+        return struct.pack(order + "H", len(entries)) + table + struct.pack(order + "I", 0) + data
+
+    exif = [(0x9003, 2, 20, date.encode() + b"\0")]
+    if sub_seconds:
+        exif.append((0x9291, 2, len(sub_seconds) + 1, sub_seconds.encode() + b"\0"))
+    head = mark + struct.pack(order + "HI", magic, 8)
+    if tags_in_first_ifd:
+        return head + ifd(8, exif)
+    first = [(0x010E, 2, padding, b"p" * (padding - 1) + b"\0")] if padding else []
+    size = len(ifd(8, first + [(0x8769, 4, 1, 0)]))
+    return head + ifd(8, first + [(0x8769, 4, 1, 8 + size)]) + ifd(8 + size, exif)
+
+
+def jpeg_with_exif(path, tiff):
+    data = path.read_bytes()
+    body = b"Exif\x00\x00" + tiff
+    app1 = b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
+    path.write_bytes(data[:2] + app1 + data[2:])
+
+
+def box(kind, payload):
+    return struct.pack(">I", 8 + len(payload)) + kind + payload
+
+
+def full_box(kind, version, payload):
+    return box(kind, bytes([version, 0, 0, 0]) + payload)
+
+
+def mvhd(version, created):
+    """A movie header; `created` counts seconds since 1904-01-01 UTC."""
+    if version == 1:
+        times = struct.pack(">QQIQ", created, created, 600, 0)
+    else:
+        times = struct.pack(">IIII", created, created, 600, 0)
+    rest = struct.pack(">IH", 0x10000, 0x100) + bytes(10) + bytes(36) + bytes(24) + struct.pack(">I", 2)
+    return full_box(b"mvhd", version, times + rest)
+
+
+def video(brand, mvhd_box, large_mdat):
+    """ftyp, a 40 KiB mdat of nothing, then moov, as cameras and phones write them."""
+    media = bytes(40 * 1024)
+    if large_mdat:  # the 64-bit size form, as files over 4 GiB need
+        mdat = struct.pack(">I", 1) + b"mdat" + struct.pack(">Q", 16 + len(media)) + media
+    else:
+        mdat = box(b"mdat", media)
+    return box(b"ftyp", brand + struct.pack(">I", 0) + brand) + mdat + box(b"moov", mvhd_box)
+
+
+def seconds_since_1904(date):
+    """"2024:05:01 01:30:00" UTC as mvhd counts."""
+    return calendar.timegm(time.strptime(date, "%Y:%m:%d %H:%M:%S")) + 2082844800
+
+
+def cr3(tiff):
+    """A CR3 as far as its dates: ftyp crx, moov holding Canon's uuid box with CMT1 and CMT2."""
+    canon = bytes.fromhex("85c0b687820f11e08111f4ce462b6a48")
+    first = tiff_taken("2000:01:01 00:00:00", tags_in_first_ifd=True)  # IFD0 of CMT1: no Exif tags there
+    uuid = box(b"uuid", canon + box(b"CMT1", first) + box(b"CMT2", tiff))
+    return box(b"ftyp", b"crx " + struct.pack(">I", 1) + b"crx isom") + box(b"moov", uuid) + box(b"mdat", bytes(64))
+
+
+def png_with_exif(path, tiff):
+    data = path.read_bytes()
+    chunk = struct.pack(">I", len(tiff)) + b"eXIf" + tiff + struct.pack(">I", zlib.crc32(b"eXIf" + tiff))
+    path.write_bytes(data[:33] + chunk + data[33:])  # after the signature and IHDR
+
+
+def webp_with_exif(path, exif):
+    """Makes a simple WebP extended (VP8X) and adds an EXIF chunk after the image."""
+    data = path.read_bytes()
+    assert data[:4] == b"RIFF" and data[8:12] == b"WEBP"
+    image = data[12:]
+    vp8x = b"VP8X" + struct.pack("<I", 10) + struct.pack("<I", 0x08) + (15).to_bytes(3, "little") * 2
+    chunk = b"EXIF" + struct.pack("<I", len(exif)) + exif + (b"\0" if len(exif) % 2 else b"")
+    body = b"WEBP" + vp8x + image + chunk
+    path.write_bytes(b"RIFF" + struct.pack("<I", len(body)) + body)
+
+
+def taken_samples():
+    """Tiny files of each kind a camera or phone writes, each taken at its own moment."""
+    convert("-size", "16x16", "xc:red", "-quality", "90", str(HERE / "taken.jpg"))
+    # The date lies past the first 4 KiB, as behind a large thumbnail.
+    jpeg_with_exif(HERE / "taken.jpg", tiff_taken("2024:05:01 10:00:01", "25", padding=5000))
+    (HERE / "taken.cr2").write_bytes(tiff_taken("2024:05:01 10:00:02", "5"))
+    (HERE / "taken.nef").write_bytes(tiff_taken("2024:05:01 10:00:03", order=">"))
+    (HERE / "taken.orf").write_bytes(tiff_taken("2024:05:01 10:00:04", magic=0x4F52))
+    (HERE / "taken.rw2").write_bytes(tiff_taken("2024:05:01 10:00:05", magic=0x55))
+    source = HERE / "heif-source.jpg"
+    convert("-size", "16x16", "xc:blue", "-quality", "90", str(source))
+    jpeg_with_exif(source, tiff_taken("2024:05:01 10:00:06", "75"))
+    subprocess.run(["heif-enc", "-q", "50", "-o", str(HERE / "taken.heic"), str(source)], check=True)
+    convert("-size", "16x16", "xc:blue", "-quality", "90", str(source))
+    jpeg_with_exif(source, tiff_taken("2024:05:01 10:00:07"))
+    subprocess.run(["heif-enc", "-A", "-q", "50", "-o", str(HERE / "taken.avif"), str(source)], check=True)
+    source.unlink()
+    (HERE / "taken.cr3").write_bytes(cr3(tiff_taken("2024:05:01 10:00:08", "1", tags_in_first_ifd=True)))
+    convert("-size", "16x16", "xc:red", str(HERE / "taken.png"))
+    png_with_exif(HERE / "taken.png", tiff_taken("2024:05:01 10:00:09"))
+    convert("-size", "16x16", "xc:red", "-define", "webp:lossless=true", str(HERE / "taken.webp"))
+    webp_with_exif(HERE / "taken.webp", b"Exif\0\0" + tiff_taken("2024:05:01 10:00:10"))
+    # Videos count UTC: 01:30 UTC is 10:30 in Tokyo.
+    (HERE / "taken.mov").write_bytes(video(b"qt  ", mvhd(0, seconds_since_1904("2024:05:01 01:30:00")), False))
+    (HERE / "taken.mp4").write_bytes(video(b"isom", mvhd(1, seconds_since_1904("2024:05:01 01:31:00")), True))
+
+
 def main():
     halves((40, 20), ["-quality", "90", str(HERE / "photo-rotated.jpg")])
     add_exif_orientation(HERE / "photo-rotated.jpg", 6)  # shown turned a quarter clockwise
@@ -115,6 +241,7 @@ def main():
     (HERE / "picture.wmf").write_bytes(wmf())
     good = (HERE / "photo-rotated.jpg").read_bytes()
     (HERE / "damaged.jpg").write_bytes(good[:2] + bytes(range(7, 250, 3)) * 4)
+    taken_samples()
 
 
 if __name__ == "__main__":

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zanto {
+
+class ReadableFile;
+
+// The moment a camera or phone file was taken, as a MomentKey, from what
+// the file holds rather than from its name: EXIF in a JPEG, a TIFF-based
+// RAW, a HEIF, AVIF or CR3, a PNG or a WebP; a MOV or MP4 video's creation
+// time. None for any other file, or one without a readable moment. Reads the
+// first 4 KiB, then a few capped pieces where the format points.
+class CaptureTime {
+public:
+    static std::optional<std::string> of(ReadableFile& file);
+};
+
+} // namespace zanto
