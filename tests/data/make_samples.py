@@ -3,9 +3,10 @@
 
 Every picture is 40 x 20 (or drawn on such a frame): red on the left half,
 blue on the right, so a test can tell a decoded picture from a blank one.
-Raster files come from ImageMagick's convert; the two metafiles, which no
-Debian tool writes, are put together record by record here. Run it again
-only to change the samples; the results are committed.
+Raster files come from ImageMagick's convert, HEIF and AVIF from heif-enc
+(libheif-examples); the two metafiles and the RAW file, which no Debian tool
+writes, are put together here. Run it again only to change the samples; the
+results are committed.
 """
 import struct
 import subprocess
@@ -34,6 +35,53 @@ def add_exif_orientation(path, orientation):
     body = b"Exif\x00\x00" + tiff
     app1 = b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
     path.write_bytes(data[:2] + app1 + data[2:])
+
+
+def tiff_directory(entries, at):
+    """A little-endian TIFF directory placed at offset `at`, values that do not
+    fit in an entry right after it. entries: (tag, type, count, value bytes)."""
+    size = 2 + 12 * len(entries) + 4
+    out, extra = struct.pack("<H", len(entries)), b""
+    for tag, kind, count, value in sorted(entries):
+        if len(value) <= 4:
+            out += struct.pack("<HHI", tag, kind, count) + value.ljust(4, b"\0")
+        else:
+            out += struct.pack("<HHII", tag, kind, count, at + size + len(extra))
+            extra += value + b"\0" * (len(value) % 2)
+    return out + struct.pack("<I", 0) + extra
+
+
+def raw_with_preview(preview, orientation):
+    """A minimal DNG as a camera writes it: IFD0 names the make, the model
+    and the orientation and points at the JPEG preview; a SubIFD holds a tiny
+    blank 16-bit Bayer picture, so that LibRaw takes the file for a RAW."""
+    short, long_, ascii, byte = 3, 4, 2, 1
+    side = 24  # LibRaw takes nothing under 22 pixels a side for a RAW
+    bayer = bytes(side * side * 2)
+    ifd0_at, sub_at, preview_at = 8, 408, 708
+    bayer_at = preview_at + len(preview) + len(preview) % 2
+    ifd0 = tiff_directory([
+        (254, long_, 1, struct.pack("<I", 1)),
+        (271, ascii, 6, b"Zanto\0"), (272, ascii, 7, b"Sample\0"),
+        (274, short, 1, struct.pack("<H", orientation)),
+        (330, long_, 1, struct.pack("<I", sub_at)),                       # SubIFDs
+        (513, long_, 1, struct.pack("<I", preview_at)),                   # JPEGInterchangeFormat
+        (514, long_, 1, struct.pack("<I", len(preview))),
+        (50706, byte, 4, bytes([1, 4, 0, 0])),                            # DNGVersion
+        (50708, ascii, 13, b"Zanto Sample\0"),                            # UniqueCameraModel
+    ], ifd0_at)
+    sub = tiff_directory([
+        (254, long_, 1, struct.pack("<I", 0)),
+        (256, long_, 1, struct.pack("<I", side)), (257, long_, 1, struct.pack("<I", side)),
+        (258, short, 1, struct.pack("<H", 16)), (259, short, 1, struct.pack("<H", 1)),
+        (262, short, 1, struct.pack("<H", 32803)),                        # CFA
+        (273, long_, 1, struct.pack("<I", bayer_at)), (277, short, 1, struct.pack("<H", 1)),
+        (278, long_, 1, struct.pack("<I", side)), (279, long_, 1, struct.pack("<I", len(bayer))),
+        (33421, short, 2, struct.pack("<HH", 2, 2)), (33422, byte, 4, bytes([0, 1, 1, 2])),
+    ], sub_at)
+    assert len(ifd0) <= sub_at - ifd0_at and len(sub) <= preview_at - sub_at
+    return (b"II*\0" + struct.pack("<I", ifd0_at) + ifd0.ljust(sub_at - ifd0_at, b"\0")
+            + sub.ljust(preview_at - sub_at, b"\0") + preview + b"\0" * (len(preview) % 2) + bayer)
 
 
 def make_cursor(path):
@@ -115,6 +163,29 @@ def main():
     (HERE / "picture.wmf").write_bytes(wmf())
     good = (HERE / "photo-rotated.jpg").read_bytes()
     (HERE / "damaged.jpg").write_bytes(good[:2] + bytes(range(7, 250, 3)) * 4)
+    halves((40, 20), [str(HERE / "picture.png")])
+    halves((40, 20), ["-define", "webp:lossless=true", str(HERE / "picture.webp")])
+    halves((40, 20), ["-compress", "none", str(HERE / "picture.tif")])
+    # heif-enc's AV1 encoder (aom 3.6) aborts on this small PNG; a JPEG suits it.
+    source = HERE / "avif-source.jpg"
+    halves((40, 20), ["-quality", "95", str(source)])
+    subprocess.run(["heif-enc", "-A", "-q", "90", "-o", str(HERE / "picture.avif"), str(source)],
+                   check=True, stdout=subprocess.DEVNULL)
+    source.unlink()
+    # heif-enc copies the JPEG's EXIF block (Orientation 6) and writes no
+    # irot box: shown as stored, the EXIF orientation not applied.
+    subprocess.run(["heif-enc", "-q", "90", "-o", str(HERE / "photo-exif-rotated.heic"),
+                    str(HERE / "photo-rotated.jpg")], check=True, stdout=subprocess.DEVNULL)
+    heic = (HERE / "photo-exif-rotated.heic").read_bytes()
+    (HERE / "damaged.heic").write_bytes(heic[: len(heic) // 2] + bytes(range(5, 250, 7)) * 4)
+    # The preview as the camera stores it, sideways: blue above, red below,
+    # so that the RAW's Orientation 6 (a quarter turn clockwise) sets it
+    # upright. The preview's own EXIF says 3: it must be left unheeded.
+    preview = HERE / "raw-preview.jpg"
+    convert("-size", "20x20", "xc:blue", "-size", "20x20", "xc:red", "-append", "-quality", "90", str(preview))
+    add_exif_orientation(preview, 3)
+    (HERE / "photo-rotated.dng").write_bytes(raw_with_preview(preview.read_bytes(), 6))
+    preview.unlink()
 
 
 if __name__ == "__main__":
