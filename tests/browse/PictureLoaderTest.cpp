@@ -1,5 +1,6 @@
 #include "browse/PictureLoader.h"
 #include "fs/NativeFileSystem.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
 
 #include <QColor>
@@ -47,6 +48,14 @@ TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
         EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << file;
         EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << file;
     }
+}
+
+// A RAW file is read in pieces where its directories point, never whole.
+TEST(PictureLoader, RawFilesAreNeverReadWhole)
+{
+    test::FaultyFileSystem pieceReader;
+    pieceReader.failWholeReads(FsError::Other);
+    EXPECT_EQ(PictureLoader::load(pieceReader, kData + "/photo-rotated.dng").status, LoadedPicture::Status::Loaded);
 }
 
 // A sample with the little-endian 32-bit word at `offset` (from the end when
