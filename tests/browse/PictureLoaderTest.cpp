@@ -33,15 +33,16 @@ QByteArray bytesOf(const std::string& text)
 
 // Every sample is red on its left half and blue on its right once upright.
 // The RAW's preview is stored sideways, its own EXIF saying a half turn: only
-// the RAW's quarter turn counts. The HEIC's EXIF says a quarter turn, which
-// its missing irot box overrules.
+// the RAW's quarter turn counts. One HEIC is stored standing and laid down by
+// its irot box; the other's EXIF says a quarter turn, which its missing irot
+// box overrules.
 TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
 {
     ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
     const QSize box(90, 50);
     for (const char* file : {"picture.gif", "picture.bmp", "picture.dib", "picture.ico", "picture.cur", "picture.emf",
                              "picture.wmf", "picture.png", "picture.webp", "picture.tif", "picture.avif",
-                             "photo-exif-rotated.heic", "photo-rotated.dng"}) {
+                             "photo-irot.heic", "photo-exif-rotated.heic", "photo-rotated.dng"}) {
         const LoadedPicture picture = PictureLoader::load(nativeFs, kData + "/" + file, box);
         ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded) << file;
         EXPECT_EQ(picture.image.size(), box);

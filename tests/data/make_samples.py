@@ -84,6 +84,63 @@ def raw_with_preview(preview, orientation):
             + sub.ljust(preview_at - sub_at, b"\0") + preview + b"\0" * (len(preview) % 2) + bayer)
 
 
+def with_irot(heif, quarter_turns):
+    """The HEIF file heif-enc wrote, its primary item given an irot property
+    (`quarter_turns` counter-clockwise), which heif-enc never writes itself.
+    Relies on heif-enc 1.15's layout: ipma version 0 with 7-bit indices, iloc
+    version 1 with 4-byte fields, mdat after meta."""
+    def children(data, start, end):
+        while start < end:
+            size, kind = struct.unpack(">I4s", data[start:start + 8])
+            yield kind, start, size
+            start += size
+
+    def box(kind, body):
+        return struct.pack(">I4s", 8 + len(body), kind) + body
+
+    top = {kind: (at, size) for kind, at, size in children(heif, 0, len(heif))}
+    meta_at, meta_size = top[b"meta"]
+    parts = {kind: heif[at:at + size] for kind, at, size in children(heif, meta_at + 12, meta_at + meta_size)}
+    order = [kind for kind, _, _ in children(heif, meta_at + 12, meta_at + meta_size)]
+    (primary,) = struct.unpack(">H", parts[b"pitm"][12:14])
+    iprp = parts[b"iprp"]
+    inner = {kind: iprp[at:at + size] for kind, at, size in children(iprp, 8, len(iprp))}
+    ipco, ipma = inner[b"ipco"], inner[b"ipma"]
+    assert ipma[8] == 0 and ipma[9:12] == b"\0\0\0"
+    irot_index = sum(1 for _ in children(ipco, 8, len(ipco))) + 1
+    ipco = box(b"ipco", ipco[8:] + box(b"irot", bytes([quarter_turns & 3])))
+    (count,) = struct.unpack(">I", ipma[12:16])
+    entries, at = b"", 16
+    for _ in range(count):
+        item, links = struct.unpack(">HB", ipma[at:at + 3])
+        body = ipma[at + 3:at + 3 + links]
+        if item == primary:
+            links, body = links + 1, body + bytes([0x80 | irot_index])  # essential
+        entries += struct.pack(">HB", item, links) + body
+        at += 3 + links
+    ipma = box(b"ipma", ipma[8:16] + entries)
+    parts[b"iprp"] = box(b"iprp", ipco + ipma)
+    grown = len(parts[b"iprp"]) - len(iprp)
+    # The file's data moves by as much: iloc's offsets into the file follow.
+    # heif-enc puts them in the base offset; extents then count from it.
+    iloc = bytearray(parts[b"iloc"])
+    version = iloc[8]
+    offset_size, length_size, base_size = iloc[12] >> 4, iloc[12] & 0xF, iloc[13] >> 4
+    assert version == 1 and (offset_size, length_size, base_size, iloc[13] & 0xF) == (4, 4, 4, 0)
+    (items,) = struct.unpack(">H", iloc[14:16])
+    at = 16
+    for _ in range(items):
+        method = struct.unpack(">H", iloc[at + 2:at + 4])[0] & 0xF
+        at += 6  # item, construction method, data reference
+        if method == 0:
+            struct.pack_into(">I", iloc, at, struct.unpack(">I", iloc[at:at + 4])[0] + grown)
+        (extents,) = struct.unpack(">H", iloc[at + 4:at + 6])
+        at += 6 + 8 * extents
+    parts[b"iloc"] = bytes(iloc)
+    meta = box(b"meta", heif[meta_at + 8:meta_at + 12] + b"".join(parts[kind] for kind in order))
+    return heif[:meta_at] + meta + heif[meta_at + meta_size:]
+
+
 def make_cursor(path):
     """convert writes a cursor as an icon; a real one has type 2 and a hot spot."""
     data = bytearray(path.read_bytes())
@@ -176,6 +233,14 @@ def main():
     # irot box: shown as stored, the EXIF orientation not applied.
     subprocess.run(["heif-enc", "-q", "90", "-o", str(HERE / "photo-exif-rotated.heic"),
                     str(HERE / "photo-rotated.jpg")], check=True, stdout=subprocess.DEVNULL)
+    # Stored standing, red above blue; its irot box lays it down a quarter
+    # turn counter-clockwise.
+    source = HERE / "heic-source.jpg"
+    convert("-size", "20x20", "xc:red", "-size", "20x20", "xc:blue", "-append", "-quality", "95", str(source))
+    subprocess.run(["heif-enc", "-q", "90", "-o", str(HERE / "photo-irot.heic"), str(source)],
+                   check=True, stdout=subprocess.DEVNULL)
+    source.unlink()
+    (HERE / "photo-irot.heic").write_bytes(with_irot((HERE / "photo-irot.heic").read_bytes(), 1))
     heic = (HERE / "photo-exif-rotated.heic").read_bytes()
     (HERE / "damaged.heic").write_bytes(heic[: len(heic) // 2] + bytes(range(5, 250, 7)) * 4)
     # The preview as the camera stores it, sideways: blue above, red below,
