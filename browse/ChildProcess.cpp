@@ -39,6 +39,19 @@ private:
 
 } // namespace
 
+bool ChildProcess::writeAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 ChildResult ChildProcess::run(const std::function<void(int input, int output)>& childMain, std::string_view input,
                               const Limits& limits, std::stop_token stop)
 {

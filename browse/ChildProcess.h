@@ -40,6 +40,9 @@ public:
     // child while its output is read.
     static ChildResult run(const std::function<void(int input, int output)>& childMain, std::string_view input,
                            const Limits& limits, std::stop_token stop = {});
+
+    // In the child: all of `bytes` written to `fd`, or false.
+    static bool writeAll(int fd, std::string_view bytes);
 };
 
 } // namespace zanto

@@ -143,20 +143,6 @@ int appendToString(void* context, char* buffer, int length)
 constexpr std::chrono::milliseconds kConversionTimeout(3000);
 constexpr std::size_t kConversionOutputLimit = std::size_t(64) << 20;
 
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 // libemf2svg and libwmf trust the records they read: damaged ones crash or
 // hang them, and no check of ours foresees every record. So each conversion
 // runs in a child process that calls only those C libraries and writes the
@@ -173,7 +159,7 @@ std::optional<std::string> convertInChild(const std::function<bool(std::string& 
                 ::dup2(null, STDERR_FILENO);
             }
             std::string out;
-            const bool ok = convert(out) && writeAll(output, out.data(), out.size());
+            const bool ok = convert(out) && ChildProcess::writeAll(output, out);
             ::_exit(ok ? 0 : 1);
         },
         {}, {kConversionTimeout, kConversionOutputLimit});

@@ -86,10 +86,10 @@ LoadedPicture readImage(QIODevice& device, Decoder decoder, QSize box, std::opti
 
 // A RAW file's embedded preview, turned by the RAW's orientation: whatever
 // EXIF the preview carries inside is not looked at.
-LoadedPicture readRaw(ReadableFile& file, QSize box)
+LoadedPicture readRaw(ReadableFile& file, QSize box, std::stop_token stop)
 {
     FsError error = FsError::None;
-    std::optional<EmbeddedPreview> preview = RawPreview::read(file, error);
+    std::optional<EmbeddedPreview> preview = RawPreview::read(file, error, std::move(stop));
     if (error != FsError::None)
         return failure(Status::Failed, error);
     if (!preview)
@@ -146,7 +146,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
         std::unique_ptr<ReadableFile> file;
         error = fs.openFile(path, file);
         if (error == FsError::None)
-            return readRaw(*file, box);
+            return readRaw(*file, box, std::move(stop));
     }
     std::string bytes;
     if (error == FsError::None)
@@ -168,7 +168,7 @@ LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view na
         return readHeif(bytes, box, std::move(stop));
     if (decoder == Decoder::Raw) {
         MemoryFile file(bytes.toStdString());
-        return readRaw(file, box);
+        return readRaw(file, box, std::move(stop));
     }
     QBuffer buffer;
     buffer.setData(bytes);

@@ -1,10 +1,14 @@
 #include "RawPreview.h"
 
+#include "browse/ChildProcess.h"
 #include "rename/ReadableFile.h"
 
 #include <libraw/libraw.h>
 
 #include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -134,40 +138,116 @@ private:
     FsError m_error = FsError::None;
 };
 
-} // namespace
+// What the child tells by its exit status.
+constexpr int kFound = 0;
+constexpr int kNoPreview = 1;
+constexpr int kReadFailed = 2;
 
-std::optional<EmbeddedPreview> RawPreview::read(ReadableFile& file, FsError& error)
+// Reading directories and a preview takes milliseconds; a damaged file that
+// sends LibRaw round in circles is given up after this.
+constexpr std::chrono::milliseconds kTimeout(5000);
+constexpr std::size_t kOutputLimit = std::size_t(64) << 20;
+
+// The child's message: the orientation (1 to 8), then 'J' and the JPEG file,
+// or 'B', width and height (32 bits, little-endian), the colours (1 or 3)
+// and the 8-bit pixels, rows unpadded.
+constexpr char kJpeg = 'J';
+constexpr char kBitmap = 'B';
+constexpr std::size_t kBitmapHead = 2 + 4 + 4 + 1;
+
+void appendWord(std::string& out, std::uint32_t value)
 {
-    error = FsError::None;
+    for (int shift = 0; shift < 32; shift += 8)
+        out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+std::uint32_t wordAt(std::string_view bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// In the child: LibRaw's largest preview of `file` as the message above.
+int extract(ReadableFile& file, std::string& message)
+{
     FileStream stream(file);
     // LibRaw's default callbacks print every damaged file on the terminal.
     const auto raw = std::make_unique<LibRaw>(LIBRAW_OPIONS_NO_MEMERR_CALLBACK | LIBRAW_OPIONS_NO_DATAERR_CALLBACK);
     const bool unpacked = raw->open_datastream(&stream) == LIBRAW_SUCCESS && raw->unpack_thumb() == LIBRAW_SUCCESS;
-    error = stream.error();
-    if (!unpacked || error != FsError::None)
-        return std::nullopt;
-
+    if (stream.error() != FsError::None)
+        return kReadFailed;
     const libraw_thumbnail_t& thumbnail = raw->imgdata.thumbnail;
-    EmbeddedPreview preview;
-    preview.orientation = orientationFromRawFlip(raw->imgdata.sizes.flip).value_or(Orientation::Upright);
-    if (thumbnail.thumb == nullptr || thumbnail.tlength == 0)
-        return std::nullopt;
+    if (!unpacked || thumbnail.thumb == nullptr || thumbnail.tlength == 0)
+        return kNoPreview;
+    const Orientation orientation = orientationFromRawFlip(raw->imgdata.sizes.flip).value_or(Orientation::Upright);
+    message += static_cast<char>(orientation);
     if (thumbnail.tformat == LIBRAW_THUMBNAIL_JPEG) {
-        preview.jpeg = QByteArray(thumbnail.thumb, static_cast<qsizetype>(thumbnail.tlength));
+        message += kJpeg;
+    } else if (thumbnail.tformat == LIBRAW_THUMBNAIL_BITMAP && thumbnail.twidth > 0 && thumbnail.theight > 0) {
+        message += kBitmap;
+        appendWord(message, thumbnail.twidth);
+        appendWord(message, thumbnail.theight);
+        message += static_cast<char>(thumbnail.tcolors);
+    } else {
+        return kNoPreview;
+    }
+    message.append(thumbnail.thumb, thumbnail.tlength);
+    return kFound;
+}
+
+// The child's message read back; none when it does not hold together.
+std::optional<EmbeddedPreview> parseMessage(std::string_view message)
+{
+    if (message.size() < 2 || message[0] < static_cast<char>(Orientation::Upright)
+        || message[0] > static_cast<char>(Orientation::Rotated270))
+        return std::nullopt;
+    EmbeddedPreview preview;
+    preview.orientation = static_cast<Orientation>(message[0]);
+    if (message[1] == kJpeg) {
+        preview.jpeg = QByteArray(message.data() + 2, static_cast<qsizetype>(message.size() - 2));
         return preview;
     }
-    // 8-bit pixels, three colours or grey, rows without padding.
-    const int width = thumbnail.twidth;
-    const int height = thumbnail.theight;
-    const int colours = thumbnail.tcolors;
-    if (thumbnail.tformat != LIBRAW_THUMBNAIL_BITMAP || width <= 0 || height <= 0 || (colours != 3 && colours != 1)
-        || static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * static_cast<std::uint64_t>(colours)
-            > thumbnail.tlength)
+    if (message[1] != kBitmap || message.size() < kBitmapHead)
         return std::nullopt;
-    preview.bitmap = QImage(reinterpret_cast<const uchar*>(thumbnail.thumb), width, height, width * colours,
+    const std::uint64_t width = wordAt(message, 2);
+    const std::uint64_t height = wordAt(message, 6);
+    const int colours = message[10];
+    if (width == 0 || height == 0 || width > 65535 || height > 65535 || (colours != 3 && colours != 1)
+        || width * height * static_cast<std::uint64_t>(colours) > message.size() - kBitmapHead)
+        return std::nullopt;
+    preview.bitmap = QImage(reinterpret_cast<const uchar*>(message.data() + kBitmapHead), static_cast<int>(width),
+                            static_cast<int>(height), static_cast<qsizetype>(width) * colours,
                             colours == 3 ? QImage::Format_RGB888 : QImage::Format_Grayscale8)
                          .copy();
     return preview;
+}
+
+} // namespace
+
+std::optional<EmbeddedPreview> RawPreview::read(ReadableFile& file, FsError& error, std::stop_token stop)
+{
+    error = FsError::None;
+    const ChildResult result = ChildProcess::run(
+        [&file](int, int output) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            if (null >= 0) {
+                ::dup2(null, STDOUT_FILENO);
+                ::dup2(null, STDERR_FILENO);
+            }
+            std::string message;
+            const int status = extract(file, message);
+            ::_exit(status == kFound && !ChildProcess::writeAll(output, message) ? kNoPreview : status);
+        },
+        {}, {kTimeout, kOutputLimit}, std::move(stop));
+    if (result.status != ChildResult::Status::Exited)
+        return std::nullopt;
+    if (result.exitCode == kReadFailed)
+        error = FsError::Other;
+    if (result.exitCode != kFound)
+        return std::nullopt;
+    return parseMessage(result.output);
 }
 
 } // namespace zanto

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <optional>
+#include <stop_token>
 
 namespace zanto {
 
@@ -13,7 +14,9 @@ class ReadableFile;
 
 // The preview a camera embeds in its RAW file (CR2, CR3, NEF, ARW, DNG, ORF,
 // RW2, PEF), found by LibRaw, which reads only the file's directories and
-// the preview itself: a few hundred KiB of a 30 MB file.
+// the preview itself: a few hundred KiB of a 30 MB file. LibRaw 0.20 crashes
+// on some damaged files, so it runs in a child process, as the metafile
+// libraries do; the child reads the file through the same ReadableFile.
 struct EmbeddedPreview {
     QByteArray jpeg; // the preview as a JPEG file, or empty when it is a bitmap
     QImage bitmap;   // the preview as pixels, when it is no JPEG
@@ -24,8 +27,9 @@ struct EmbeddedPreview {
 class RawPreview {
 public:
     // The largest embedded preview of `file`. None when the file is no RAW
-    // LibRaw knows, or holds no preview; `error` tells a failed read apart.
-    static std::optional<EmbeddedPreview> read(ReadableFile& file, FsError& error);
+    // LibRaw knows, holds no preview, or LibRaw crashes, hangs or is stopped
+    // through `stop`; `error` tells a failed read apart.
+    static std::optional<EmbeddedPreview> read(ReadableFile& file, FsError& error, std::stop_token stop = {});
 };
 
 } // namespace zanto
