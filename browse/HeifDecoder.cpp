@@ -2,6 +2,7 @@
 
 #include "browse/ChildProcess.h"
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>

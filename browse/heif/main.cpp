@@ -13,12 +13,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 // As far as the main program reads a picture.
 constexpr std::size_t kInputLimit = std::size_t{1} << 30;
+// A damaged file may claim a picture of a billion pixels, which libheif then
+// tries to allocate; the helper fails instead of pushing the desktop into
+// swap. A 100-megapixel photo needs under a gigabyte.
+constexpr rlim_t kMemoryLimit = rlim_t{2} << 30;
 
 std::optional<int> sideOf(std::string_view text)
 {
@@ -68,6 +73,8 @@ int main(int argc, char** argv)
         std::fputs("usage: zanto-heif WIDTH HEIGHT < picture.heic > picture.png\n", stderr);
         return 2;
     }
+    const rlimit memory {kMemoryLimit, kMemoryLimit};
+    ::setrlimit(RLIMIT_AS, &memory);
     std::string bytes;
     if (!readAll(STDIN_FILENO, bytes))
         return 1;
