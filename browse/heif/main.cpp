@@ -25,6 +25,20 @@ constexpr std::size_t kInputLimit = std::size_t{1} << 30;
 // swap. A 100-megapixel photo needs under a gigabyte.
 constexpr rlim_t kMemoryLimit = rlim_t{2} << 30;
 
+// AddressSanitizer reserves terabytes of address space for its shadow memory
+// at start: under it the limit would make every allocation fail.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kLimitMemory = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kLimitMemory = false;
+#else
+constexpr bool kLimitMemory = true;
+#endif
+#else
+constexpr bool kLimitMemory = true;
+#endif
+
 std::optional<int> sideOf(std::string_view text)
 {
     int value = 0;
@@ -73,8 +87,10 @@ int main(int argc, char** argv)
         std::fputs("usage: zanto-heif WIDTH HEIGHT < picture.heic > picture.png\n", stderr);
         return 2;
     }
-    const rlimit memory {kMemoryLimit, kMemoryLimit};
-    ::setrlimit(RLIMIT_AS, &memory);
+    if (kLimitMemory) {
+        const rlimit memory {kMemoryLimit, kMemoryLimit};
+        ::setrlimit(RLIMIT_AS, &memory);
+    }
     std::string bytes;
     if (!readAll(STDIN_FILENO, bytes))
         return 1;
