@@ -9,9 +9,13 @@ namespace zanto {
 
 namespace {
 
-constexpr std::array<std::string_view, 18> kPictureEndings = {
-    ".jpeg", ".JPEG", ".jpg", ".JPG", ".dib", ".DIB", ".ico", ".ICO", ".cur",
-    ".CUR",  ".wmf",  ".WMF", ".emf", ".EMF", ".gif", ".bmp", ".GIF", ".BMP",
+constexpr std::array<std::string_view, 48> kPictureEndings = {
+    ".jpeg", ".JPEG", ".jpg",  ".JPG",  ".dib",  ".DIB",  ".ico",  ".ICO",  ".cur",  ".CUR",  ".wmf",
+    ".WMF",  ".emf",  ".EMF",  ".gif",  ".bmp",  ".GIF",  ".BMP",  ".png",  ".PNG",  ".webp", ".WEBP",
+    ".tif",  ".TIF",  ".tiff", ".TIFF", ".heic", ".HEIC", ".heif", ".HEIF", ".avif", ".AVIF",
+    // RAW files, shown by the preview embedded in them
+    ".cr2",  ".CR2",  ".cr3",  ".CR3",  ".nef",  ".NEF",  ".arw",  ".ARW",  ".dng",  ".DNG",  ".orf",
+    ".ORF",  ".rw2",  ".RW2",  ".pef",  ".PEF",
 };
 
 constexpr std::array<std::string_view, 6> kTextEndings = {

@@ -1,20 +1,17 @@
 #include "MetafileDecoder.h"
 
+#include "browse/ChildProcess.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <poll.h>
 #include <string>
-#include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <emf2svg.h>
@@ -146,20 +143,6 @@ int appendToString(void* context, char* buffer, int length)
 constexpr std::chrono::milliseconds kConversionTimeout(3000);
 constexpr std::size_t kConversionOutputLimit = std::size_t(64) << 20;
 
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 // libemf2svg and libwmf trust the records they read: damaged ones crash or
 // hang them, and no check of ours foresees every record. So each conversion
 // runs in a child process that calls only those C libraries and writes the
@@ -167,67 +150,22 @@ bool writeAll(int fd, const char* data, std::size_t size)
 // the file an invalid picture; the window is never taken down with it.
 std::optional<std::string> convertInChild(const std::function<bool(std::string& out)>& convert)
 {
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    ChildResult result = ChildProcess::run(
+        [&convert](int, int output) {
+            // The libraries' own complaints would only clutter the terminal.
+            const int null = ::open("/dev/null", O_WRONLY);
+            if (null >= 0) {
+                ::dup2(null, STDOUT_FILENO);
+                ::dup2(null, STDERR_FILENO);
+            }
+            std::string out;
+            const bool ok = convert(out) && ChildProcess::writeAll(output, out);
+            ::_exit(ok ? 0 : 1);
+        },
+        {}, {kConversionTimeout, kConversionOutputLimit});
+    if (result.status != ChildResult::Status::Exited || result.exitCode != 0)
         return std::nullopt;
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(pipeEnds[0]);
-        ::close(pipeEnds[1]);
-        return std::nullopt;
-    }
-    if (child == 0) {
-        ::close(pipeEnds[0]);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        const rlimit noCore {0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
-            std::signal(signal, SIG_DFL);
-        // The libraries' own complaints would only clutter the terminal.
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (null >= 0) {
-            ::dup2(null, STDOUT_FILENO);
-            ::dup2(null, STDERR_FILENO);
-        }
-        std::string out;
-        const bool ok = convert(out) && writeAll(pipeEnds[1], out.data(), out.size());
-        ::_exit(ok ? 0 : 1);
-    }
-    ::close(pipeEnds[1]);
-
-    std::string result;
-    bool complete = false;
-    const auto deadline = std::chrono::steady_clock::now() + kConversionTimeout;
-    char buffer[65536];
-    while (result.size() <= kConversionOutputLimit) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            break;
-        pollfd ready {pipeEnds[0], POLLIN, 0};
-        const int polled = ::poll(&ready, 1, static_cast<int>(left.count()));
-        if (polled < 0 && errno == EINTR)
-            continue;
-        if (polled <= 0)
-            break;
-        const ssize_t got = ::read(pipeEnds[0], buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            complete = got == 0;
-            break;
-        }
-        result.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(pipeEnds[0]);
-    if (!complete)
-        ::kill(child, SIGKILL);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!complete || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return result;
+    return std::move(result.output);
 }
 
 // In the child: the enhanced metafile as SVG text sized for the box.

@@ -23,6 +23,7 @@ struct LoadedPicture {
         InvalidPicture, // the file does not decode as a picture
         FileNotFound,   // the file vanished
         NotRegularFile, // a FIFO, device or folder: never read
+        NoDecoder,      // the helper program that decodes its kind is missing
         Failed,         // anything else (no permission, I/O error); see `error`
     };
     Status status = Status::Failed;
@@ -32,11 +33,14 @@ struct LoadedPicture {
 
 class PictureLoader {
 public:
-    // Decodes `path` (native bytes) and stretches it to `box`: JPEG, GIF,
-    // BMP, ICO and CUR by content, ".dib" as a bitmap, ".emf" and ".wmf" as
-    // metafiles. EXIF orientation is applied; a large photo is decoded at
-    // about the size shown rather than in full. Once `stop` is requested the
-    // work may end early; what it gives then is not used.
+    // Decodes `path` (native bytes) and stretches it to `box`: JPEG, PNG,
+    // GIF, WebP, TIFF, BMP, ICO and CUR by content, ".dib" as a bitmap,
+    // ".emf" and ".wmf" as metafiles, HEIF and AVIF through the zanto-heif
+    // helper, a RAW file by the preview embedded in it. Every picture comes
+    // out upright, turned exactly once: by its EXIF orientation, a RAW's
+    // preview by the RAW's, HEIF by its transform boxes alone. A large photo
+    // is decoded at about the size shown rather than in full. Once `stop` is
+    // requested the work may end early; what it gives then is not used.
     static LoadedPicture load(FileSystem& fs, const std::string& path, QSize box = PREVIEW_BOX,
                               std::stop_token stop = {});
 

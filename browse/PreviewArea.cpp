@@ -143,6 +143,7 @@ PreviewOutcome PreviewArea::showPicture(const std::string& path, const std::stri
     case LoadedPicture::Status::InvalidPicture:
         return PreviewOutcome::InvalidPicture;
     case LoadedPicture::Status::NotRegularFile:
+    case LoadedPicture::Status::NoDecoder: // as a kind the preview does not know
         return showInformation(path, extension);
     case LoadedPicture::Status::FileNotFound:
         return PreviewOutcome::FileNotFound;

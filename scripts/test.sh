@@ -43,6 +43,17 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$here"/build-release/zanto_*.deb "$root"
 desktop-file-validate "$root/usr/share/applications/zanto.desktop"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+# The HEIF helper lies beside the program; libheif is loaded by the helper
+# alone; the libraries and the Qt image plugins the previews need are Depends.
+[ -x "$root/usr/lib/zanto/zanto-heif" ]
+if ldd "$root/usr/lib/zanto/zanto" | grep libheif; then
+  echo "zanto loads libheif"
+  exit 1
+fi
+depends=$(dpkg-deb -f "$here"/build-release/zanto_*.deb Depends)
+for package in libheif1 libraw20 qt6-image-formats-plugins; do
+  [[ $depends == *"$package"* ]] || { echo "Depends lacks $package: $depends"; exit 1; }
+done
 version=$("$root/usr/bin/zanto" --version)
 echo "$version"
 [[ "$version" =~ ^ZANTO\ [0-9] ]]

@@ -1,10 +1,12 @@
 #include "browse/PictureLoader.h"
 #include "fs/NativeFileSystem.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
 
 #include <QColor>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace zanto {
@@ -29,18 +31,32 @@ QByteArray bytesOf(const std::string& text)
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Every sample is red on its left half and blue on its right.
+// Every sample is red on its left half and blue on its right once upright.
+// The RAW's preview is stored sideways, its own EXIF saying a half turn: only
+// the RAW's quarter turn counts. One HEIC is stored standing and laid down by
+// its irot box; the other's EXIF says a quarter turn, which its missing irot
+// box overrules.
 TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
 {
+    ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
     const QSize box(90, 50);
     for (const char* file : {"picture.gif", "picture.bmp", "picture.dib", "picture.ico", "picture.cur", "picture.emf",
-                             "picture.wmf"}) {
+                             "picture.wmf", "picture.png", "picture.webp", "picture.tif", "picture.avif",
+                             "photo-irot.heic", "photo-exif-rotated.heic", "photo-rotated.dng"}) {
         const LoadedPicture picture = PictureLoader::load(nativeFs, kData + "/" + file, box);
         ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded) << file;
         EXPECT_EQ(picture.image.size(), box);
         EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << file;
         EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << file;
     }
+}
+
+// A RAW file is read in pieces where its directories point, never whole.
+TEST(PictureLoader, RawFilesAreNeverReadWhole)
+{
+    test::FaultyFileSystem pieceReader;
+    pieceReader.failWholeReads(FsError::Other);
+    EXPECT_EQ(PictureLoader::load(pieceReader, kData + "/photo-rotated.dng").status, LoadedPicture::Status::Loaded);
 }
 
 // A sample with the little-endian 32-bit word at `offset` (from the end when
@@ -72,7 +88,12 @@ TEST(PictureLoader, UndecodableFilesAreInvalidPictures)
         {"emf_record_past_end", "x.emf", patched("picture.emf", -16, 0x1000)},
         {"wmf_record_past_end", "x.wmf", patched("picture.wmf", 22 + 18, 0x10000)},
         {"wmf_huge_largest_record", "x.wmf", patched("picture.wmf", 22 + 12, 0x7FFFFFFF)},
+        {"damaged_heic", "x.heic", test::readFile(kData + "/damaged.heic")},
+        {"jpeg_as_heic", "x.HEIC", test::readFile(kData + "/photo-rotated.jpg")},
+        {"tiff_as_raw", "x.NEF", test::readFile(kData + "/picture.tif")},
+        {"raw_cut_short", "x.CR2", test::readFile(kData + "/photo-rotated.dng").substr(0, 600)},
     };
+    ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
     test::TempFolder folder;
     for (const auto& row : rows) {
         folder.write(row.name, row.content);
@@ -85,8 +106,10 @@ TEST(PictureLoader, UndecodableFilesAreInvalidPictures)
 // found among them, runs here too under the decoder its harness uses.
 TEST(PictureLoader, EveryFuzzCorpusInputLoadsOrIsInvalid)
 {
+    ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
     const std::pair<const char*, const char*> harnesses[] = {
-        {"picture_content", ".jpg"}, {"picture_dib", ".dib"}, {"picture_emf", ".emf"}, {"picture_wmf", ".wmf"}};
+        {"picture_content", ".jpg"}, {"picture_dib", ".dib"}, {"picture_emf", ".emf"}, {"picture_wmf", ".wmf"},
+        {"picture_raw", ".dng"}, {"heif", ".heic"}};
     for (const auto& [harness, ending] : harnesses) {
         for (const auto& entry : std::filesystem::directory_iterator(kData + "/../fuzz/corpus/" + harness)) {
             const LoadedPicture picture = PictureLoader::decode(bytesOf(test::readFile(entry.path().string())),

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace zanto {
@@ -50,6 +51,9 @@ TEST_F(PreviewAreaTest, EachFileGetsItsView)
     } rows[] = {
         {"photo.GIF", test::readFile(kData + "/picture.gif"), "+----", ""},
         {"photo.Jpg", test::readFile(kData + "/photo-rotated.jpg"), "--++-", "拡張子「Jpg」\r\n\r\n"},
+        {"photo.webp", test::readFile(kData + "/picture.webp"), "+----", ""},
+        {"photo.ARW", test::readFile(kData + "/photo-rotated.dng"), "+----", ""},
+        {"photo.Heic", test::readFile(kData + "/photo-exif-rotated.heic"), "--++-", "拡張子「Heic」"},
         {"a.b.txt", "first\r\nsecond", "-+---", "first\nsecond\n"},
         {"big.TXT", std::string(TEXT_PREVIEW_LIMIT, 'x'), "--+++", "拡張子「TXT」\r\n\r\n4096バイト\r\n\r\n"},
         {"archive.tar.gz", "zz", "--++-", "拡張子「gz」\r\n\r\n2バイト\r\n\r\n"},
@@ -66,6 +70,29 @@ TEST_F(PreviewAreaTest, EachFileGetsItsView)
         const QString shown = row.view[1] == '+' ? m_mainText->toPlainText() : m_label5->text();
         EXPECT_TRUE(*row.shown == '\0' || shown.startsWith(QString::fromUtf8(row.shown))) << row.name;
     }
+}
+
+// HEIF goes through the helper program: without it the file shows as a kind
+// the preview does not know; with it, a damaged one is an invalid picture.
+TEST_F(PreviewAreaTest, HeifFilesFollowTheHelper)
+{
+    const struct {
+        const char* helper;
+        const char* sample;
+        PreviewOutcome outcome;
+        const char* view;
+    } rows[] = {
+        {ZANTO_TEST_HEIF_HELPER, "photo-exif-rotated.heic", PreviewOutcome::Shown, "+----"},
+        {"/nonexistent/zanto-heif", "photo-exif-rotated.heic", PreviewOutcome::Shown, "--++-"},
+        {ZANTO_TEST_HEIF_HELPER, "damaged.heic", PreviewOutcome::InvalidPicture, "--++-"},
+    };
+    for (const auto& row : rows) {
+        ::setenv("ZANTO_HEIF_HELPER", row.helper, 1);
+        m_folder.write("photo.HEIC", test::readFile(kData + "/" + row.sample));
+        EXPECT_EQ(preview("photo.HEIC"), row.outcome) << row.helper << ' ' << row.sample;
+        EXPECT_EQ(visible(), row.view) << row.helper << ' ' << row.sample;
+    }
+    EXPECT_TRUE(m_label5->text().startsWith(QStringLiteral("拡張子「HEIC」")));
 }
 
 } // namespace

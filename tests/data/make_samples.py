@@ -3,9 +3,10 @@
 
 Every picture is 40 x 20 (or drawn on such a frame): red on the left half,
 blue on the right, so a test can tell a decoded picture from a blank one.
-Raster files come from ImageMagick's convert; the two metafiles, which no
-Debian tool writes, are put together record by record here. Run it again
-only to change the samples; the results are committed.
+Raster files come from ImageMagick's convert, HEIF and AVIF from heif-enc
+(libheif-examples); the two metafiles and the RAW file, which no Debian tool
+writes, are put together here. Run it again only to change the samples; the
+results are committed.
 """
 import calendar
 import struct
@@ -37,6 +38,110 @@ def add_exif_orientation(path, orientation):
     body = b"Exif\x00\x00" + tiff
     app1 = b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
     path.write_bytes(data[:2] + app1 + data[2:])
+
+
+def tiff_directory(entries, at):
+    """A little-endian TIFF directory placed at offset `at`, values that do not
+    fit in an entry right after it. entries: (tag, type, count, value bytes)."""
+    size = 2 + 12 * len(entries) + 4
+    out, extra = struct.pack("<H", len(entries)), b""
+    for tag, kind, count, value in sorted(entries):
+        if len(value) <= 4:
+            out += struct.pack("<HHI", tag, kind, count) + value.ljust(4, b"\0")
+        else:
+            out += struct.pack("<HHII", tag, kind, count, at + size + len(extra))
+            extra += value + b"\0" * (len(value) % 2)
+    return out + struct.pack("<I", 0) + extra
+
+
+def raw_with_preview(preview, orientation):
+    """A minimal DNG as a camera writes it: IFD0 names the make, the model
+    and the orientation and points at the JPEG preview; a SubIFD holds a tiny
+    blank 16-bit Bayer picture, so that LibRaw takes the file for a RAW."""
+    short, long_, ascii, byte = 3, 4, 2, 1
+    side = 24  # LibRaw takes nothing under 22 pixels a side for a RAW
+    bayer = bytes(side * side * 2)
+    ifd0_at, sub_at, preview_at = 8, 408, 708
+    bayer_at = preview_at + len(preview) + len(preview) % 2
+    ifd0 = tiff_directory([
+        (254, long_, 1, struct.pack("<I", 1)),
+        (271, ascii, 6, b"Zanto\0"), (272, ascii, 7, b"Sample\0"),
+        (274, short, 1, struct.pack("<H", orientation)),
+        (330, long_, 1, struct.pack("<I", sub_at)),                       # SubIFDs
+        (513, long_, 1, struct.pack("<I", preview_at)),                   # JPEGInterchangeFormat
+        (514, long_, 1, struct.pack("<I", len(preview))),
+        (50706, byte, 4, bytes([1, 4, 0, 0])),                            # DNGVersion
+        (50708, ascii, 13, b"Zanto Sample\0"),                            # UniqueCameraModel
+    ], ifd0_at)
+    sub = tiff_directory([
+        (254, long_, 1, struct.pack("<I", 0)),
+        (256, long_, 1, struct.pack("<I", side)), (257, long_, 1, struct.pack("<I", side)),
+        (258, short, 1, struct.pack("<H", 16)), (259, short, 1, struct.pack("<H", 1)),
+        (262, short, 1, struct.pack("<H", 32803)),                        # CFA
+        (273, long_, 1, struct.pack("<I", bayer_at)), (277, short, 1, struct.pack("<H", 1)),
+        (278, long_, 1, struct.pack("<I", side)), (279, long_, 1, struct.pack("<I", len(bayer))),
+        (33421, short, 2, struct.pack("<HH", 2, 2)), (33422, byte, 4, bytes([0, 1, 1, 2])),
+    ], sub_at)
+    assert len(ifd0) <= sub_at - ifd0_at and len(sub) <= preview_at - sub_at
+    return (b"II*\0" + struct.pack("<I", ifd0_at) + ifd0.ljust(sub_at - ifd0_at, b"\0")
+            + sub.ljust(preview_at - sub_at, b"\0") + preview + b"\0" * (len(preview) % 2) + bayer)
+
+
+def with_irot(heif, quarter_turns):
+    """The HEIF file heif-enc wrote, its primary item given an irot property
+    (`quarter_turns` counter-clockwise), which heif-enc never writes itself.
+    Relies on heif-enc 1.15's layout: ipma version 0 with 7-bit indices, iloc
+    version 1 with 4-byte fields, mdat after meta."""
+    def children(data, start, end):
+        while start < end:
+            size, kind = struct.unpack(">I4s", data[start:start + 8])
+            yield kind, start, size
+            start += size
+
+    def box(kind, body):
+        return struct.pack(">I4s", 8 + len(body), kind) + body
+
+    top = {kind: (at, size) for kind, at, size in children(heif, 0, len(heif))}
+    meta_at, meta_size = top[b"meta"]
+    parts = {kind: heif[at:at + size] for kind, at, size in children(heif, meta_at + 12, meta_at + meta_size)}
+    order = [kind for kind, _, _ in children(heif, meta_at + 12, meta_at + meta_size)]
+    (primary,) = struct.unpack(">H", parts[b"pitm"][12:14])
+    iprp = parts[b"iprp"]
+    inner = {kind: iprp[at:at + size] for kind, at, size in children(iprp, 8, len(iprp))}
+    ipco, ipma = inner[b"ipco"], inner[b"ipma"]
+    assert ipma[8] == 0 and ipma[9:12] == b"\0\0\0"
+    irot_index = sum(1 for _ in children(ipco, 8, len(ipco))) + 1
+    ipco = box(b"ipco", ipco[8:] + box(b"irot", bytes([quarter_turns & 3])))
+    (count,) = struct.unpack(">I", ipma[12:16])
+    entries, at = b"", 16
+    for _ in range(count):
+        item, links = struct.unpack(">HB", ipma[at:at + 3])
+        body = ipma[at + 3:at + 3 + links]
+        if item == primary:
+            links, body = links + 1, body + bytes([0x80 | irot_index])  # essential
+        entries += struct.pack(">HB", item, links) + body
+        at += 3 + links
+    ipma = box(b"ipma", ipma[8:16] + entries)
+    parts[b"iprp"] = box(b"iprp", ipco + ipma)
+    grown = len(parts[b"iprp"]) - len(iprp)
+    # The file's data moves by as much: iloc's offsets into the file follow.
+    # heif-enc puts them in the base offset; extents then count from it.
+    iloc = bytearray(parts[b"iloc"])
+    version = iloc[8]
+    offset_size, length_size, base_size = iloc[12] >> 4, iloc[12] & 0xF, iloc[13] >> 4
+    assert version == 1 and (offset_size, length_size, base_size, iloc[13] & 0xF) == (4, 4, 4, 0)
+    (items,) = struct.unpack(">H", iloc[14:16])
+    at = 16
+    for _ in range(items):
+        method = struct.unpack(">H", iloc[at + 2:at + 4])[0] & 0xF
+        at += 6  # item, construction method, data reference
+        if method == 0:
+            struct.pack_into(">I", iloc, at, struct.unpack(">I", iloc[at:at + 4])[0] + grown)
+        (extents,) = struct.unpack(">H", iloc[at + 4:at + 6])
+        at += 6 + 8 * extents
+    parts[b"iloc"] = bytes(iloc)
+    meta = box(b"meta", heif[meta_at + 8:meta_at + 12] + b"".join(parts[kind] for kind in order))
+    return heif[:meta_at] + meta + heif[meta_at + meta_size:]
 
 
 def make_cursor(path):
@@ -242,6 +347,37 @@ def main():
     good = (HERE / "photo-rotated.jpg").read_bytes()
     (HERE / "damaged.jpg").write_bytes(good[:2] + bytes(range(7, 250, 3)) * 4)
     taken_samples()
+    halves((40, 20), [str(HERE / "picture.png")])
+    halves((40, 20), ["-define", "webp:lossless=true", str(HERE / "picture.webp")])
+    halves((40, 20), ["-compress", "none", str(HERE / "picture.tif")])
+    # heif-enc's AV1 encoder (aom 3.6) aborts on this small PNG; a JPEG suits it.
+    source = HERE / "avif-source.jpg"
+    halves((40, 20), ["-quality", "95", str(source)])
+    subprocess.run(["heif-enc", "-A", "-q", "90", "-o", str(HERE / "picture.avif"), str(source)],
+                   check=True, stdout=subprocess.DEVNULL)
+    source.unlink()
+    # heif-enc copies the JPEG's EXIF block (Orientation 6) and writes no
+    # irot box: shown as stored, the EXIF orientation not applied.
+    subprocess.run(["heif-enc", "-q", "90", "-o", str(HERE / "photo-exif-rotated.heic"),
+                    str(HERE / "photo-rotated.jpg")], check=True, stdout=subprocess.DEVNULL)
+    # Stored standing, red above blue; its irot box lays it down a quarter
+    # turn counter-clockwise.
+    source = HERE / "heic-source.jpg"
+    convert("-size", "20x20", "xc:red", "-size", "20x20", "xc:blue", "-append", "-quality", "95", str(source))
+    subprocess.run(["heif-enc", "-q", "90", "-o", str(HERE / "photo-irot.heic"), str(source)],
+                   check=True, stdout=subprocess.DEVNULL)
+    source.unlink()
+    (HERE / "photo-irot.heic").write_bytes(with_irot((HERE / "photo-irot.heic").read_bytes(), 1))
+    heic = (HERE / "photo-exif-rotated.heic").read_bytes()
+    (HERE / "damaged.heic").write_bytes(heic[: len(heic) // 2] + bytes(range(5, 250, 7)) * 4)
+    # The preview as the camera stores it, sideways: blue above, red below,
+    # so that the RAW's Orientation 6 (a quarter turn clockwise) sets it
+    # upright. The preview's own EXIF says 3: it must be left unheeded.
+    preview = HERE / "raw-preview.jpg"
+    convert("-size", "20x20", "xc:blue", "-size", "20x20", "xc:red", "-append", "-quality", "90", str(preview))
+    add_exif_orientation(preview, 3)
+    (HERE / "photo-rotated.dng").write_bytes(raw_with_preview(preview.read_bytes(), 6))
+    preview.unlink()
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@
 set -u -o pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${ZANTO_FUZZ_BUILD_DIR:-$here/../../build-fuzz}
-read -r -a harnesses <<< "${ZANTO_FUZZ_ONLY:-batch_plan capture_time picture_content picture_dib picture_emf picture_wmf}"
+read -r -a harnesses <<< "${ZANTO_FUZZ_ONLY:-batch_plan capture_time picture_content picture_dib picture_emf picture_wmf picture_raw heif}"
 # The compiler and flags are the fuzz preset's (CMakePresets.json).
 cmake --preset fuzz -S "$here/../.." -B "$build" >/dev/null &&
     cmake --build "$build" -j2 --target "${harnesses[@]/#/fuzz_}" || { echo "fuzz: build failed"; exit 2; }

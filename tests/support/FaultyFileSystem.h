@@ -26,6 +26,8 @@ public:
     void setMaxNameLength(std::size_t limit) { m_maxNameLength = limit; }
     // Reading a folder hands over what it read, then fails with `error`.
     void failReading(FsError error) { m_readFault = error; }
+    // readFile fails with `error`; openFile, which reads pieces, still works.
+    void failWholeReads(FsError error) { m_wholeReadFault = error; }
     // Stamps as a card's driver gives them, its inode numbers made up: files
     // are told apart by size and modification time alone.
     void setInodesLasting(bool on) { m_inodesLast = on; }
@@ -52,7 +54,7 @@ public:
     FsError readFile(const std::string& path, std::size_t limit, std::string& bytes) override
     {
         access("readFile", path);
-        return m_native.readFile(resolve(path), limit, bytes);
+        return m_wholeReadFault ? *m_wholeReadFault : m_native.readFile(resolve(path), limit, bytes);
     }
     FsError openFile(const std::string& path, std::unique_ptr<ReadableFile>& file) override
     {
@@ -82,6 +84,7 @@ private:
     std::map<std::size_t, std::function<void()>> m_renameActions;
     std::size_t m_renames = 0;
     std::optional<FsError> m_readFault;
+    std::optional<FsError> m_wholeReadFault;
     bool m_caseInsensitive = false;
     bool m_inodesLast = true;
     std::optional<std::size_t> m_maxNameLength;
