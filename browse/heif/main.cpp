@@ -3,6 +3,7 @@
 // Reads the file's bytes on standard input and writes the primary picture,
 // upright and stretched to WIDTH x HEIGHT, as PNG on standard output.
 // Exit status: 0 written, 1 not a picture it decodes, 2 wrong use.
+#include "browse/ChildProcess.h"
 #include "browse/heif/HeifPicture.h"
 
 #include <QBuffer>
@@ -63,20 +64,6 @@ bool readAll(int fd, std::string& bytes)
     }
 }
 
-bool writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -103,5 +90,6 @@ int main(int argc, char** argv)
     // Fast rather than small: the bytes only cross a pipe.
     if (!picture->save(&buffer, "PNG", 100))
         return 1;
-    return writeAll(STDOUT_FILENO, png.constData(), static_cast<std::size_t>(png.size())) ? 0 : 1;
+    const std::string_view written(png.constData(), static_cast<std::size_t>(png.size()));
+    return zanto::ChildProcess::writeAll(STDOUT_FILENO, written) ? 0 : 1;
 }
