@@ -101,6 +101,8 @@ void BatchRenameCommand::run()
         waiting.release();
         if (plan.status == PlanStatus::NameTooLong)
             m_ask(messages::nameTooLong(plan.tooLongName));
+        else if (plan.status == PlanStatus::NameUnwritable)
+            m_ask(messages::nameUnwritable(folder, plan.unwritableName, plan.listError));
         else
             m_ask(messages::folderUnreadable(displayName(folder)));
         return;

@@ -89,6 +89,25 @@ MessageRequest fileNotice(const QString& afterCount, const QString& title, const
 
 // Why a file of the program could not be written, in the user's words for
 // the usual reasons, else as the system says it.
+// Why a file of a folder could not be renamed, as far as the error tells.
+QString failureText(FsError error)
+{
+    switch (error) {
+    case FsError::PathFileAccess:
+        return QStringLiteral("書き込みが許可されていないか, 読み取り専用です");
+    case FsError::DiskFull:
+        return QStringLiteral("ディスクに空きがありません");
+    case FsError::PathNotFound:
+        return QStringLiteral("フォルダーが見つかりません");
+    case FsError::DeviceUnavailable:
+    case FsError::DiskNotReady:
+        return QStringLiteral("ドライブの準備ができていません");
+    default:
+        break;
+    }
+    return QStringLiteral("このファイルシステムでは使えない名前です");
+}
+
 QString reasonText(std::error_code reason)
 {
     switch (reason.value()) {
@@ -208,6 +227,13 @@ MessageRequest nameTooLong(const std::string& name)
 {
     return notice(quoted(name) + QStringLiteral("は長すぎてファイル名にできません.\r\n\r\nファイル名変換を中止します"),
                   noticeTitle());
+}
+
+MessageRequest nameUnwritable(const std::string& folder, const std::string& name, FsError reason)
+{
+    return {quoted(folder) + QStringLiteral("には") + quoted(name) + QStringLiteral("のような名前を付けられません（")
+                + failureText(reason) + QStringLiteral("）.\r\n\r\nファイル名変換を中止します"),
+            MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
 }
 
 MessageRequest clashesAhead(const std::vector<NameClash>& clashes)
@@ -347,6 +373,14 @@ MessageRequest journalDamaged(const std::string& path)
 {
     return notice(QStringLiteral("前回の連続変換の記録が壊れているので使えません.\r\n\r\n記録は") + quoted(path)
                       + QStringLiteral("に移しました"),
+                  noticeTitle());
+}
+
+MessageRequest recoveryPostponed(const std::string& folder, std::optional<FsError> reason)
+{
+    const QString why = reason ? failureText(*reason) : QStringLiteral("変換の記録を書き込めません");
+    return notice(quoted(folder) + QStringLiteral("のファイル名の変更を終えられませんでした（") + why
+                      + QStringLiteral("）.\r\n\r\n次回の起動時にもう一度お尋ねします"),
                   noticeTitle());
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -46,7 +47,9 @@ MessageRequest confirmBatch(const std::string& base);
 MessageRequest dropEntry(const std::string& entry);
 // The run is refused before anything moves: `name` would be too long.
 MessageRequest nameTooLong(const std::string& name);
-// The journal could not be written: nothing moves.
+// The run is refused before anything moves: the folder takes no name like
+// `name` (read-only, or a name its driver cannot write), for `reason`.
+MessageRequest nameUnwritable(const std::string& folder, const std::string& name, FsError reason);
 // Before the confirmation: new names of the run that files outside it hold.
 MessageRequest clashesAhead(const std::vector<NameClash>& clashes);
 // After a run: entries left under their old names because a new name of
@@ -106,6 +109,9 @@ MessageRequest undoNotRestored(const std::vector<NoticeName>& names);
 MessageRequest recoveryQuestion(const std::string& folder, bool undo);
 // Told once: the journal of an unfinished run was unreadable and now lies at `path`.
 MessageRequest journalDamaged(const std::string& path);
+// A recovery could not move every file, for `reason` (none: a step of it
+// could not be recorded); the journal waits for the next start.
+MessageRequest recoveryPostponed(const std::string& folder, std::optional<FsError> reason);
 // The unfinished run's folder is gone or not mounted; the journal waits.
 MessageRequest recoveryFolderMissing(const std::string& folder);
 

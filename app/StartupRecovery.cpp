@@ -51,16 +51,22 @@ void StartupRecovery::run()
         const BatchReport report = recoverBatch(journal, back ? RecoveryDirection::Back : RecoveryDirection::Forward,
                                                 m_fileSystem, pending.run.get());
         waiting.release();
+        // A write-protected card, a full disk, a folder gone meanwhile: the
+        // journal keeps every name until a later start can finish the work.
+        if (report.stopped() || report.blockedBy() != FsError::None) {
+            m_ask(messages::recoveryPostponed(folder, report.stopped() ? std::nullopt
+                                                                       : std::optional(report.blockedBy())));
+            continue;
+        }
         const auto stuck = report.notAt(back ? EntryState::Original : EntryState::Final);
         if (!stuck.empty()) {
             const auto names = messages::noticeNames(journal.plan, report.states(), stuck);
             m_ask(back ? messages::notRestored(names) : messages::notRenamed(names));
         }
         // Every file is where it belongs, or the user has seen where each one
-        // that is not came from. A step that could not be recorded leaves the
-        // journal for the next start, which finds the files where they are.
+        // that is not came from.
         const bool renamed = !back && !undo;
-        if (!report.stopped() && !pending.run->finish(report.states(), renamed))
+        if (!pending.run->finish(report.states(), renamed))
             qCWarning(lcZanto) << "journal not closed, left for the next start:" << pending.name.c_str();
     }
 }

@@ -42,6 +42,10 @@ void UndoCommand::run()
         m_ask(messages::nameTooLong(plan.tooLongName));
         return;
     }
+    if (plan.status == PlanStatus::NameUnwritable) {
+        m_ask(messages::nameUnwritable(plan.folder, plan.unwritableName, plan.listError));
+        return;
+    }
     // Files changed since the batch leave the record before anything moves;
     // the blocked ones stay in it for a later undo.
     const bool recorded = undo.record.plan.items.empty() ? m_journal->clearRecord()

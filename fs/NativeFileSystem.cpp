@@ -1,5 +1,6 @@
 #include "NativeFileSystem.h"
 
+#include "rename/PathRule.h"
 #include "rename/ReadableFile.h"
 
 #include <algorithm>
@@ -42,6 +43,9 @@ FsError fsErrorFromErrno(int error, bool folder)
     case ENOTCONN:
     case ESTALE:
         return FsError::DiskNotReady;
+    case ENOSPC:
+    case EDQUOT:
+        return FsError::DiskFull;
     case EACCES:
     case EPERM:
     case EROFS:
@@ -56,6 +60,8 @@ FsError fsErrorFromErrno(int error, bool folder)
 
 namespace {
 
+constexpr long kFuseMagic = 0x65735546;
+
 EntryKind kindOf(mode_t mode)
 {
     return S_ISREG(mode) ? EntryKind::File : S_ISDIR(mode) ? EntryKind::Folder : EntryKind::Other;
@@ -67,8 +73,7 @@ bool hasNoHardLinks(long type)
 {
     constexpr long kMsdos = 0x4d44;
     constexpr long kExfat = 0x2011BAB0;
-    constexpr long kFuse = 0x65735546;
-    return type == kMsdos || type == kExfat || type == kFuse;
+    return type == kMsdos || type == kExfat || type == kFuseMagic;
 }
 
 const NativeFileSystem::MountTraits& NativeFileSystem::traits(const MountKey& mount, const std::string& path)
@@ -164,6 +169,32 @@ bool NativeFileSystem::exists(const std::string& path)
 {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool NativeFileSystem::existsUncached(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+    struct statfs volume {};
+    if (slash == std::string::npos || m_calls.statfs(folder.c_str(), &volume) != 0 || volume.f_type != kFuseMagic)
+        return exists(path);
+    // The folder's reading goes to the driver; a lookup may not.
+    const std::string_view name = std::string_view(path).substr(slash + 1);
+    bool found = false;
+    const FsError error = readEntries(folder, [&](std::vector<FolderEntry>& batch) {
+        found = found || std::any_of(batch.begin(), batch.end(), [&](const FolderEntry& entry) { return entry.name == name; });
+    });
+    return error == FsError::None ? found : exists(path);
+}
+
+FsError NativeFileSystem::probeName(const std::string& folder, const std::string& name)
+{
+    const std::string path = joinPath(folder, name);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errno == EEXIST ? FsError::None : fsErrorFromErrno(errno);
+    ::close(fd);
+    return ::unlink(path.c_str()) == 0 ? FsError::None : fsErrorFromErrno(errno);
 }
 
 bool NativeFileSystem::sameFile(const std::string& a, const std::string& b)

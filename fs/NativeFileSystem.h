@@ -42,6 +42,8 @@ public:
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
     bool canOpenForReading(const std::string& path) override;
     bool exists(const std::string& path) override;
+    bool existsUncached(const std::string& path) override;
+    FsError probeName(const std::string& folder, const std::string& name) override;
     bool sameFile(const std::string& a, const std::string& b) override;
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override;
     FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override;

@@ -88,6 +88,17 @@ std::optional<std::string> readAll(int fd)
     }
 }
 
+// Blocks past the end, the size left alone, so the text reads as before.
+// False only for want of space.
+bool reserveRoom(int fd, std::size_t bytes)
+{
+    struct stat info {};
+    if (bytes == 0 || ::fstat(fd, &info) != 0
+        || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, info.st_size, static_cast<off_t>(bytes)) == 0)
+        return true;
+    return errno != ENOSPC && errno != EDQUOT;
+}
+
 class HeldJournal final : public OpenJournal {
 public:
     HeldJournal(std::string name, int fd) : m_name(std::move(name)), m_fd(fd) {}
@@ -98,14 +109,28 @@ public:
     const std::string& name() const override { return m_name; }
     bool append(const std::string& bytes) override
     {
-        if (::lseek(m_fd, 0, SEEK_END) < 0)
+        if (m_refusing)
             return false;
-        return writeAll(m_fd, bytes) && ::fdatasync(m_fd) == 0;
+        const off_t end = ::lseek(m_fd, 0, SEEK_END);
+        if (end < 0)
+            return false;
+        if (writeAll(m_fd, bytes) && ::fdatasync(m_fd) == 0)
+            return true;
+        const int error = errno;
+        m_refusing = !cutTo(static_cast<std::size_t>(end));
+        errno = error;
+        return false;
+    }
+    bool reserve(std::size_t bytes) override { return reserveRoom(m_fd, bytes); }
+    bool cutTo(std::size_t size) override
+    {
+        return ::ftruncate(m_fd, static_cast<off_t>(size)) == 0 && ::fdatasync(m_fd) == 0;
     }
 
 private:
     std::string m_name;
     int m_fd;
+    bool m_refusing = false;
 };
 
 // Never the same twice, even for two runs in one nanosecond of one process.
@@ -158,7 +183,8 @@ std::error_code StateFolder::failed()
     return m_lastError;
 }
 
-std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const std::string& bytes)
+std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const std::string& bytes,
+                                                std::size_t room)
 {
     m_lastError.clear();
     if (!makeFolders(m_path))
@@ -172,7 +198,7 @@ std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, cons
         return failed(), nullptr;
     bool busy = false;
     ++m_syncs;
-    if (!lockFile(fd, busy) || !writeAll(fd, bytes) || ::fsync(fd) != 0
+    if (!lockFile(fd, busy) || !writeAll(fd, bytes) || !reserveRoom(fd, room) || ::fsync(fd) != 0
         || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
         failed();
         ::unlink(temporary.c_str());

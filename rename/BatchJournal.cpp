@@ -13,6 +13,15 @@ constexpr const char* kRunPrefix = "journal-";
 constexpr const char* kRecord = "last-batch";
 constexpr const char* kDamagedPrefix = "damaged-";
 
+// What the steps of a run and its end take at most: three steps (the second
+// pass, the two halves of a rollback) and the end, each a letter per file.
+std::size_t roomForSteps(std::size_t count)
+{
+    constexpr std::size_t kLines = 4;
+    constexpr std::size_t kLineFrame = 48; // "step back-to-temporary ", the sum, the break
+    return kLines * (count + kLineFrame);
+}
+
 } // namespace
 
 JournalRun::JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, Journal journal)
@@ -22,10 +31,42 @@ JournalRun::JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, J
 {
 }
 
+bool JournalRun::append(const std::string& line)
+{
+    if (!m_file->append(m_tornTail ? '\n' + line : line))
+        return false;
+    m_tornTail = false;
+    return true;
+}
+
+bool JournalRun::placedByLastStep(MoveStep step, const std::vector<EntryState>& states) const
+{
+    if (m_journal.ended || m_journal.stepsUnknown)
+        return false;
+    const JournalStep last = m_journal.lastStep.value_or(
+        JournalStep{MoveStep::ToTemporary, std::vector<EntryState>(states.size(), EntryState::Original)});
+    const EntryState side = namedSideOf(last.step);
+    if (namedSideOf(step) != side)
+        return false;
+    // A file of the last step is read as under its temporary name where that
+    // name exists and on the step's named side where it does not; any other
+    // file as the step found it.
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const bool ofLastStep = last.states[i] == sourceOf(last.step);
+        const bool readRight = states[i] == EntryState::Missing
+            || (ofLastStep ? states[i] == EntryState::Temporary || states[i] == side : states[i] == last.states[i]);
+        if (!readRight)
+            return false;
+    }
+    return true;
+}
+
 bool JournalRun::beginStep(MoveStep step, const std::vector<EntryState>& states)
 {
-    if (!m_owner.m_files.syncFolder(m_journal.plan.folder) || !m_file->append(encodeStep(step, states)))
+    if (!m_owner.m_files.syncFolder(m_journal.plan.folder))
         return false;
+    if (!append(encodeStep(step, states)))
+        return placedByLastStep(step, states);
     m_journal.lastStep = JournalStep{step, states};
     m_journal.ended.reset();
     return true;
@@ -34,9 +75,17 @@ bool JournalRun::beginStep(MoveStep step, const std::vector<EntryState>& states)
 bool JournalRun::finish(const std::vector<EntryState>& states, bool asRecord)
 {
     // The renames reach the disk before the journal says where they ended.
-    if (!m_owner.m_files.syncFolder(m_journal.plan.folder) || !m_file->append(encodeEnded(states)))
+    if (!m_owner.m_files.syncFolder(m_journal.plan.folder))
         return false;
-    m_journal.ended = states;
+    if (append(encodeEnded(states))) {
+        m_journal.ended = states;
+    } else if (asRecord && std::any_of(states.begin(), states.end(), [](EntryState state) {
+                   return state != EntryState::Final;
+               })) {
+        // Only a record whose files all got their new names can do without
+        // saying where each one ended; any other run's steps place its files.
+        return false;
+    }
     if (m_journal.kind == JournalKind::Undo && !m_owner.settleUndo(m_journal, states))
         return false;
     return asRecord ? m_owner.m_files.move(name(), kRecord) : m_owner.m_files.remove(name());
@@ -60,7 +109,7 @@ std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKi
         for (const BatchItem& item : plan.items)
             journal.plan.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
     }
-    auto file = m_files.create(kRunPrefix, encodeJournal(journal));
+    auto file = m_files.create(kRunPrefix, encodeJournal(journal), roomForSteps(plan.items.size()));
     if (!file)
         return nullptr;
     return std::make_unique<JournalRun>(*this, std::move(file), std::move(journal));
@@ -78,12 +127,17 @@ std::vector<BatchJournal::Pending> BatchJournal::pending()
             found.push_back({name, nullptr});
             continue;
         }
-        // A step appended after a torn line must start on a line of its own.
-        if (!opened.bytes.empty() && opened.bytes.back() != '\n' && !opened.file->append("\n")) {
-            found.push_back({name, nullptr});
-            continue;
-        }
-        found.push_back({name, std::make_unique<JournalRun>(*this, std::move(opened.file), std::move(*journal))});
+        // A torn last line is an append cut short: its step never began. It is
+        // cut off, which takes no space on a full disk; where even that fails,
+        // the next line starts on a line of its own.
+        const bool torn = !opened.bytes.empty() && opened.bytes.back() != '\n';
+        const bool cut = !torn || opened.file->cutTo(opened.bytes.rfind('\n') + 1);
+        // Room for the recovery's steps where the disk has it; without, a
+        // recovery goes on as far as its steps follow from those recorded.
+        static_cast<void>(opened.file->reserve(roomForSteps(journal->plan.items.size())));
+        auto run = std::make_unique<JournalRun>(*this, std::move(opened.file), std::move(*journal));
+        run->m_tornTail = !cut;
+        found.push_back({name, std::move(run)});
     }
     return found;
 }
@@ -118,50 +172,58 @@ bool BatchJournal::clearRecord()
 
 bool BatchJournal::hasRecord()
 {
-    return lastRecord().has_value();
+    const auto record = lastRecord();
+    if (!record)
+        return false;
+    if (!record->ended)
+        return !record->plan.items.empty();
+    return std::any_of(record->ended->begin(), record->ended->end(), [](EntryState state) {
+        return state == EntryState::Final || state == EntryState::Temporary;
+    });
 }
 
 bool BatchJournal::settleUndo(const Journal& undo, const std::vector<EntryState>& states)
 {
     auto record = lastRecord();
-    if (!record)
+    if (!record || record->plan.folder != undo.plan.folder)
         return true;
     auto& items = record->plan.items;
     std::vector<EntryState> ended = record->ended.value_or(std::vector<EntryState>(items.size(), EntryState::Final));
     std::unordered_map<std::string_view, std::size_t> byOriginal;
     for (std::size_t i = 0; i < items.size(); ++i)
         byOriginal.emplace(items[i].original, i);
-    std::vector<bool> leaves(items.size(), false);
     for (std::size_t k = 0; k < undo.plan.items.size(); ++k) {
-        const auto found = byOriginal.find(undo.plan.items[k].final);
-        if (found == byOriginal.end())
+        // An undo moves a file from where the batch left it to its original name.
+        const BatchItem& move = undo.plan.items[k];
+        const auto found = byOriginal.find(move.final);
+        // Of that name, only the batch's own file: a later batch in the same
+        // folder may have renamed files of the same camera names.
+        if (found == byOriginal.end() || !record->plan.stamps[found->second].sameFileAs(undo.plan.stamps[k]))
             continue;
         const std::size_t i = found->second;
         switch (states[k]) {
-        case EntryState::Final:   // back under its original name
+        case EntryState::Final: // back under its original name
+            ended[i] = EntryState::Original;
+            break;
         case EntryState::Missing: // named in the undo's notice
-            leaves[i] = true;
+            ended[i] = EntryState::Missing;
             break;
         case EntryState::Temporary: // under the undo's temporary name
-            items[i].temporary = undo.plan.items[k].temporary;
+            items[i].temporary = move.temporary;
             ended[i] = EntryState::Temporary;
             break;
         case EntryState::Original: // where the batch left it
+            if (move.original == items[i].final) {
+                ended[i] = EntryState::Final;
+            } else {
+                items[i].temporary = move.original;
+                ended[i] = EntryState::Temporary;
+            }
             break;
         }
     }
-    Journal kept = *record;
-    kept.plan.items.clear();
-    kept.plan.stamps.clear();
-    kept.ended.emplace();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (leaves[i])
-            continue;
-        kept.plan.items.push_back(std::move(items[i]));
-        kept.plan.stamps.push_back(record->plan.stamps[i]);
-        kept.ended->push_back(ended[i]);
-    }
-    return kept.plan.items.empty() ? clearRecord() : replaceRecord(kept);
+    record->ended = std::move(ended);
+    return replaceRecord(*record);
 }
 
 } // namespace zanto

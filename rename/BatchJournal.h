@@ -23,7 +23,10 @@ public:
     const Journal& journal() const { return m_journal; }
     const std::string& name() const { return m_file->name(); }
 
-    // Makes the moves so far durable, then records the step.
+    // Makes the moves so far durable, then records the step. A step that
+    // cannot be recorded (a full disk) may still go on where the last step
+    // recorded places every file of it as well: that step's named side is
+    // this one's, and the files it moves were of that step.
     [[nodiscard]] bool beginStep(MoveStep step, const std::vector<EntryState>& states) override;
 
     // The run is over, each entry at `states`. The journal records where each
@@ -33,9 +36,16 @@ public:
     [[nodiscard]] bool finish(const std::vector<EntryState>& states, bool asRecord);
 
 private:
+    friend class BatchJournal;
+    bool append(const std::string& line);
+    bool placedByLastStep(MoveStep step, const std::vector<EntryState>& states) const;
+
     BatchJournal& m_owner;
     std::unique_ptr<OpenJournal> m_file;
     Journal m_journal;
+    // The file ends in a torn line that could not be cut off: the next line
+    // starts with a line break of its own.
+    bool m_tornTail = false;
 };
 
 // The journals of runs under way and the record of the last batch, in the
@@ -65,12 +75,16 @@ public:
     std::optional<Journal> lastRecord();
     [[nodiscard]] bool replaceRecord(const Journal& record);
     [[nodiscard]] bool clearRecord();
+    // A record with a file still to undo.
     bool hasRecord();
 
 private:
     friend class JournalRun;
-    // After an undo: entries back under their original names leave the
-    // record, entries stranded on the way are recorded where they are.
+    // After an undo of the record's folder: each of the record's files that
+    // the undo moved is recorded where the undo left it (back under its
+    // original name, stranded on the way, or where the batch left it). Done
+    // from the undo alone, so that settling again after a recovery of the
+    // same undo makes the record true again.
     bool settleUndo(const Journal& undo, const std::vector<EntryState>& states);
 
     JournalFiles& m_files;

@@ -20,6 +20,7 @@ enum class PlanStatus {
     Ready,
     NameTooLong,      // a new name exceeds the folder's limit; nothing may move
     FolderUnreadable, // the folder could not be listed
+    NameUnwritable,   // the folder takes no name like one of the run's (read-only, a driver's limit)
 };
 
 // Everything a batch will do, computed before the first file moves.
@@ -37,7 +38,9 @@ struct BatchPlan {
     // because a file outside the run holds a new name of theirs: with shots,
     // the same name; without, a name that differs only in its Unicode form.
     std::vector<std::string> leftOut;
-    FsError listError = FsError::None; // why the folder could not be listed (FolderUnreadable)
+    std::string unwritableName;        // the name it does not take (NameUnwritable)
+    // Why the folder could not be listed (FolderUnreadable) or takes no such name (NameUnwritable).
+    FsError listError = FsError::None;
 };
 
 } // namespace zanto

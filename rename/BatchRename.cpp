@@ -123,6 +123,20 @@ std::string choosePrefix(const TakenNames& taken, const RandomSource& random)
     }
 }
 
+// A file gone or a name taken concerns that file only; anything else (refused
+// access, read-only folder, full disk) would fail for the others too.
+bool concernsOneFile(FsError error)
+{
+    return error == FsError::FileNotFound || error == FsError::FileExists;
+}
+
+// A name of the run's shape that no planned name has: "~" before the extension.
+std::string probeNameFor(const std::string& name)
+{
+    const std::string extension = extensionOf(name);
+    return name.substr(0, name.size() - extension.size()) + '~' + extension;
+}
+
 // One step of a run: every entry in the step's source state moves on to its
 // target, in list order or, putting a run back, last first. `onFailure` is
 // asked what a failed move means and returns false to stop the step.
@@ -174,11 +188,13 @@ private:
         const std::string from = joinPath(m_plan.folder, source);
         const std::string to = joinPath(m_plan.folder, target);
         const FsError error = m_fs.renameNoReplace(from, to);
-        if (error == FsError::None || error == FsError::FileNotFound || m_fs.exists(from))
+        // A refusal to replace moves nothing.
+        if (error == FsError::None || error == FsError::FileNotFound || error == FsError::FileExists
+            || m_fs.existsUncached(from))
             return error;
         // The failed rename took the file along. Where the target was free
         // and now holds something, the rename was done after all.
-        if (error != FsError::FileExists && m_fs.exists(to))
+        if (m_fs.existsUncached(to))
             return FsError::None;
         m_report.setState(i, EntryState::Missing);
         m_report.setLost({i, source, target});
@@ -219,12 +235,6 @@ void rollBack(const BatchPlan& plan, FileSystem& fs, BatchReport& report, const 
     });
 }
 
-// A file gone or a name taken concerns that file only; anything else (refused
-// access, read-only folder, full disk) would fail for the others too.
-bool concernsOneFile(FsError error)
-{
-    return error == FsError::FileNotFound || error == FsError::FileExists;
-}
 
 bool folderGone(const BatchPlan& plan, FileSystem& fs)
 {
@@ -458,6 +468,20 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
             }
         }
     }
+    // Before any file moves, the folder shows that it takes names like the
+    // run's: a driver that cannot write one (fusefat refuses names beyond
+    // ASCII) may drop the file whose rename to it fails.
+    if (!plan.items.empty()) {
+        for (const std::string* name : {&plan.items.front().temporary, &plan.items.front().final}) {
+            const FsError error = fs.probeName(folder, probeNameFor(*name));
+            if (error != FsError::None) {
+                plan.status = PlanStatus::NameUnwritable;
+                plan.unwritableName = *name;
+                plan.listError = error;
+                return plan;
+            }
+        }
+    }
     return plan;
 }
 
@@ -466,7 +490,7 @@ BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgres
     const std::size_t count = plan.items.size();
     BatchReport report(count);
     if (plan.status != PlanStatus::Ready) {
-        report.stop(plan.status == PlanStatus::FolderUnreadable ? plan.listError : FsError::Other, 0);
+        report.stop(plan.status == PlanStatus::NameTooLong ? FsError::Other : plan.listError, 0);
         return report;
     }
 
@@ -514,7 +538,11 @@ bool moveEntries(const BatchPlan& plan, MoveStep step, BatchReport& report, File
         return true;
     if (log != nullptr && !log->beginStep(step, states))
         return false;
-    StepMover(plan, report, fs).run(step, false, [](std::size_t, FsError) { return StepMover::Failure::GoOn; });
+    StepMover(plan, report, fs).run(step, false, [&report](std::size_t, FsError error) {
+        if (!concernsOneFile(error))
+            report.noteBlocked(error);
+        return StepMover::Failure::GoOn;
+    });
     return true;
 }
 

@@ -30,6 +30,11 @@ EntryState targetOf(MoveStep step)
     return EntryState::Original;
 }
 
+EntryState namedSideOf(MoveStep step)
+{
+    return sourceOf(step) == EntryState::Temporary ? targetOf(step) : sourceOf(step);
+}
+
 void BatchReport::stop(FsError error, std::size_t position)
 {
     m_stopped = true;

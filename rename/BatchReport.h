@@ -32,6 +32,8 @@ enum class MoveStep : unsigned char {
 };
 EntryState sourceOf(MoveStep step);
 EntryState targetOf(MoveStep step);
+// The side of a step that is not the temporary name.
+EntryState namedSideOf(MoveStep step);
 
 // Told before each step's first move, with every entry's state; records it
 // durably, once the moves before it are durable. False when it could not:
@@ -58,6 +60,15 @@ public:
     std::size_t stoppedAt() const { return m_stoppedAt; } // position whose rename failed
     void stop(FsError error, std::size_t position);
 
+    // The first failed move whose cause would fail the others too (refused
+    // access, a read-only folder, a full disk); None when there was none.
+    FsError blockedBy() const { return m_blockedBy; }
+    void noteBlocked(FsError error)
+    {
+        if (m_blockedBy == FsError::None)
+            m_blockedBy = error;
+    }
+
     // A rename that failed and took its file along: the file is under neither
     // name (some FAT drivers drop the entry on a name they cannot write).
     struct LostFile {
@@ -83,6 +94,7 @@ private:
     bool m_stopped = false;
     FsError m_error = FsError::None;
     std::size_t m_stoppedAt = 0;
+    FsError m_blockedBy = FsError::None;
     std::optional<LostFile> m_lost;
 };
 

@@ -21,6 +21,7 @@ enum class FsError : int {
     DiskNotReady = 71,
     PathFileAccess = 75,
     PathNotFound = 76,
+    DiskFull = 61,
     Other = 1000, // anything without a number of its own (no space, name too long, ...)
     // The file system neither refuses to replace a name nor makes hard links
     // (VirtualBox shared folders, 9p): no rename there can be kept from
@@ -89,6 +90,18 @@ public:
 
     // True when something (file, folder, link, dangling link) stands at `path`.
     [[nodiscard]] virtual bool exists(const std::string& path) = 0;
+
+    // The same, as the file system itself says now: a FUSE driver may have
+    // dropped a name that a lookup still finds in the kernel's entry cache.
+    [[nodiscard]] virtual bool existsUncached(const std::string& path) { return exists(path); }
+
+    // Whether `folder` takes a file called `name` (bare): an empty file is made
+    // under it and removed at once. None also when the name is held already;
+    // else why not (a read-only folder, a name the driver cannot write).
+    [[nodiscard]] virtual FsError probeName(const std::string& /*folder*/, const std::string& /*name*/)
+    {
+        return FsError::None;
+    }
 
     // True when both paths name the same file (same device and inode), as a
     // case-insensitive file system reports for "photo.jpg" and "Photo.jpg".

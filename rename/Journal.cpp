@@ -9,7 +9,8 @@ namespace zanto {
 
 namespace {
 
-constexpr std::string_view kMagic = "ZANTO-JOURNAL 2\n";
+constexpr std::string_view kMagic = "ZANTO-JOURNAL 3\n";
+constexpr std::string_view kMagicV2 = "ZANTO-JOURNAL 2\n";
 constexpr std::string_view kMagicV1 = "ZANTO-JOURNAL 1\n";
 constexpr std::string_view kEnd = "end ";
 constexpr char kHex[] = "0123456789abcdef";
@@ -227,42 +228,76 @@ std::string encodeJournal(const Journal& journal)
     out += "\nprefix ";
     appendEscaped(out, plan.prefix);
     out += "\nitems " + std::to_string(plan.items.size()) + '\n';
-    out.reserve(out.size() + plan.items.size() * 96);
+    const std::uint64_t headSum = fnv1a(out);
+    out.reserve(out.size() + plan.items.size() * 112);
     const auto number = [&out](auto value) {
         char digits[24];
         out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
         out += ' ';
     };
     for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const std::size_t lineStart = out.size();
         const FileStamp& stamp = plan.stamps[i];
+        number(stamp.device);
         number(stamp.inode);
         number(stamp.size);
         number(stamp.modifiedNs);
         const BatchItem& item = plan.items[i];
         for (const std::string* name : {&item.original, &item.temporary, &item.final}) {
             appendEscaped(out, *name);
-            out += name == &item.final ? '\n' : ' ';
+            out += ' ';
         }
+        appendSum(out, fnv1a(std::string_view(out).substr(lineStart)));
     }
-    const std::uint64_t sum = fnv1a(out);
     out += kEnd;
-    appendSum(out, sum);
+    appendSum(out, headSum);
     return out;
 }
+
+namespace {
+
+// One item line; false when it does not read as one.
+bool readItem(std::string_view line, bool withDevice, const FileStamp& folder, BatchItem& item, FileStamp& stamp)
+{
+    Fields fields(line);
+    stamp.device = folder.device;
+    stamp.stableInode = folder.stableInode;
+    return (!withDevice || fields.number(stamp.device)) && fields.number(stamp.inode) && fields.number(stamp.size)
+        && fields.number(stamp.modifiedNs) && fields.name(item.original) && fields.name(item.temporary)
+        && fields.name(item.final) && fields.done();
+}
+
+bool isPlainItem(const BatchItem& item)
+{
+    return isPlainName(item.original) && isPlainName(item.temporary) && isPlainName(item.final);
+}
+
+// A damaged item is never looked for: whatever the steps say, it is missing.
+void markDamaged(Journal& journal)
+{
+    for (const std::size_t i : journal.damaged) {
+        if (journal.lastStep)
+            journal.lastStep->states[i] = EntryState::Missing;
+        if (journal.ended)
+            (*journal.ended)[i] = EntryState::Missing;
+    }
+}
+
+} // namespace
 
 std::optional<Journal> decodeJournal(const std::string& bytes)
 {
     const std::string_view all(bytes);
     Journal journal;
-    const bool legacy = all.starts_with(kMagicV1);
-    if (!legacy && !all.starts_with(kMagic))
+    const int version = all.starts_with(kMagic) ? 3 : all.starts_with(kMagicV2) ? 2 : all.starts_with(kMagicV1) ? 1 : 0;
+    if (version == 0)
         return std::nullopt;
-    journal.stepsUnknown = legacy;
+    journal.stepsUnknown = version == 1;
     Lines lines(all.substr(kMagic.size()));
     const auto at = [&] { return kMagic.size() + lines.offset(all.substr(kMagic.size())); };
 
     auto line = lines.next();
-    if (!legacy) {
+    if (version > 1) {
         if (line == "kind undo")
             journal.kind = JournalKind::Undo;
         else if (line != "kind batch")
@@ -285,19 +320,26 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
     std::size_t count = 0;
     if (itemCount.word() != "items" || !itemCount.number(count) || !itemCount.done() || count > bytes.size())
         return std::nullopt;
+    const std::size_t headEnd = at();
     plan.items.reserve(count);
     plan.stamps.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        Fields fields(lines.next().value_or(""));
-        FileStamp stamp;
-        stamp.device = folder.device;
-        stamp.stableInode = folder.stableInode;
+        const auto itemLine = lines.next().value_or("");
         BatchItem item;
-        if (!fields.number(stamp.inode) || !fields.number(stamp.size) || !fields.number(stamp.modifiedNs)
-            || !fields.name(item.original) || !fields.name(item.temporary) || !fields.name(item.final)
-            || !fields.done() || !isPlainName(item.original) || !isPlainName(item.temporary)
-            || !isPlainName(item.final))
-            return std::nullopt;
+        FileStamp stamp;
+        if (version < 3) {
+            // One sum covers the whole plan: a damaged line is a damaged journal.
+            if (!readItem(itemLine, false, folder, item, stamp) || !isPlainItem(item))
+                return std::nullopt;
+        } else if (const auto text = checkedText(itemLine);
+                   !text || !readItem(*text, true, folder, item, stamp) || !isPlainItem(item)) {
+            // Kept for the notice, with the name it had as far as it reads.
+            const auto readable = readItem(text.value_or(itemLine.substr(0, itemLine.rfind(' '))), true, folder, item, stamp)
+                ? std::optional(item.original) : std::nullopt;
+            item = BatchItem{readable.value_or(std::string(itemLine.substr(0, 64))), {}, {}};
+            stamp = FileStamp{};
+            journal.damaged.push_back(i);
+        }
         plan.items.push_back(std::move(item));
         plan.stamps.push_back(stamp);
     }
@@ -308,7 +350,7 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
     if (!endLine || !closed || !endLine->starts_with(kEnd) || endLine->size() != kEnd.size() + 16
         || std::from_chars(endLine->data() + kEnd.size(), endLine->data() + endLine->size(), sum, 16).ptr
             != endLine->data() + endLine->size()
-        || sum != fnv1a(all.substr(0, endAt)))
+        || sum != fnv1a(all.substr(0, version < 3 ? endAt : headEnd)))
         return std::nullopt;
 
     // A line whose sum does not match was torn by a power cut while it was
@@ -318,6 +360,7 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
         if (text && !readAppended(*text, journal))
             return std::nullopt;
     }
+    markDamaged(journal);
     return journal;
 }
 

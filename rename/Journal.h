@@ -35,31 +35,38 @@ struct Journal {
     // Written by an older version, which recorded no steps: where a file
     // stands can only be read from the stamps.
     bool stepsUnknown = false;
+    // Positions of the items whose line was damaged: their names are only as
+    // far as they could be read, and their files are never moved.
+    std::vector<std::size_t> damaged;
 };
 
 // The journal's bytes. A line-based text:
-//   ZANTO-JOURNAL 2
+//   ZANTO-JOURNAL 3
 //   kind batch|undo
 //   folder <stable> <device> <inode> <folder>
 //   prefix <prefix>
 //   items <count>
-//   <inode> <size> <modified ns> <original> <temporary> <final>   (one line per item, on the folder's device)
-//   end <FNV-1a 64 of every byte before this line, 16 hex digits>
-// then lines appended as the run goes, each closed by the FNV-1a 64 of the
-// text before it:
+//   <device> <inode> <size> <modified ns> <original> <temporary> <final> <sum>   (one line per item)
+//   end <FNV-1a 64 of the lines before the first item, 16 hex digits>
+// Each item line carries its own device (on overlayfs a file's device is its
+// layer's, not the folder's) and its own sum, so that a damaged line costs
+// that one file, not the run. Then lines appended as the run goes, each
+// closed by the FNV-1a 64 of the text before it:
 //   step <to-temporary|to-final|back-to-temporary|back-to-original> <states> <sum>
 //   ended <states> <sum>
 // where <states> holds one letter per item: O, T, F or M. Names are bytes
 // with space, '%', control bytes and DEL written as %XX, so any name, UTF-8
-// or not, comes back byte for byte. Version 1 had no kind line and no steps.
+// or not, comes back byte for byte. Version 1 had no kind line and no steps;
+// version 2 no device and no sum per item, one sum over the whole plan.
 std::string encodeJournal(const Journal& journal);
 std::string encodeStep(MoveStep step, const std::vector<EntryState>& states);
 std::string encodeEnded(const std::vector<EntryState>& states);
 
-// None for anything torn, truncated, altered or of another format (an appended
-// line whose sum does not match was cut short by a power cut and is left out:
-// its step never began), and
-// for a name that is not one name of the folder ("", ".", "..", or with "/").
+// None for a head (the lines before the first item) that is torn, altered or
+// of another format. An appended line whose sum does not match was cut short
+// by a power cut and is left out: its step never began. An item line whose
+// sum does not match, or that names no one name of the folder ("", ".", "..",
+// or with "/"), is kept as damaged.
 std::optional<Journal> decodeJournal(const std::string& bytes);
 
 } // namespace zanto

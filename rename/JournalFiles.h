@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,8 +17,17 @@ public:
 
     // The file's name in the state folder.
     [[nodiscard]] virtual const std::string& name() const = 0;
-    // Adds `bytes` at the end; durable when it returns true.
+    // Adds `bytes` at the end; durable when it returns true. A failed append
+    // leaves the file as it was, or else refuses every later one: a line
+    // written after a torn one would read as part of it.
     [[nodiscard]] virtual bool append(const std::string& bytes) = 0;
+    // Keeps room on the disk for `bytes` more, so that the appends of a run
+    // do not fail on a disk that fills meanwhile. False only when the disk
+    // lacks that room; where a file system cannot reserve, true.
+    [[nodiscard]] virtual bool reserve(std::size_t bytes) = 0;
+    // Drops every byte past the first `size` (a torn last line); needs no
+    // free space.
+    [[nodiscard]] virtual bool cutTo(std::size_t size) = 0;
 };
 
 // The program's own state folder, where the journals of runs live. Every
@@ -29,8 +39,10 @@ public:
     virtual ~JournalFiles() = default;
 
     // A new file named `prefix` and something no other file of the folder has
-    // ever been named, holding `bytes` and held. None when it cannot be written.
-    [[nodiscard]] virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes) = 0;
+    // ever been named, holding `bytes` and held, with `room` kept for its
+    // appends (see OpenJournal::reserve). None when it cannot be written.
+    [[nodiscard]] virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes,
+                                                              std::size_t room = 0) = 0;
 
     struct Opened {
         std::unique_ptr<OpenJournal> file; // none: missing, unreadable, not a plain file, or too large

@@ -80,8 +80,10 @@ std::vector<EntryState> locateEntries(const Journal& journal, FileSystem& fs)
         const JournalStep step = journal.lastStep.value_or(
             JournalStep{MoveStep::ToTemporary, std::vector<EntryState>(count, EntryState::Original)});
         const EntryState source = sourceOf(step.step);
-        const EntryState other = source == EntryState::Temporary ? targetOf(step.step) : source;
+        const EntryState other = namedSideOf(step.step);
         where = step.states;
+        for (const std::size_t i : journal.damaged)
+            where[i] = EntryState::Missing;
         for (std::size_t i = 0; i < count; ++i) {
             if (where[i] == source)
                 where[i] = fs.exists(joinPath(journal.plan.folder, journal.plan.items[i].temporary))

@@ -89,8 +89,21 @@ TEST_F(JournalTest, AnyNameSurvivesTheRoundTripAndADamagedJournalIsRefused)
     for (const std::string& damaged :
          {head.substr(0, head.size() - 1), head.substr(0, head.size() / 2), flipped,
           head + encodeStep(MoveStep::ToFinal, {EntryState::Final}), std::string("[journal]\nfolder=/tmp\n"),
-          std::string(), named("../x"), named("a/b"), named(".."), named(".")})
+          std::string()})
         EXPECT_FALSE(decodeJournal(damaged)) << damaged;
+    // A damaged item line, or one altered to name "../x", costs that item
+    // alone: never moved, whatever the steps say, and still named.
+    std::string itemFlipped = bytes;
+    itemFlipped[bytes.find("\x81\x40.txt") + 3] ^= 1;
+    for (const std::string& damaged : {itemFlipped, named("../x") + step, named("a/b") + step, named("..") + step,
+                                       named(".") + step}) {
+        const auto kept = decodeJournal(damaged);
+        ASSERT_TRUE(kept) << damaged;
+        EXPECT_EQ(kept->damaged, std::vector<std::size_t>{1});
+        EXPECT_EQ(kept->plan.items[0].final, "1");
+        EXPECT_EQ(kept->plan.items[1].original, " ");
+        EXPECT_EQ(kept->lastStep->states, (std::vector<EntryState>{EntryState::Temporary, EntryState::Missing}));
+    }
 
     auto file = files.create("journal-", head.substr(0, 40));
     ASSERT_TRUE(file);

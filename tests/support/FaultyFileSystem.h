@@ -40,6 +40,13 @@ public:
     FsError renameNoReplace(const std::string& from, const std::string& to) override;
     bool canOpenForReading(const std::string& path) override { return m_native.canOpenForReading(resolve(path)); }
     bool exists(const std::string& path) override { return m_native.exists(resolve(path)); }
+    bool existsUncached(const std::string& path) override { return m_native.existsUncached(resolve(path)); }
+    FsError probeName(const std::string& folder, const std::string& name) override
+    {
+        return m_probeFault ? *m_probeFault : m_native.probeName(folder, name);
+    }
+    // Every probe of a name fails with `error`, as on a folder that takes no such name.
+    void failProbes(FsError error) { m_probeFault = error; }
     bool sameFile(const std::string& a, const std::string& b) override { return m_native.sameFile(resolve(a), resolve(b)); }
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override
     {
@@ -85,6 +92,7 @@ private:
     std::size_t m_renames = 0;
     std::optional<FsError> m_readFault;
     std::optional<FsError> m_wholeReadFault;
+    std::optional<FsError> m_probeFault;
     bool m_caseInsensitive = false;
     bool m_inodesLast = true;
     std::optional<std::size_t> m_maxNameLength;
