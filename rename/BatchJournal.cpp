@@ -101,7 +101,7 @@ std::string BatchJournal::folder() const
 
 std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKind kind)
 {
-    Journal journal{kind, plan, std::nullopt, std::nullopt, false};
+    Journal journal{kind, plan, std::nullopt, std::nullopt, false, {}};
     if (plan.stamps.size() != plan.items.size()) {
         // The listing gave no stamps (inode numbers that do not last): each file
         // is asked. A file gone already gets an empty stamp, which no file matches.

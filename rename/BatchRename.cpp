@@ -25,6 +25,7 @@ constexpr int kPrefixChoices = 50;
 // Draws among the 50 short prefixes before switching to long ones.
 constexpr int kShortDraws = 64;
 constexpr double kLongChoices = 1e9;
+constexpr const char* kPlainProbe = "zanto~probe.tmp";
 
 std::string tempPrefix(unsigned long long number)
 {
@@ -477,7 +478,8 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
             if (error != FsError::None) {
                 plan.status = PlanStatus::NameUnwritable;
                 plan.unwritableName = *name;
-                plan.listError = error;
+                // Where a plain name is taken, what is refused is the name itself.
+                plan.listError = fs.probeName(folder, kPlainProbe) == FsError::None ? FsError::Other : error;
                 return plan;
             }
         }

@@ -3,9 +3,9 @@
 #include "rename/Recovery.h"
 #include "rename/SingleRename.h"
 #include "tests/rename/FolderExpectations.h"
-#include "tests/support/ExfatVolume.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestVolume.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ protected:
     }
     BatchPlan plan() { return planBatch(card.path(), {"2.jpg", "1.jpg", "IMG_0001.JPG"}, "", fs); }
 
-    ExfatVolume card;
+    TestVolume card{TestVolume::Kind::Exfat};
     FaultyFileSystem fs;
     TempFolder stateHome;
     StateFolder state{stateHome.path() + "/TOLVA"};
@@ -87,7 +87,7 @@ protected:
         if (GetParam()) {
             if (::geteuid() != 0)
                 GTEST_SKIP() << "mounting an exFAT image needs root";
-            card.emplace();
+            card.emplace(TestVolume::Kind::Exfat);
             ASSERT_TRUE(card->mounted());
         }
         folder = card ? card->path() : plain.path();
@@ -150,7 +150,7 @@ protected:
         return count;
     }
 
-    std::optional<ExfatVolume> card;
+    std::optional<TestVolume> card;
     TempFolder plain;
     TempFolder stateHome;
     std::string folder;

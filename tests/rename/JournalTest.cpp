@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <sys/stat.h>
 
@@ -268,6 +269,72 @@ TEST_F(JournalTest, UndoMovesNothingIntoATakenNameAndBringsBackAFileLeftOnItsWay
     expected["a.jpg"] = before.at("a.jpg");
     EXPECT_EQ(folder.contents(), expected);
     EXPECT_FALSE(journal.hasRecord());
+}
+
+// Undos killed, then recovered either way, in the order a user meets them.
+// Used to wipe another folder's record of the same camera names, and to
+// leave a record without the names that a recovered undo gave back.
+TEST_F(JournalTest, AKilledUndoRecoveredEitherWayLeavesEveryRecordTrue)
+{
+    const auto batchIn = [&](const std::string& path) {
+        const BatchPlan plan = planBatch(path, {"IMG_1.JPG", "IMG_2.JPG"}, "trip", fs);
+        run = journal.begin(plan);
+        batch(plan);
+    };
+    // Applied, then killed before its journal is closed; the journal is
+    // copied aside to play a kill after the record was brought up to date.
+    const auto undoKilled = [&](bool afterSettling) {
+        UndoPlan undo = planUndo(*journal.lastRecord(), fs);
+        EXPECT_TRUE(journal.replaceRecord(undo.record));
+        run = journal.begin(undo.plan, JournalKind::Undo);
+        const BatchReport report = applyBatch(undo.plan, fs, {}, run.get());
+        const std::string name = run->name();
+        if (afterSettling) {
+            std::filesystem::copy_file(files.pathOf(name), stateHome.pathOf("copy"));
+            EXPECT_TRUE(run->finish(report.states(), false));
+            std::filesystem::rename(stateHome.pathOf("copy"), files.pathOf(name));
+        }
+        run.reset();
+    };
+    const auto recover = [&](RecoveryDirection direction) {
+        const auto found = pendingRun();
+        ASSERT_TRUE(found);
+        const BatchReport report = recoverBatch(found->journal(), direction, fs, found.get());
+        EXPECT_TRUE(found->finish(report.states(), false));
+    };
+
+    // As on cards: the two folders' files alike in size and time.
+    fs.setInodesLasting(false);
+    TempFolder other;
+    const auto when = std::filesystem::file_time_type::clock::now();
+    for (const TempFolder* card : {&folder, &other}) {
+        for (const char* name : {"IMG_1.JPG", "IMG_2.JPG"}) {
+            std::filesystem::path path = card->pathOf(name);
+            std::ofstream(path) << name;
+            std::filesystem::last_write_time(path, when);
+        }
+    }
+    before = folder.contents();
+    batchIn(folder.path());
+    undoKilled(false);
+    journal.pending().clear(); // キャンセル
+    batchIn(other.path());
+    recover(RecoveryDirection::Forward); // いいえ: the undo in the first folder ends
+    EXPECT_EQ(folder.contents(), before);
+    ASSERT_TRUE(journal.hasRecord());
+    EXPECT_EQ(journal.lastRecord()->plan.folder, other.path());
+    EXPECT_EQ(journal.lastRecord()->ended, std::vector<EntryState>(2, EntryState::Final));
+
+    // The same undo killed between bringing the record up to date and
+    // closing its journal, then put back (はい): the record undoes it again.
+    undoKilled(true);
+    EXPECT_FALSE(journal.hasRecord());
+    recover(RecoveryDirection::Back);
+    EXPECT_EQ(other.names(), (std::vector<std::string>{"trip1.JPG", "trip2.JPG"}));
+    ASSERT_TRUE(journal.hasRecord());
+    const UndoPlan again = planUndo(*journal.lastRecord(), fs);
+    EXPECT_TRUE(again.changed.empty() && again.blocked.empty());
+    EXPECT_EQ(again.plan.items.size(), 2u);
 }
 
 // Used to be taken for a file gone: the run went on and reported the files as missing.

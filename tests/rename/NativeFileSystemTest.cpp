@@ -1,13 +1,41 @@
 #include "fs/NativeFileSystem.h"
+#include "rename/ReadableFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zanto::test {
 namespace {
+
+// Runs `call` in a forked child, so that a call that blocks cannot hang the
+// suite: true when it returned true within five seconds. A child still
+// waiting then is killed.
+bool returnsPromptly(const std::function<bool()>& call)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(call() ? 0 : 1);
+    int status = 0;
+    pid_t done = 0;
+    for (int tick = 0; tick < 500 && done == 0; ++tick) {
+        done = ::waitpid(child, &status, WNOHANG);
+        if (done == 0)
+            ::usleep(10000);
+    }
+    if (done == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 class NativeFs : public ::testing::Test {
 protected:
@@ -39,6 +67,23 @@ TEST_F(NativeFs, RemovingALinkKeepsItsTargetAndAFifoIsNeverOpened)
     EXPECT_TRUE(fs.canOpenForReading(folder.pathOf("link.jpg")));
     EXPECT_EQ(fs.removeFile(folder.pathOf("link.jpg")), FsError::None);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"pipe", "target.jpg"}));
+}
+
+// A listed name may have been replaced by a FIFO: with no writer, opening it
+// for reading would wait for one.
+TEST_F(NativeFs, ReadingAFifoFailsAtOnceInsteadOfWaitingForAWriter)
+{
+    const std::string pipe = folder.pathOf("pipe.jpg");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    EXPECT_TRUE(returnsPromptly([&] {
+        std::string bytes;
+        return fs.readFile(pipe, 1024, bytes) == FsError::PathFileAccess && bytes.empty();
+    })) << "readFile blocked or did not give PathFileAccess";
+    EXPECT_TRUE(returnsPromptly([&] {
+        std::unique_ptr<ReadableFile> file;
+        return fs.openFile(pipe, file) == FsError::PathFileAccess && !file;
+    })) << "openFile blocked or did not give PathFileAccess";
 }
 
 } // namespace

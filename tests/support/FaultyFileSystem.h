@@ -43,10 +43,10 @@ public:
     bool existsUncached(const std::string& path) override { return m_native.existsUncached(resolve(path)); }
     FsError probeName(const std::string& folder, const std::string& name) override
     {
-        return m_probeFault ? *m_probeFault : m_native.probeName(folder, name);
+        return m_probeAnswer ? *m_probeAnswer : m_native.probeName(folder, name);
     }
-    // Every probe of a name fails with `error`, as on a folder that takes no such name.
-    void failProbes(FsError error) { m_probeFault = error; }
+    // Every probe of a name answers `error`; None: as if the folder took any name.
+    void answerProbes(FsError error) { m_probeAnswer = error; }
     bool sameFile(const std::string& a, const std::string& b) override { return m_native.sameFile(resolve(a), resolve(b)); }
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override
     {
@@ -92,7 +92,7 @@ private:
     std::size_t m_renames = 0;
     std::optional<FsError> m_readFault;
     std::optional<FsError> m_wholeReadFault;
-    std::optional<FsError> m_probeFault;
+    std::optional<FsError> m_probeAnswer;
     bool m_caseInsensitive = false;
     bool m_inodesLast = true;
     std::optional<std::size_t> m_maxNameLength;
