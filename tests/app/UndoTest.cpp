@@ -4,17 +4,23 @@
 #include "rename/BatchRename.h"
 #include "rename/Recovery.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/support/TestVolume.h"
 
 #include <QAction>
 #include <QMenu>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <unistd.h>
 
 // What the window adds to the journal: the start-up question, the undo menu
 // item and its question, the notices, the refreshed lists.
 
 namespace zanto::test {
 namespace {
+
+using Contents = std::map<std::string, std::string>;
 
 class UndoTest : public WindowFixture {
 protected:
@@ -149,6 +155,37 @@ TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_TRUE(messenger.shown()[0].text.contains(QStringLiteral("が見つかりません")));
     EXPECT_EQ(batches.pending().size(), 1u);
+}
+
+// Used to drop the journal after a recovery that moved nothing: the card's
+// write-protect switch was on, and the files stayed under temporary names.
+TEST_F(UndoTest, ARecoveryOnAWriteProtectedCardKeepsItsJournalAndAsksAgain)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a read-only mount needs root";
+    TestVolume card(TestVolume::Kind::SmallTmpfs, {}, 1 << 20);
+    ASSERT_TRUE(card.mounted());
+    for (const char* name : {"a.jpg", "b.jpg"})
+        std::ofstream(card.path() + "/" + name) << name;
+    const BatchPlan plan = planBatch(card.path(), {"a.jpg", "b.jpg"}, "b", fileSystem);
+    ASSERT_TRUE(batches.begin(plan));
+    std::filesystem::rename(card.path() + "/a.jpg", card.path() + "/" + plan.items[0].temporary); // then killed
+    ASSERT_TRUE(card.setReadOnly(true));
+
+    messenger.answer(MsgAnswer::Yes);
+    startUp();
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown()[1].text,
+              QStringLiteral("「%1」のファイル名の変更を終えられませんでした（書き込みが許可されていないか, "
+                             "読み取り専用です）.\r\n\r\n次回の起動時にもう一度お尋ねします")
+                  .arg(card.path().c_str()));
+    EXPECT_EQ(batches.pending().size(), 1u);
+
+    ASSERT_TRUE(card.setReadOnly(false));
+    messenger.answer(MsgAnswer::Yes);
+    startUp();
+    EXPECT_EQ(contentsOf(card.path()), (Contents{{"a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}}));
+    EXPECT_TRUE(batches.pending().empty());
 }
 
 } // namespace

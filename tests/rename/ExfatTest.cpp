@@ -80,24 +80,39 @@ std::string original(std::size_t i) { return std::to_string(i + 2) + ".jpg"; }
 std::string renamed(std::size_t i) { return std::to_string(i + 1) + ".jpg"; }
 std::string photo(std::size_t i) { return "photo " + std::to_string(i); }
 
-class KillSweepTest : public ::testing::TestWithParam<bool> { // true: on the exFAT card
+// Where the burst lies: an ordinary folder read without inode numbers, as on
+// a card; the exFAT card; overlayfs with its photos in a lower layer on
+// another file system, each photo on its layer's device.
+enum class Where { WithoutLastingInodes, OnTheExfatCard, OnOverlayOverTwoFileSystems };
+
+class KillSweepTest : public ::testing::TestWithParam<Where> {
 protected:
     void SetUp() override
     {
-        if (GetParam()) {
-            if (::geteuid() != 0)
-                GTEST_SKIP() << "mounting an exFAT image needs root";
+        if (GetParam() != Where::WithoutLastingInodes && ::geteuid() != 0)
+            GTEST_SKIP() << "mounting needs root";
+        if (GetParam() == Where::OnTheExfatCard)
             card.emplace(TestVolume::Kind::Exfat);
-            ASSERT_TRUE(card->mounted());
-        }
-        folder = card ? card->path() : plain.path();
+        writeBurst();
     }
-    // On the ordinary folder, stamps without inode numbers, as on a card.
-    void prepare(FaultyFileSystem& fs) const { fs.setInodesLasting(card.has_value()); }
+    bool overlay() const { return GetParam() == Where::OnOverlayOverTwoFileSystems; }
+    void prepare(FaultyFileSystem& fs) const { fs.setInodesLasting(GetParam() != Where::WithoutLastingInodes); }
     std::string statePath() const { return stateHome.path() + "/TOLVA"; }
 
-    void writeBurst() const
+    // Afresh each time; on overlay, a new mount over the photos' lower layer.
+    void writeBurst()
     {
+        if (overlay()) {
+            TestVolume::Files files;
+            for (std::size_t i = 0; i < kPhotos; ++i)
+                files[original(i)] = photo(i);
+            card.reset();
+            card.emplace(TestVolume::Kind::Overlay, files);
+        }
+        ASSERT_TRUE(!card || card->mounted());
+        folder = card ? card->path() : plain.path();
+        if (overlay())
+            return;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             std::filesystem::remove(entry.path());
         const auto when = std::filesystem::file_time_type::clock::now();
@@ -160,9 +175,11 @@ TEST_P(KillSweepTest, AfterAKillBeforeAnyRenameEachFileIsPlacedByTheRecordedStep
 {
     FaultyFileSystem fs;
     prepare(fs);
-    writeBurst();
-    for (std::size_t i = 1; i < kPhotos; ++i)
+    for (std::size_t i = 1; i < kPhotos && !overlay(); ++i)
         ASSERT_TRUE(fs.stamp(folder + "/" + original(i))->sameFileAs(*fs.stamp(folder + "/" + original(0))));
+    if (overlay()) {
+        ASSERT_NE(fs.stamp(folder + "/" + original(0))->device, fs.stamp(folder)->device);
+    }
 
     std::size_t kills = 0;
     std::size_t wrong = 0;
@@ -204,9 +221,16 @@ TEST_P(KillSweepTest, AfterAKillBeforeAnyRenameEachFileIsPlacedByTheRecordedStep
     EXPECT_GT(kills, 4 * (2 * kPhotos + 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Burst, KillSweepTest, ::testing::Bool(), [](const auto& info) {
-    return std::string(info.param ? "OnTheExfatCard" : "WithoutLastingInodes");
-});
+std::string nameOf(const ::testing::TestParamInfo<Where>& info)
+{
+    constexpr const char* kNames[] = {"WithoutLastingInodes", "OnTheExfatCard", "OnOverlayOverTwoFileSystems"};
+    return kNames[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Burst, KillSweepTest,
+                         ::testing::Values(Where::WithoutLastingInodes, Where::OnTheExfatCard,
+                                           Where::OnOverlayOverTwoFileSystems),
+                         nameOf);
 
 } // namespace
 } // namespace zanto::test
