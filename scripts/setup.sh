@@ -8,7 +8,7 @@ packages=(
   libemf2svg-dev libwmf-dev libexif-dev libraw-dev libheif-dev fonts-urw-base35
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
-  xdg-utils exfatprogs exfat-fuse python3-xlib
+  xdg-utils exfatprogs exfat-fuse fusefat dosfstools python3-xlib
   dpkg-dev file desktop-file-utils appstream
 )
 if [ "${ZANTO_SETUP_EXTRA:-}" != "" ]; then
