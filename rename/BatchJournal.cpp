@@ -152,8 +152,14 @@ std::optional<Journal> BatchJournal::lastRecord()
 {
     const auto bytes = m_files.read(kRecord);
     auto record = bytes ? decodeJournal(*bytes) : std::nullopt;
-    if (record && record->kind != JournalKind::Batch)
+    if (!record || record->kind != JournalKind::Batch)
         return std::nullopt;
+    // A record that does not say where its files ended holds a batch whose
+    // files all got their new names; a damaged line's file is not undone.
+    if (!record->ended)
+        record->ended.emplace(record->plan.items.size(), EntryState::Final);
+    for (const std::size_t i : record->damaged)
+        (*record->ended)[i] = EntryState::Missing;
     return record;
 }
 
@@ -175,8 +181,6 @@ bool BatchJournal::hasRecord()
     const auto record = lastRecord();
     if (!record)
         return false;
-    if (!record->ended)
-        return !record->plan.items.empty();
     return std::any_of(record->ended->begin(), record->ended->end(), [](EntryState state) {
         return state == EntryState::Final || state == EntryState::Temporary;
     });
@@ -188,7 +192,7 @@ bool BatchJournal::settleUndo(const Journal& undo, const std::vector<EntryState>
     if (!record || record->plan.folder != undo.plan.folder)
         return true;
     auto& items = record->plan.items;
-    std::vector<EntryState> ended = record->ended.value_or(std::vector<EntryState>(items.size(), EntryState::Final));
+    std::vector<EntryState>& ended = *record->ended;
     std::unordered_map<std::string_view, std::size_t> byOriginal;
     for (std::size_t i = 0; i < items.size(); ++i)
         byOriginal.emplace(items[i].original, i);
@@ -222,7 +226,6 @@ bool BatchJournal::settleUndo(const Journal& undo, const std::vector<EntryState>
             break;
         }
     }
-    record->ended = std::move(ended);
     return replaceRecord(*record);
 }
 
