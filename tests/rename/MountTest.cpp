@@ -104,20 +104,24 @@ TEST(FullStateDisk, NoFileIsLeftUnderATemporaryNameAndATornJournalIsKept)
     for (const std::string& name : kPhotos)
         written.plan.stamps.push_back(*fs.stamp(folder.pathOf(name)));
 
-    // Journals without room kept for their steps, each ending on a page's
-    // end, so that whatever is appended needs a page the disk no longer has.
+    // Journals without room kept for their steps, each ending `room` bytes
+    // short of a page's end, so that an append needs a page the disk no
+    // longer has and is torn after those bytes.
     const long page = ::sysconf(_SC_PAGESIZE);
-    const auto journalEndingAt = [&](const std::string& torn) {
+    const auto sizeOf = [](const std::string& path) { return std::ifstream(path, std::ios::ate).tellg(); };
+    const auto journalEndingAt = [&](const std::string& torn, long room) {
         auto file = state.create("journal-", encodeJournal(written));
         const std::string path = state.pathOf(file->name());
-        const auto size = static_cast<long>(std::ifstream(path, std::ios::ate).tellg());
-        const long pad = (page - (size + static_cast<long>(torn.size())) % page) % page;
+        const auto size = static_cast<long>(sizeOf(path));
+        const long pad = (2 * page - (size + static_cast<long>(torn.size()) + room) % page) % page;
         std::ofstream(path, std::ios::app) << std::string(static_cast<std::size_t>(std::max(pad - 1, 0L)), 'x')
                                            << (pad > 0 ? "\n" : "") << torn;
         return file;
     };
-    auto live = journalEndingAt("");
-    auto torn = journalEndingAt("step to-final TTT");
+    auto live = journalEndingAt("", 10);
+    const std::string livePath = state.pathOf(live->name());
+    const auto liveSize = sizeOf(livePath);
+    auto torn = journalEndingAt("step to-final TTT", 0);
     torn.reset(); // killed while it appended
     const int filler = ::open((disk.path() + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
     const std::string block(4096, '0');
@@ -129,6 +133,7 @@ TEST(FullStateDisk, NoFileIsLeftUnderATemporaryNameAndATornJournalIsKept)
     const BatchReport report = applyBatch(plan, fs, {}, &run);
     EXPECT_TRUE(report.stopped()) << "the second pass could not be recorded";
     EXPECT_EQ(folder.contents(), before);
+    EXPECT_EQ(sizeOf(livePath), liveSize) << "a torn append is taken back";
     EXPECT_TRUE(run.finish(report.states(), false));
 
     auto pending = journal.pending();
