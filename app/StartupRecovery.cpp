@@ -38,13 +38,18 @@ void StartupRecovery::run()
         }
         const Journal& journal = pending.run->journal();
         const std::string& folder = journal.plan.folder;
-        if (!journalFolderPresent(journal, m_fileSystem) || noneFound(journal, m_fileSystem)) {
+        const auto folderMissing = [&] {
+            if (journalFolderPresent(journal, m_fileSystem) && !noneFound(journal, m_fileSystem))
+                return false;
             m_ask(messages::recoveryFolderMissing(folder));
+            return true;
+        };
+        if (folderMissing())
             continue;
-        }
         const bool undo = journal.kind == JournalKind::Undo;
         const MsgAnswer answer = m_ask(messages::recoveryQuestion(folder, undo));
-        if (answer != MsgAnswer::Yes && answer != MsgAnswer::No)
+        // The card may have been taken out while the question was open.
+        if ((answer != MsgAnswer::Yes && answer != MsgAnswer::No) || folderMissing())
             continue;
         const bool back = answer == MsgAnswer::Yes;
         WaitCursor waiting;

@@ -50,11 +50,12 @@ bool JournalRun::placedByLastStep(MoveStep step, const std::vector<EntryState>& 
         return false;
     // A file of the last step is read as under its temporary name where that
     // name exists and on the step's named side where it does not; any other
-    // file as the step found it.
+    // file as the step found it, so this step must leave it alone.
     for (std::size_t i = 0; i < states.size(); ++i) {
         const bool ofLastStep = last.states[i] == sourceOf(last.step);
         const bool readRight = states[i] == EntryState::Missing
-            || (ofLastStep ? states[i] == EntryState::Temporary || states[i] == side : states[i] == last.states[i]);
+            || (ofLastStep ? states[i] == EntryState::Temporary || states[i] == side
+                           : states[i] == last.states[i] && states[i] != sourceOf(step));
         if (!readRight)
             return false;
     }

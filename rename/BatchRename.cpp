@@ -26,6 +26,7 @@ constexpr int kPrefixChoices = 50;
 constexpr int kShortDraws = 64;
 constexpr double kLongChoices = 1e9;
 constexpr const char* kPlainProbe = "zanto~probe.tmp";
+constexpr std::size_t kMostProbes = 16;
 
 std::string tempPrefix(unsigned long long number)
 {
@@ -131,11 +132,26 @@ bool concernsOneFile(FsError error)
     return error == FsError::FileNotFound || error == FsError::FileExists;
 }
 
-// A name of the run's shape that no planned name has: "~" before the extension.
+// A name of the run's shape and length that no planned name has: the last
+// ASCII character before the extension (or else the last character) made
+// "~", so that the characters a driver may refuse stay in it.
 std::string probeNameFor(const std::string& name)
 {
-    const std::string extension = extensionOf(name);
-    return name.substr(0, name.size() - extension.size()) + '~' + extension;
+    const std::size_t stem = name.size() - extensionOf(name).size();
+    std::size_t at = std::string::npos;
+    for (std::size_t i = 0; i < (stem != 0 ? stem : name.size()); ++i) {
+        if (static_cast<unsigned char>(name[i]) < 0x80)
+            at = i;
+    }
+    std::size_t length = 1;
+    if (at == std::string::npos) {
+        // Every character beyond ASCII: the last one, all its bytes.
+        at = stem != 0 ? stem : name.size();
+        while (at > 0 && (static_cast<unsigned char>(name[--at]) & 0xC0) == 0x80) {
+        }
+        length = (stem != 0 ? stem : name.size()) - at;
+    }
+    return name.substr(0, at) + '~' + name.substr(at + length);
 }
 
 // One step of a run: every entry in the step's source state moves on to its
@@ -243,6 +259,26 @@ bool folderGone(const BatchPlan& plan, FileSystem& fs)
         return false;
     const auto now = fs.stamp(plan.folder);
     return !now || !now->sameFolderAs(*plan.folderStamp);
+}
+
+// What a failed move says of the whole folder: None where it concerns its
+// own file (gone, a name taken, a name refused, a file locked), else the
+// cause that every other move would meet too.
+FsError folderWideCause(const BatchPlan& plan, FileSystem& fs, FsError error)
+{
+    switch (error) {
+    case FsError::DiskFull:
+    case FsError::DeviceUnavailable:
+    case FsError::DiskNotReady:
+    case FsError::PathNotFound:
+        return error;
+    case FsError::FileNotFound:
+        return folderGone(plan, fs) ? FsError::PathNotFound : FsError::None;
+    case FsError::PathFileAccess: // a write-protected card, or one locked file?
+        return fs.probeName(plan.folder, kPlainProbe) != FsError::None ? error : FsError::None;
+    default:
+        return FsError::None;
+    }
 }
 
 } // namespace
@@ -472,8 +508,13 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
     // Before any file moves, the folder shows that it takes names like the
     // run's: a driver that cannot write one (fusefat refuses names beyond
     // ASCII) may drop the file whose rename to it fails.
-    if (!plan.items.empty()) {
-        for (const std::string* name : {&plan.items.front().temporary, &plan.items.front().final}) {
+    // One item for each extension, which the temporary and the new name share.
+    std::unordered_set<std::string_view> probed;
+    for (std::size_t i = 0; i < count && probed.size() < kMostProbes; ++i) {
+        if (!probed.insert(extensions[i]).second)
+            continue;
+        const BatchItem& item = plan.items[i];
+        for (const std::string* name : {&item.temporary, &item.final}) {
             const FsError error = fs.probeName(folder, probeNameFor(*name));
             if (error != FsError::None) {
                 plan.status = PlanStatus::NameUnwritable;
@@ -540,9 +581,9 @@ bool moveEntries(const BatchPlan& plan, MoveStep step, BatchReport& report, File
         return true;
     if (log != nullptr && !log->beginStep(step, states))
         return false;
-    StepMover(plan, report, fs).run(step, false, [&report](std::size_t, FsError error) {
-        if (!concernsOneFile(error))
-            report.noteBlocked(error);
+    StepMover(plan, report, fs).run(step, false, [&](std::size_t, FsError error) {
+        if (report.blockedBy() == FsError::None)
+            report.noteBlocked(folderWideCause(plan, fs, error));
         return StepMover::Failure::GoOn;
     });
     return true;

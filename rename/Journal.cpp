@@ -15,9 +15,10 @@ constexpr std::string_view kMagicV1 = "ZANTO-JOURNAL 1\n";
 constexpr std::string_view kEnd = "end ";
 constexpr char kHex[] = "0123456789abcdef";
 
-std::uint64_t fnv1a(std::string_view bytes)
+constexpr std::uint64_t kFnvBasis = 14695981039346656037ull;
+
+std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = kFnvBasis)
 {
-    std::uint64_t hash = 14695981039346656037ull;
     for (const char ch : bytes) {
         hash ^= static_cast<unsigned char>(ch);
         hash *= 1099511628211ull;
@@ -168,14 +169,21 @@ private:
 };
 
 // An appended line: its text and a sum of it that matches.
-std::optional<std::string_view> checkedText(std::string_view line)
+// An item line's sum starts from its position, so that lines that changed
+// places do not pass.
+std::uint64_t itemSeed(std::size_t position)
+{
+    return fnv1a(std::to_string(position) + ' ');
+}
+
+std::optional<std::string_view> checkedText(std::string_view line, std::uint64_t seed = kFnvBasis)
 {
     const std::size_t space = line.rfind(' ');
     std::uint64_t sum = 0;
     if (space == std::string_view::npos || line.size() - space - 1 != 16
         || std::from_chars(line.data() + space + 1, line.data() + line.size(), sum, 16).ptr
             != line.data() + line.size()
-        || sum != fnv1a(line.substr(0, space + 1)))
+        || sum != fnv1a(line.substr(0, space + 1), seed))
         return std::nullopt;
     return line.substr(0, space);
 }
@@ -247,7 +255,7 @@ std::string encodeJournal(const Journal& journal)
             appendEscaped(out, *name);
             out += ' ';
         }
-        appendSum(out, fnv1a(std::string_view(out).substr(lineStart)));
+        appendSum(out, fnv1a(std::string_view(out).substr(lineStart), itemSeed(i)));
     }
     out += kEnd;
     appendSum(out, headSum);
@@ -331,7 +339,7 @@ std::optional<Journal> decodeJournal(const std::string& bytes)
             // One sum covers the whole plan: a damaged line is a damaged journal.
             if (!readItem(itemLine, false, folder, item, stamp) || !isPlainItem(item))
                 return std::nullopt;
-        } else if (const auto text = checkedText(itemLine);
+        } else if (const auto text = checkedText(itemLine, itemSeed(i));
                    !text || !readItem(*text, true, folder, item, stamp) || !isPlainItem(item)) {
             // Kept for the notice, with the name it had as far as it reads.
             const auto readable = readItem(text.value_or(itemLine.substr(0, itemLine.rfind(' '))), true, folder, item, stamp)

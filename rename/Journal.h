@@ -46,7 +46,7 @@ struct Journal {
 //   folder <stable> <device> <inode> <folder>
 //   prefix <prefix>
 //   items <count>
-//   <device> <inode> <size> <modified ns> <original> <temporary> <final> <sum>   (one line per item)
+//   <device> <inode> <size> <modified ns> <original> <temporary> <final> <sum>   (one line per item; its sum starts from "<position> ")
 //   end <FNV-1a 64 of the lines before the first item, 16 hex digits>
 // Each item line carries its own device (on overlayfs a file's device is its
 // layer's, not the folder's) and its own sum, so that a damaged line costs

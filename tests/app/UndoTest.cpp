@@ -157,6 +157,26 @@ TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
     EXPECT_EQ(batches.pending().size(), 1u);
 }
 
+// Used to forget the run: the card was taken out while the question was open.
+TEST_F(UndoTest, ACardTakenOutDuringTheQuestionKeepsTheJournal)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    const BatchPlan plan = planBatch(folder.path(), {"a.jpg", "b.jpg"}, "b", fileSystem);
+    ASSERT_TRUE(batches.begin(plan));
+    std::filesystem::rename(folder.pathOf("a.jpg"), folder.pathOf(plan.items[0].temporary)); // then killed
+    QStringList shown;
+    StartupRecovery(batches, fileSystem, [&](const MessageRequest& box) {
+        shown.append(box.text);
+        if (box.buttons == MsgButtons::YesNoCancel)
+            std::filesystem::rename(folder.path(), folder.path() + "-away");
+        return MsgAnswer::Yes;
+    }).run();
+    std::filesystem::rename(folder.path() + "-away", folder.path());
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("が見つかりません")));
+    EXPECT_EQ(batches.pending().size(), 1u);
+}
+
 // Used to drop the journal after a recovery that moved nothing: the card's
 // write-protect switch was on, and the files stayed under temporary names.
 TEST_F(UndoTest, ARecoveryOnAWriteProtectedCardKeepsItsJournalAndAsksAgain)

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sys/stat.h>
 
 // The journal of a batch: its bytes, the record it leaves, recovery and undo
@@ -335,6 +336,32 @@ TEST_F(JournalTest, AKilledUndoRecoveredEitherWayLeavesEveryRecordTrue)
     const UndoPlan again = planUndo(*journal.lastRecord(), fs);
     EXPECT_TRUE(again.changed.empty() && again.blocked.empty());
     EXPECT_EQ(again.plan.items.size(), 2u);
+}
+
+// A recovery's move that fails keeps the journal only for a cause that every
+// move would meet: one locked file must not keep it for good.
+TEST_F(JournalTest, ARecoveryIsBlockedOnlyByWhatHoldsForTheWholeFolder)
+{
+    const std::pair<FsError, std::optional<FsError>> cases[] = {
+        {FsError::PathFileAccess, std::nullopt},                // one locked file
+        {FsError::PathFileAccess, FsError::PathFileAccess},     // a write-protected card
+        {FsError::Other, std::nullopt},                         // a name the driver refuses
+        {FsError::DiskFull, std::nullopt},
+        {FsError::DiskNotReady, std::nullopt},
+    };
+    for (const auto& [error, probes] : cases) {
+        const BatchPlan plan = begin();
+        std::filesystem::rename(folder.pathOf(plan.items[0].original), folder.pathOf(plan.items[0].temporary));
+        run.reset(); // killed
+        const auto found = pendingRun();
+        fs.answerProbes(probes.value_or(FsError::None));
+        fs.failRename(fs.renameCalls() + 1, error);
+        const BatchReport report = recoverBatch(found->journal(), RecoveryDirection::Back, fs, found.get());
+        const bool wholeFolder = error != FsError::PathFileAccess && error != FsError::Other;
+        EXPECT_EQ(report.blockedBy(), wholeFolder || probes ? error : FsError::None) << static_cast<int>(error);
+        std::filesystem::rename(folder.pathOf(plan.items[0].temporary), folder.pathOf(plan.items[0].original));
+        EXPECT_TRUE(found->finish(report.states(), false));
+    }
 }
 
 // Used to be taken for a file gone: the run went on and reported the files as missing.

@@ -11,6 +11,8 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <unistd.h>
 
 // The corners of real mounts where a run used to lose names: overlayfs over
@@ -140,6 +142,53 @@ TEST(FullStateDisk, NoFileIsLeftUnderATemporaryNameAndATornJournalIsKept)
     ASSERT_EQ(pending.size(), 1u);
     ASSERT_TRUE(pending.front().run) << "not damaged";
     EXPECT_EQ(locateEntries(pending.front().run->journal(), fs), std::vector<EntryState>(3, EntryState::Original));
+}
+
+// With no room for a step, it goes on only where a recovery reading the last
+// step recorded finds every file where this step leaves it.
+TEST(FullStateDisk, AStepGoesOnUnrecordedOnlyWhereTheLastStepRecordedPlacesItsFiles)
+{
+    TestVolume disk(TestVolume::Kind::SmallTmpfs, {}, 256 * 1024);
+    NEEDS_ROOT(disk);
+    constexpr EntryState O = EntryState::Original, T = EntryState::Temporary, F = EntryState::Final;
+    struct Row {
+        const char* what;
+        std::optional<JournalStep> last;
+        MoveStep step;
+        std::vector<EntryState> states;
+        bool goesOn;
+    };
+    const Row rows[] = {
+        {"a stopped first pass put back", std::nullopt, MoveStep::BackToOriginal, {T, T, O}, true},
+        {"the second pass", std::nullopt, MoveStep::ToFinal, {T, T, T}, false},
+        {"a stopped second pass put back", JournalStep{MoveStep::ToFinal, {T, T, T}}, MoveStep::BackToTemporary,
+         {F, F, T}, true},
+        {"then back to the old names", JournalStep{MoveStep::ToFinal, {T, T, T}}, MoveStep::BackToOriginal,
+         {T, T, T}, false},
+        {"forward after a rollback, files it never moved", JournalStep{MoveStep::BackToOriginal, {T, O, O}},
+         MoveStep::ToTemporary, {T, O, O}, false},
+        {"back after a second pass, a file already renamed", JournalStep{MoveStep::ToFinal, {T, F, T}},
+         MoveStep::BackToTemporary, {F, F, T}, false},
+    };
+    TempFolder stateHome;
+    FaultyFileSystem fs;
+    StateFolder state(disk.path() + "/TOLVA");
+    BatchJournal journal(state, fs);
+    std::vector<std::unique_ptr<OpenJournal>> files;
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        files.push_back(state.create("journal-", std::string(static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)), 'x')));
+    const int filler = ::open((disk.path() + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+    while (::write(filler, std::string(4096, '0').data(), 4096) > 0) {
+    }
+    ::close(filler);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        Journal recorded;
+        recorded.plan.folder = stateHome.path();
+        recorded.plan.items.resize(3);
+        recorded.lastStep = rows[i].last;
+        JournalRun run(journal, std::move(files[i]), recorded);
+        EXPECT_EQ(run.beginStep(rows[i].step, rows[i].states), rows[i].goesOn) << rows[i].what;
+    }
 }
 
 } // namespace
