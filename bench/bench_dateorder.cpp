@@ -3,7 +3,7 @@
 // each with its date where that kind keeps it; (b) 2,000 JPEGs, with the
 // page cache warm and dropped before each round (cold), where this machine
 // lets it be dropped.
-#include "browse/DateOrder.h"
+#include "listing/DateOrder.h"
 #include "fs/NativeFileSystem.h"
 
 #include <benchmark/benchmark.h>

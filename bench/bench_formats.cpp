@@ -1,7 +1,7 @@
 // The newer picture kinds in the preview: a 12-megapixel HEIC through the
 // zanto-heif helper (its start, libheif's decoding, the pipe), and a 30 MB
 // RAW file by the JPEG preview embedded in it (LibRaw in a child process).
-#include "browse/PictureLoader.h"
+#include "preview/PictureLoader.h"
 #include "fs/NativeFileSystem.h"
 
 #include <benchmark/benchmark.h>

@@ -1,11 +1,11 @@
 // Opening a folder of 100,000 files: the bare readdir loop against the file
 // list's own listing (filter, file-type check, natural order), and against
 // the whole folder change of the main window (both lists filled and painted).
-#include "browse/DirectoryListing.h"
+#include "listing/DirectoryListing.h"
 #include "browse/FileListBox.h"
 #include "browse/ListBox.h"
-#include "browse/NaturalOrder.h"
-#include "browse/WildcardPattern.h"
+#include "listing/NaturalOrder.h"
+#include "listing/WildcardPattern.h"
 #include "fs/NativeFileSystem.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Previewing a 6000 x 4000 photo: the preview's loader against Qt's reader
 // decoding straight to the preview size, and against a full-size decode.
-#include "browse/PictureLoader.h"
-#include "browse/PicturePrefetch.h"
-#include "browse/PictureWorker.h"
+#include "preview/PictureLoader.h"
+#include "preview/PicturePrefetch.h"
+#include "preview/PictureWorker.h"
 #include "fs/NativeFileSystem.h"
 
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Volumes.h"
+#include "listing/Volumes.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 #include "FileListBox.h"
 
-#include "DirectoryListing.h"
-#include "WildcardPattern.h"
+#include "listing/DirectoryListing.h"
+#include "listing/WildcardPattern.h"
 
 namespace zanto {
 

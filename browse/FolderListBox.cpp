@@ -1,6 +1,6 @@
 #include "FolderListBox.h"
 
-#include "NaturalOrder.h"
+#include "listing/NaturalOrder.h"
 #include "rename/PathRule.h"
 #include "ui/NativeName.h"
 

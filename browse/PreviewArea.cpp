@@ -1,9 +1,9 @@
 #include "PreviewArea.h"
 
-#include "browse/FileClass.h"
-#include "browse/InfoText.h"
-#include "browse/PictureLoader.h"
-#include "browse/TextPreview.h"
+#include "preview/FileClass.h"
+#include "preview/InfoText.h"
+#include "preview/PictureLoader.h"
+#include "preview/TextPreview.h"
 #include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
 

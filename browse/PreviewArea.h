@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browse/PicturePrefetch.h"
-#include "browse/PictureWorker.h"
+#include "preview/PicturePrefetch.h"
+#include "preview/PictureWorker.h"
 #include "rename/FileSystem.h"
 
 #include <string>

@@ -27,6 +27,7 @@ ctest --preset debug -j "$jobs"
 stage "the parts without Qt"
 cmake --preset core
 cmake --build --preset core -j "$jobs"
+ctest --preset core -j "$jobs"
 
 stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan

@@ -1,5 +1,5 @@
 #include "browse/PreviewArea.h"
-#include "browse/TextPreview.h"
+#include "preview/TextPreview.h"
 #include "fs/NativeFileSystem.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,7 +1,7 @@
 // Reading the moment a file was taken from any bytes, as a file in memory:
 // never a crash or hang, every read capped, a moment always well formed.
-#include "browse/CaptureTime.h"
-#include "browse/FilePieces.h"
+#include "listing/CaptureTime.h"
+#include "listing/FilePieces.h"
 #include "rename/ReadableFile.h"
 #include "tests/fuzz/FuzzCheck.h"
 

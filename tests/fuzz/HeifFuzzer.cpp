@@ -1,6 +1,6 @@
 // The zanto-heif helper's decoding of any bytes, called in this process
 // rather than through the helper program.
-#include "browse/heif/HeifPicture.h"
+#include "preview/heif/HeifPicture.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <cstddef>

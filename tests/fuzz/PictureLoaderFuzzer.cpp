@@ -1,6 +1,6 @@
 // The picture view's loading of any bytes under one name ending, through the
 // same decoding that files on disk take. Built once per decoder.
-#include "browse/PictureLoader.h"
+#include "preview/PictureLoader.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 #include <QByteArray>

@@ -1,0 +1,179 @@
+#include "preview/PictureLoader.h"
+
+#include "preview/HeifDecoder.h"
+#include "preview/MetafileDecoder.h"
+#include "preview/Orientation.h"
+#include "preview/RawPreview.h"
+#include "rename/AsciiCase.h"
+#include "rename/ReadableFile.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace zanto {
+
+namespace {
+
+using Status = LoadedPicture::Status;
+
+
+enum class Decoder { ImageByContent, Bitmap, Emf, Wmf, Heif, Raw };
+
+// The endings that pick a decoder other than judging by content. Which
+// endings make a picture at all, in which case, FileClass decides.
+constexpr std::pair<std::string_view, Decoder> kDecoderEndings[] = {
+    {".dib", Decoder::Bitmap}, {".emf", Decoder::Emf}, {".wmf", Decoder::Wmf}, {".heic", Decoder::Heif},
+    {".heif", Decoder::Heif},  {".avif", Decoder::Heif}, {".cr2", Decoder::Raw}, {".cr3", Decoder::Raw},
+    {".nef", Decoder::Raw},    {".arw", Decoder::Raw},  {".dng", Decoder::Raw},  {".orf", Decoder::Raw},
+    {".rw2", Decoder::Raw},    {".pef", Decoder::Raw},
+};
+
+Decoder decoderFor(std::string_view path)
+{
+    for (const auto& [ending, decoder] : kDecoderEndings) {
+        if (path.size() >= ending.size() && equalIgnoringAsciiCase(path.substr(path.size() - ending.size()), ending))
+            return decoder;
+    }
+    return Decoder::ImageByContent;
+}
+
+LoadedPicture failure(Status status, FsError error = FsError::None)
+{
+    return {status, error, {}};
+}
+
+LoadedPicture loaded(QImage image, QSize box)
+{
+    if (image.size() != box)
+        image = image.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return {Status::Loaded, FsError::None, std::move(image)};
+}
+
+// `given`: the turn that makes the picture upright; none to take the one its
+// own EXIF states, so that it is turned exactly once either way.
+LoadedPicture readImage(QIODevice& device, Decoder decoder, QSize box, std::optional<Orientation> given = {})
+{
+    QImageReader reader(&device, decoder == Decoder::Bitmap ? "bmp" : nullptr);
+    // Judged by content, but only among the picture kinds the endings name:
+    // the other image plugins (TGA, ICNS, WBMP, ...) never see a file from here.
+    static const QByteArrayList kAccepted{"jpeg", "jpg", "gif", "bmp", "ico", "cur", "png", "webp", "tiff"};
+    if (!kAccepted.contains(reader.format()))
+        return failure(Status::InvalidPicture);
+    reader.setAutoTransform(!given);
+
+    // The scaled size applies before the turn: a quarter turn wants the
+    // box's sides swapped. Decoding at the shown size lets the JPEG decoder
+    // skip most of a large photo's work.
+    const bool quarterTurn = given ? swapsSides(*given)
+                                   : reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+    const QSize source = reader.size();
+    const QSize target = quarterTurn ? box.transposed() : box;
+    if (source.isValid() && (source.width() > target.width() || source.height() > target.height())) {
+        reader.setScaledSize(target);
+        reader.setQuality(75); // asks the JPEG reader for its smooth scaler
+    }
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        return reader.error() == QImageReader::DeviceError ? failure(Status::Failed, FsError::Other)
+                                                           : failure(Status::InvalidPicture);
+    }
+    return loaded(given ? turnedUpright(image, *given) : std::move(image), box);
+}
+
+// A RAW file's embedded preview, turned by the RAW's orientation: whatever
+// EXIF the preview carries inside is not looked at.
+LoadedPicture readRaw(ReadableFile& file, QSize box, std::stop_token stop)
+{
+    FsError error = FsError::None;
+    std::optional<EmbeddedPreview> preview = RawPreview::read(file, error, std::move(stop));
+    if (error != FsError::None)
+        return failure(Status::Failed, error);
+    if (!preview)
+        return failure(Status::InvalidPicture);
+    if (preview->jpeg.isEmpty())
+        return loaded(turnedUpright(preview->bitmap, preview->orientation), box);
+    QBuffer buffer(&preview->jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    return readImage(buffer, Decoder::Raw, box, preview->orientation);
+}
+
+LoadedPicture readHeif(const QByteArray& bytes, QSize box, std::stop_token stop)
+{
+    HeifDecoder::Result result =
+        HeifDecoder::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), box,
+                            std::move(stop));
+    switch (result.status) {
+    case HeifDecoder::Status::Decoded:
+        return loaded(std::move(result.image), box);
+    case HeifDecoder::Status::NoHelper:
+        return failure(Status::NoDecoder);
+    case HeifDecoder::Status::Stopped:
+        return failure(Status::Failed);
+    case HeifDecoder::Status::InvalidPicture:
+        break;
+    }
+    return failure(Status::InvalidPicture);
+}
+
+bool isMetafile(Decoder decoder)
+{
+    return decoder == Decoder::Emf || decoder == Decoder::Wmf;
+}
+
+LoadedPicture renderMetafile(const QByteArray& bytes, Decoder decoder, QSize box)
+{
+    std::optional<QImage> image = decoder == Decoder::Emf ? MetafileDecoder::renderEmf(bytes, box)
+                                                          : MetafileDecoder::renderWmf(bytes, box);
+    if (!image)
+        return failure(Status::InvalidPicture);
+    return loaded(std::move(*image), box);
+}
+
+} // namespace
+
+LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box, std::stop_token stop)
+{
+    FileStatus status;
+    FsError error = fs.status(path, status);
+    if (error == FsError::None && status.kind != EntryKind::File)
+        return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
+    if (error == FsError::None && decoderFor(path) == Decoder::Raw) {
+        // Only the directories and the preview are read, not the whole RAW.
+        std::unique_ptr<ReadableFile> file;
+        error = fs.openFile(path, file);
+        if (error == FsError::None)
+            return readRaw(*file, box, std::move(stop));
+    }
+    std::string bytes;
+    if (error == FsError::None)
+        error = fs.readFile(path, PICTURE_BYTE_LIMIT, bytes);
+    if (error != FsError::None)
+        return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
+    // Decoded in place: a copy would double the memory a large picture takes.
+    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box,
+                  std::move(stop));
+}
+
+LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box,
+                                    std::stop_token stop)
+{
+    const Decoder decoder = decoderFor(name);
+    if (isMetafile(decoder))
+        return renderMetafile(bytes, decoder, box);
+    if (decoder == Decoder::Heif)
+        return readHeif(bytes, box, std::move(stop));
+    if (decoder == Decoder::Raw) {
+        MemoryFile file(bytes.toStdString());
+        return readRaw(file, box, std::move(stop));
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readImage(buffer, decoder, box);
+}
+
+} // namespace zanto
