@@ -72,19 +72,19 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
         }
         queue.close();
     });
-    NaturalOrder sorter;
+    NaturalOrder order;
     std::vector<FolderEntry> batch;
     while (queue.pop(batch)) {
         for (FolderEntry& entry : batch) {
             if (entry.kind == EntryKind::File && entry.name.front() != '.' && pattern.matches(entry.name))
-                sorter.add(std::move(entry.name));
+                order.add(std::move(entry.name));
         }
     }
     reader.join();
     if (failure)
         std::rethrow_exception(failure);
     if (error == FsError::None)
-        names = sorter.sorted();
+        names = order.sorted();
     return error;
 }
 

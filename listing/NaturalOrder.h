@@ -36,7 +36,7 @@ public:
     explicit NaturalOrder(std::vector<std::string> names);
 
     void add(std::string name);
-    // The names added, in natural order; the sorter is then empty again.
+    // The names added, in natural order; it is then empty again.
     std::vector<std::string> sorted();
 
 private:
