@@ -6,6 +6,7 @@
 #include "preview/RawPreview.h"
 #include "rename/AsciiCase.h"
 #include "rename/ReadableFile.h"
+#include "rename/WholeFileLimit.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -150,7 +151,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     }
     std::string bytes;
     if (error == FsError::None)
-        error = fs.readFile(path, PICTURE_BYTE_LIMIT, bytes);
+        error = fs.readFile(path, WHOLE_FILE_LIMIT, bytes);
     if (error != FsError::None)
         return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
     // Decoded in place: a copy would double the memory a large picture takes.
