@@ -2,9 +2,9 @@
 
 #include "preview/FileClass.h"
 #include "preview/InfoText.h"
+#include "preview/PictureKind.h"
 #include "preview/PictureLoader.h"
 #include "preview/TextPreview.h"
-#include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
 
 #include <QLabel>
@@ -90,10 +90,7 @@ PreviewOutcome PreviewArea::preview(const std::string& path, const std::string& 
 
 void PreviewArea::prefetch(const std::string& path, const std::string& name)
 {
-    // Metafiles are small and converted by a helper program: not worth a worker.
-    const std::string extension = extensionOf(name);
-    if (classifyFileName(name) == FileClass::Picture && !equalIgnoringAsciiCase(extension, ".emf")
-        && !equalIgnoringAsciiCase(extension, ".wmf"))
+    if (classifyFileName(name) == FileClass::Picture && PictureKind::of(name)->prefetch == Prefetch::Yes)
         m_prefetch.start(path, pictureBox());
 }
 

@@ -37,6 +37,14 @@ private:
     int m_fd = -1;
 };
 
+// In the child: `fd`, or a copy of it above the standard streams when a
+// program started without them was given it in their place, so that
+// silencing them leaves it whole.
+int aboveStandardStreams(int fd)
+{
+    return fd > STDERR_FILENO ? fd : ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+}
+
 } // namespace
 
 bool ChildProcess::writeAll(int fd, std::string_view bytes)
@@ -84,7 +92,15 @@ ChildResult ChildProcess::run(const std::function<void(int input, int output)>& 
         ::setrlimit(RLIMIT_CORE, &noCore);
         for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGPIPE})
             std::signal(signal, SIG_DFL);
-        childMain(inputChild.get(), outputChild.get());
+        const int input = aboveStandardStreams(inputChild.get());
+        const int output = aboveStandardStreams(outputChild.get());
+        // Decoding libraries complain about damaged files: not on the terminal.
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            ::dup2(null, STDOUT_FILENO);
+            ::dup2(null, STDERR_FILENO);
+        }
+        childMain(input, output);
         ::_exit(127);
     }
     inputChild.reset();

@@ -35,7 +35,8 @@ public:
     };
 
     // Forks; the child calls `childMain(input, output)` with the two file
-    // descriptors, and must end by _exit or exec. Only async-signal-safe calls
+    // descriptors, its standard output and error sent to /dev/null, and must
+    // end by _exit or exec. Only async-signal-safe calls
     // are sure to work there when other threads run. `input` is written to the
     // child while its output is read.
     static ChildResult run(const std::function<void(int input, int output)>& childMain, std::string_view input,

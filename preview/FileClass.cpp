@@ -1,46 +1,38 @@
 #include "preview/FileClass.h"
 
+#include "preview/PictureKind.h"
+#include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
 
-#include <array>
+#include <algorithm>
 #include <string>
 
 namespace zanto {
 
 namespace {
 
-constexpr std::array<std::string_view, 48> kPictureEndings = {
-    ".jpeg", ".JPEG", ".jpg",  ".JPG",  ".dib",  ".DIB",  ".ico",  ".ICO",  ".cur",  ".CUR",  ".wmf",
-    ".WMF",  ".emf",  ".EMF",  ".gif",  ".bmp",  ".GIF",  ".BMP",  ".png",  ".PNG",  ".webp", ".WEBP",
-    ".tif",  ".TIF",  ".tiff", ".TIFF", ".heic", ".HEIC", ".heif", ".HEIF", ".avif", ".AVIF",
-    // RAW files, shown by the preview embedded in them
-    ".cr2",  ".CR2",  ".cr3",  ".CR3",  ".nef",  ".NEF",  ".arw",  ".ARW",  ".dng",  ".DNG",  ".orf",
-    ".ORF",  ".rw2",  ".RW2",  ".pef",  ".PEF",
-};
+constexpr std::string_view kTextEndings[] = {".html", ".htm", ".txt"};
 
-constexpr std::array<std::string_view, 6> kTextEndings = {
-    ".html", ".htm", ".txt", ".HTML", ".HTM", ".TXT",
-};
-
-template <std::size_t N>
-bool endsWithAny(std::string_view name, const std::array<std::string_view, N>& endings)
+// All in lower case or all in upper case: ".jpg" and ".JPG", never ".Jpg".
+bool inOneCase(std::string_view extension)
 {
-    for (const std::string_view ending : endings) {
-        if (name.ends_with(ending))
-            return true;
-    }
-    return false;
+    const auto isLower = [](char ch) { return ch >= 'a' && ch <= 'z'; };
+    return extension == asciiFolded(extension) || std::none_of(extension.begin(), extension.end(), isLower);
 }
 
 } // namespace
 
 FileClass classifyFileName(std::string_view name)
 {
-    if (extensionOf(std::string(name)).empty())
+    const std::string extension = extensionOf(std::string(name));
+    if (extension.empty())
         return FileClass::NoExtension;
-    if (endsWithAny(name, kPictureEndings))
+    if (!inOneCase(extension))
+        return FileClass::Other;
+    if (PictureKind::of(extension))
         return FileClass::Picture;
-    if (endsWithAny(name, kTextEndings))
+    const auto isText = [&extension](std::string_view ending) { return equalIgnoringAsciiCase(extension, ending); };
+    if (std::any_of(std::begin(kTextEndings), std::end(kTextEndings), isText))
         return FileClass::Text;
     return FileClass::Other;
 }

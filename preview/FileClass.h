@@ -4,9 +4,9 @@
 
 namespace zanto {
 
-// How the preview treats a file, by the exact ending of its name (letter case
-// counts: "photo.JPG" is a picture, "photo.Jpg" is not). Picture endings are
-// tested first.
+// How the preview treats a file, by the ending of its name written in one case
+// ("photo.JPG" and "photo.jpg" are pictures, "photo.Jpg" is not). The picture
+// kinds are PictureKind's; they are tested first.
 enum class FileClass {
     Picture,
     Text,

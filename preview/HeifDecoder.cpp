@@ -3,7 +3,6 @@
 #include "preview/ChildProcess.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -46,10 +45,6 @@ HeifDecoder::Result HeifDecoder::decode(std::string_view bytes, QSize box, std::
         [&arguments](int input, int output) {
             ::dup2(input, STDIN_FILENO);
             ::dup2(output, STDOUT_FILENO);
-            // libheif's complaints about damaged files would clutter the terminal.
-            const int null = ::open("/dev/null", O_WRONLY);
-            if (null >= 0)
-                ::dup2(null, STDERR_FILENO);
             ::execv(arguments[0], arguments);
             ::_exit(kNotStarted);
         },

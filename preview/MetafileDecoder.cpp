@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
 #include <string>
@@ -152,12 +151,6 @@ std::optional<std::string> convertInChild(const std::function<bool(std::string& 
 {
     ChildResult result = ChildProcess::run(
         [&convert](int, int output) {
-            // The libraries' own complaints would only clutter the terminal.
-            const int null = ::open("/dev/null", O_WRONLY);
-            if (null >= 0) {
-                ::dup2(null, STDOUT_FILENO);
-                ::dup2(null, STDERR_FILENO);
-            }
             std::string out;
             const bool ok = convert(out) && ChildProcess::writeAll(output, out);
             ::_exit(ok ? 0 : 1);

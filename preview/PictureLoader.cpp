@@ -3,9 +3,10 @@
 #include "preview/HeifDecoder.h"
 #include "preview/MetafileDecoder.h"
 #include "preview/Orientation.h"
+#include "preview/PictureKind.h"
 #include "preview/RawPreview.h"
-#include "rename/AsciiCase.h"
 #include "rename/ReadableFile.h"
+#include "rename/WholeFileLimit.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -19,25 +20,11 @@ namespace {
 
 using Status = LoadedPicture::Status;
 
-
-enum class Decoder { ImageByContent, Bitmap, Emf, Wmf, Heif, Raw };
-
-// The endings that pick a decoder other than judging by content. Which
-// endings make a picture at all, in which case, FileClass decides.
-constexpr std::pair<std::string_view, Decoder> kDecoderEndings[] = {
-    {".dib", Decoder::Bitmap}, {".emf", Decoder::Emf}, {".wmf", Decoder::Wmf}, {".heic", Decoder::Heif},
-    {".heif", Decoder::Heif},  {".avif", Decoder::Heif}, {".cr2", Decoder::Raw}, {".cr3", Decoder::Raw},
-    {".nef", Decoder::Raw},    {".arw", Decoder::Raw},  {".dng", Decoder::Raw},  {".orf", Decoder::Raw},
-    {".rw2", Decoder::Raw},    {".pef", Decoder::Raw},
-};
-
-Decoder decoderFor(std::string_view path)
+// A name in no picture kind's ending is judged by content too.
+PictureDecoder decoderFor(std::string_view path)
 {
-    for (const auto& [ending, decoder] : kDecoderEndings) {
-        if (path.size() >= ending.size() && equalIgnoringAsciiCase(path.substr(path.size() - ending.size()), ending))
-            return decoder;
-    }
-    return Decoder::ImageByContent;
+    const std::optional<PictureKind> kind = PictureKind::of(path);
+    return kind ? kind->decoder : PictureDecoder::ByContent;
 }
 
 LoadedPicture failure(Status status, FsError error = FsError::None)
@@ -54,13 +41,12 @@ LoadedPicture loaded(QImage image, QSize box)
 
 // `given`: the turn that makes the picture upright; none to take the one its
 // own EXIF states, so that it is turned exactly once either way.
-LoadedPicture readImage(QIODevice& device, Decoder decoder, QSize box, std::optional<Orientation> given = {})
+LoadedPicture readImage(QIODevice& device, PictureDecoder decoder, QSize box, std::optional<Orientation> given = {})
 {
-    QImageReader reader(&device, decoder == Decoder::Bitmap ? "bmp" : nullptr);
-    // Judged by content, but only among the picture kinds the endings name:
-    // the other image plugins (TGA, ICNS, WBMP, ...) never see a file from here.
-    static const QByteArrayList kAccepted{"jpeg", "jpg", "gif", "bmp", "ico", "cur", "png", "webp", "tiff"};
-    if (!kAccepted.contains(reader.format()))
+    QImageReader reader(&device, decoder == PictureDecoder::Bitmap ? "bmp" : nullptr);
+    // Judged by content, but only among the kinds named by content.
+    const QByteArray format = reader.format();
+    if (!PictureKind::isNamedByContent(std::string_view(format.constData(), static_cast<std::size_t>(format.size()))))
         return failure(Status::InvalidPicture);
     reader.setAutoTransform(!given);
 
@@ -98,7 +84,7 @@ LoadedPicture readRaw(ReadableFile& file, QSize box, std::stop_token stop)
         return loaded(turnedUpright(preview->bitmap, preview->orientation), box);
     QBuffer buffer(&preview->jpeg);
     buffer.open(QIODevice::ReadOnly);
-    return readImage(buffer, Decoder::Raw, box, preview->orientation);
+    return readImage(buffer, PictureDecoder::Raw, box, preview->orientation);
 }
 
 LoadedPicture readHeif(const QByteArray& bytes, QSize box, std::stop_token stop)
@@ -119,15 +105,15 @@ LoadedPicture readHeif(const QByteArray& bytes, QSize box, std::stop_token stop)
     return failure(Status::InvalidPicture);
 }
 
-bool isMetafile(Decoder decoder)
+bool isMetafile(PictureDecoder decoder)
 {
-    return decoder == Decoder::Emf || decoder == Decoder::Wmf;
+    return decoder == PictureDecoder::Emf || decoder == PictureDecoder::Wmf;
 }
 
-LoadedPicture renderMetafile(const QByteArray& bytes, Decoder decoder, QSize box)
+LoadedPicture renderMetafile(const QByteArray& bytes, PictureDecoder decoder, QSize box)
 {
-    std::optional<QImage> image = decoder == Decoder::Emf ? MetafileDecoder::renderEmf(bytes, box)
-                                                          : MetafileDecoder::renderWmf(bytes, box);
+    std::optional<QImage> image = decoder == PictureDecoder::Emf ? MetafileDecoder::renderEmf(bytes, box)
+                                                                 : MetafileDecoder::renderWmf(bytes, box);
     if (!image)
         return failure(Status::InvalidPicture);
     return loaded(std::move(*image), box);
@@ -141,7 +127,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     FsError error = fs.status(path, status);
     if (error == FsError::None && status.kind != EntryKind::File)
         return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
-    if (error == FsError::None && decoderFor(path) == Decoder::Raw) {
+    if (error == FsError::None && decoderFor(path) == PictureDecoder::Raw) {
         // Only the directories and the preview are read, not the whole RAW.
         std::unique_ptr<ReadableFile> file;
         error = fs.openFile(path, file);
@@ -150,7 +136,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     }
     std::string bytes;
     if (error == FsError::None)
-        error = fs.readFile(path, PICTURE_BYTE_LIMIT, bytes);
+        error = fs.readFile(path, WHOLE_FILE_LIMIT, bytes);
     if (error != FsError::None)
         return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
     // Decoded in place: a copy would double the memory a large picture takes.
@@ -161,12 +147,12 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
 LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box,
                                     std::stop_token stop)
 {
-    const Decoder decoder = decoderFor(name);
+    const PictureDecoder decoder = decoderFor(name);
     if (isMetafile(decoder))
         return renderMetafile(bytes, decoder, box);
-    if (decoder == Decoder::Heif)
+    if (decoder == PictureDecoder::Heif)
         return readHeif(bytes, box, std::move(stop));
-    if (decoder == Decoder::Raw) {
+    if (decoder == PictureDecoder::Raw) {
         MemoryFile file(bytes.toStdString());
         return readRaw(file, box, std::move(stop));
     }

@@ -13,8 +13,6 @@ namespace zanto {
 
 // The picture view's box: the picture is stretched to fill it.
 inline constexpr QSize PREVIEW_BOX(312, 380);
-// Far above any photo; a file past it is read only so far and shows as damaged.
-inline constexpr std::size_t PICTURE_BYTE_LIMIT = std::size_t{1} << 30;
 
 // A picture file decoded for a box of a given size.
 struct LoadedPicture {

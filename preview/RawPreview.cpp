@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fcntl.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstring>
@@ -231,11 +230,6 @@ std::optional<EmbeddedPreview> RawPreview::read(ReadableFile& file, FsError& err
     error = FsError::None;
     const ChildResult result = ChildProcess::run(
         [&file](int, int output) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            if (null >= 0) {
-                ::dup2(null, STDOUT_FILENO);
-                ::dup2(null, STDERR_FILENO);
-            }
             std::string message;
             const int status = extract(file, message);
             ::_exit(status == kFound && !ChildProcess::writeAll(output, message) ? kNoPreview : status);

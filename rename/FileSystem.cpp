@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include "rename/ReadableFile.h"
+#include "rename/WholeFileLimit.h"
 
 namespace zanto {
 
@@ -8,7 +9,7 @@ FsError FileSystem::openFile(const std::string& path, std::unique_ptr<ReadableFi
 {
     file.reset();
     std::string bytes;
-    if (const FsError error = readFile(path, std::size_t{1} << 30, bytes); error != FsError::None)
+    if (const FsError error = readFile(path, WHOLE_FILE_LIMIT, bytes); error != FsError::None)
         return error;
     file = std::make_unique<MemoryFile>(std::move(bytes));
     return FsError::None;

@@ -5,6 +5,7 @@
 // Exit status: 0 written, 1 not a picture it decodes, 2 wrong use.
 #include "preview/ChildProcess.h"
 #include "preview/heif/HeifPicture.h"
+#include "rename/WholeFileLimit.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -19,8 +20,6 @@
 
 namespace {
 
-// As far as the main program reads a picture.
-constexpr std::size_t kInputLimit = std::size_t{1} << 30;
 // A damaged file may claim a picture of a billion pixels, which libheif then
 // tries to allocate; the helper fails instead of pushing the desktop into
 // swap. A 100-megapixel photo needs under a gigabyte.
@@ -56,7 +55,7 @@ bool readAll(int fd, std::string& bytes)
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0 || bytes.size() + static_cast<std::size_t>(got) > kInputLimit)
+        if (got < 0 || bytes.size() + static_cast<std::size_t>(got) > zanto::WHOLE_FILE_LIMIT)
             return false;
         if (got == 0)
             return true;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace zanto {
 namespace {
@@ -49,6 +50,24 @@ TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
         EXPECT_TRUE(isRed(picture.image.pixel(10, 25))) << file;
         EXPECT_TRUE(isBlue(picture.image.pixel(80, 25))) << file;
     }
+}
+
+// A program started without its standard streams gives their numbers to the
+// next descriptors it makes: the child's pipes reach it whole all the same.
+TEST(PictureLoader, DecodesWithTheStandardStreamsClosed)
+{
+    ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
+    const QByteArray bytes = bytesOf(test::readFile(kData + "/photo-exif-rotated.heic"));
+    const int out = ::dup(STDOUT_FILENO);
+    const int err = ::dup(STDERR_FILENO);
+    ::close(STDOUT_FILENO);
+    ::close(STDERR_FILENO);
+    const LoadedPicture::Status status = PictureLoader::decode(bytes, "x.heic").status;
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    ::close(out);
+    ::close(err);
+    EXPECT_EQ(status, LoadedPicture::Status::Loaded);
 }
 
 // A RAW file is read in pieces where its directories point, never whole.

@@ -104,7 +104,7 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
 {
     const std::vector<std::string> card{"IMG_0412.CR2", "IMG_0412.JPG", "IMG_0412.XMP",     "IMG_0413.CR2",
                                         "IMG_0413.JPG", "IMG_0413.CR2.xmp", "IMG_0414.JPG", "notes.txt",
-                                        "IMG_0412 copy.JPG", "IMG_0414.backup7"};
+                                        "IMG_0412 copy.JPG", "IMG_0414.backup7", "IMG_0414.thumb"};
     const std::vector<std::string> listed{"IMG_0412.JPG", "IMG_0413.JPG", "IMG_0414.JPG"}; // filter *.jpg
     const struct {
         const char* family;
@@ -120,18 +120,19 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
          true,
          {{"IMG_0412.CR2", "t1.CR2"}, {"IMG_0412.JPG", "t1.JPG"}, {"IMG_0412.XMP", "t1.XMP"},
           {"IMG_0413.CR2", "t2.CR2"}, {"IMG_0413.JPG", "t2.JPG"}, {"IMG_0413.CR2.xmp", "t2.CR2.xmp"},
-          {"IMG_0414.JPG", "t3.JPG"}},
+          {"IMG_0414.JPG", "t3.JPG"}, {"IMG_0414.thumb", "t3.thumb"}},
          {}},
         {"the item off", listed, {}, false,
          {{"IMG_0412.JPG", "t1.JPG"}, {"IMG_0413.JPG", "t2.JPG"}, {"IMG_0414.JPG", "t3.JPG"}}, {}},
         {"a blocked shot stays whole", listed, {"t2.CR2.xmp"}, true,
          {{"IMG_0412.CR2", "t1.CR2"}, {"IMG_0412.JPG", "t1.JPG"}, {"IMG_0412.XMP", "t1.XMP"},
-          {"IMG_0414.JPG", "t3.JPG"}},
+          {"IMG_0414.JPG", "t3.JPG"}, {"IMG_0414.thumb", "t3.thumb"}},
          {"IMG_0413.JPG"}},
         {"two listed members, any case", {"IMG_0413.cr2", "img_0414.jpg", "IMG_0413.JPG"}, {"IMG_0413.cr2", "img_0414.jpg"},
          true,
          {{"IMG_0413.cr2", "t1.cr2"}, {"IMG_0413.CR2", "t1.CR2"}, {"IMG_0413.JPG", "t1.JPG"},
-          {"IMG_0413.CR2.xmp", "t1.CR2.xmp"}, {"img_0414.jpg", "t2.jpg"}, {"IMG_0414.JPG", "t2.JPG"}},
+          {"IMG_0413.CR2.xmp", "t1.CR2.xmp"}, {"img_0414.jpg", "t2.jpg"}, {"IMG_0414.JPG", "t2.JPG"},
+          {"IMG_0414.thumb", "t2.thumb"}},
          {}},
     };
     for (const auto& c : cases) {

@@ -23,8 +23,9 @@ TEST(StorablePath, EveryFolderComesBackByteForByte)
     };
     for (const auto& [native, stored] : cases) {
         EXPECT_EQ(pathFromStorable(storablePath(native)), native) << native;
-        if (!stored.isEmpty())
+        if (!stored.isEmpty()) {
             EXPECT_EQ(storablePath(native), stored) << native;
+        }
     }
 }
 
