@@ -1,7 +1,5 @@
 #include "WindowFixture.h"
 
-#include "app/LongWork.h"
-#include "app/Messages.h"
 #include "app/NewNameTip.h"
 #include "tests/support/FaultyFileSystem.h"
 
@@ -11,7 +9,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
 
 namespace zanto::test {
@@ -165,30 +162,6 @@ TEST_F(ContinuousMode, ACloseAndATimerDuringTheRunWaitForItsEnd)
     EXPECT_FALSE(window->isVisible());
     QTRY_VERIFY(timerFired);
     window.reset(); // before the file system it works through
-}
-
-// A notice after a run names five files, with their names before it where
-// those differ, and counts the rest; its details name every one.
-TEST(BatchNoticeTest, NamesFiveFilesAndCountsTheRest)
-{
-    std::vector<messages::NoticeName> names;
-    for (const char* name : {"a", "b", "c", "d", "e", "f"})
-        names.push_back({name, name});
-    names[1].original = QStringLiteral("x");
-    const MessageRequest notice = messages::notRenamed(names);
-    EXPECT_TRUE(notice.text.startsWith(QStringLiteral("6個のファイル")));
-    EXPECT_TRUE(notice.text.endsWith(QStringLiteral("「a」\r\n「b」（元の名前「x」）\r\n「c」\r\n「d」\r\n「e」\r\nほか1個")));
-    EXPECT_EQ(notice.details.count(u'\n'), 6);
-}
-
-// A command that throws still ends its run: the window can close again, and a
-// close request held meanwhile does not close it after a later command.
-TEST(LongWorkTest, ACommandThatThrowsEndsItsRun)
-{
-    LongWork work;
-    EXPECT_THROW(work.run([&] { work.holdClose(); throw std::runtime_error("failed"); }), std::runtime_error);
-    EXPECT_FALSE(work.running());
-    EXPECT_FALSE(work.run([] {}));
 }
 
 } // namespace
