@@ -25,6 +25,9 @@ public:
     // when no running copy took it.
     static bool send(const QString& socketPath, const QString& path);
 
+    // A request has arrived and waits for the running command or modal box to end.
+    bool holding() const { return !m_pending.isEmpty(); }
+
 signals:
     // A later start asked for `path`; the empty text asks only for the window.
     void requested(const QString& path);
