@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "app/LongWork.h"
 #include "app/NewNameTip.h"
 #include "tests/support/FaultyFileSystem.h"
 
@@ -149,8 +150,8 @@ TEST_F(ContinuousMode, ACloseAndATimerDuringTheRunWaitForItsEnd)
     faulty.beforeRename(1, [&] {
         QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent); // as the window system asks
         QTimer::singleShot(1, window.get(), [&] { timerFired = true; });
-        // Past the pause after which the run lets the window system in.
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        // The run's pause began before this call: its next keepAlive lets the window system in.
+        std::this_thread::sleep_for(LongWork::kPumpInterval);
     });
     bool visibleInside = false, firedInside = true;
     faulty.beforeRename(4, [&] { visibleInside = window->isVisible(), firedInside = timerFired; });
