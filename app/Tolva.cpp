@@ -6,7 +6,6 @@
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"
-#include "Logging.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
