@@ -97,14 +97,9 @@ void BatchRenameCommand::run()
     m_work.keepAlive();
     const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options);
     m_work.keepAlive();
-    if (plan.status != PlanStatus::Ready) {
+    if (const auto refused = messages::planRefused(plan)) {
         waiting.release();
-        if (plan.status == PlanStatus::NameTooLong)
-            m_ask(messages::nameTooLong(plan.tooLongName));
-        else if (plan.status == PlanStatus::NameUnwritable)
-            m_ask(messages::nameUnwritable(folder, plan.unwritableName, plan.listError));
-        else
-            m_ask(messages::folderUnreadable(displayName(folder)));
+        m_ask(*refused);
         return;
     }
 

@@ -89,7 +89,8 @@ void InstanceHandover::deliver()
     if (m_pending.isEmpty())
         return;
     // Looked at again shortly: no signal says that a command has ended.
-    if (busy()) {
+    m_held = busy();
+    if (m_held) {
         m_delivery.start(kRetryMs);
         return;
     }

@@ -25,6 +25,9 @@ public:
     // when no running copy took it.
     static bool send(const QString& socketPath, const QString& path);
 
+    // A request was put off: it waits for the running command or modal box to end.
+    bool holding() const { return m_held; }
+
 signals:
     // A later start asked for `path`; the empty text asks only for the window.
     void requested(const QString& path);
@@ -39,6 +42,7 @@ private:
     QLocalServer* m_server;
     QStringList m_pending;
     QTimer m_delivery;
+    bool m_held = false;
 };
 
 } // namespace zanto

@@ -4,14 +4,6 @@
 
 namespace zanto {
 
-namespace {
-
-// Well under the 100 ms a liveness ping may wait, and rare enough to cost
-// nothing next to the renames.
-constexpr qint64 kPumpIntervalMs = 20;
-
-} // namespace
-
 bool LongWork::run(const std::function<void()>& command)
 {
     // However the command ends, a thrown exception included, the run is over
@@ -35,7 +27,7 @@ bool LongWork::run(const std::function<void()>& command)
 
 void LongWork::keepAlive()
 {
-    if (m_depth == 0 || (m_sincePump.isValid() && m_sincePump.elapsed() < kPumpIntervalMs))
+    if (m_depth == 0 || (m_sincePump.isValid() && m_sincePump.elapsed() < kPumpInterval.count()))
         return;
     // Timers and socket notifiers stay out: a handed-over folder, or anything
     // else started by them, would otherwise run inside the command.

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 
+#include <chrono>
 #include <functional>
 
 namespace zanto {
@@ -23,8 +24,11 @@ public:
     void holdClose() { m_closeHeld = true; }
 
     // Handles the window system's events, user input excluded; cheap enough
-    // to be called per file, it works at most every few milliseconds.
+    // to be called per file, it works at most once per kPumpInterval.
     void keepAlive();
+    // Well under the 100 ms a liveness ping may wait, and rare enough to cost
+    // nothing next to the renames.
+    static constexpr std::chrono::milliseconds kPumpInterval{20};
 
 private:
     int m_depth = 0;

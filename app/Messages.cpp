@@ -223,17 +223,24 @@ MessageRequest dropEntry(const std::string& entry)
             MsgButtons::OkCancel, MsgIcon::Critical, MsgDefault::First, QStringLiteral("名前変更")};
 }
 
-MessageRequest nameTooLong(const std::string& name)
+std::optional<MessageRequest> planRefused(const BatchPlan& plan)
 {
-    return notice(quoted(name) + QStringLiteral("は長すぎてファイル名にできません.\r\n\r\nファイル名変換を中止します"),
-                  noticeTitle());
-}
-
-MessageRequest nameUnwritable(const std::string& folder, const std::string& name, FsError reason)
-{
-    return {quoted(folder) + QStringLiteral("には") + quoted(name) + QStringLiteral("のような名前を付けられません（")
-                + failureText(reason) + QStringLiteral("）.\r\n\r\nファイル名変換を中止します"),
-            MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
+    switch (plan.status) {
+    case PlanStatus::Ready:
+        break;
+    case PlanStatus::NameTooLong:
+        return notice(quoted(plan.tooLongName)
+                          + QStringLiteral("は長すぎてファイル名にできません.\r\n\r\nファイル名変換を中止します"),
+                      noticeTitle());
+    case PlanStatus::NameUnwritable:
+        return MessageRequest{quoted(plan.folder) + QStringLiteral("には") + quoted(plan.unwritableName)
+                                  + QStringLiteral("のような名前を付けられません（") + failureText(plan.listError)
+                                  + QStringLiteral("）.\r\n\r\nファイル名変換を中止します"),
+                              MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
+    case PlanStatus::FolderUnreadable:
+        return folderUnreadable(displayName(plan.folder));
+    }
+    return std::nullopt;
 }
 
 MessageRequest clashesAhead(const std::vector<NameClash>& clashes)

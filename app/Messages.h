@@ -45,11 +45,10 @@ MessageRequest stranded(const std::string& name, const std::string& original);
 MessageRequest confirmBatch(const std::string& base);
 // Asked, entry by entry, for a listed file that can no longer be opened.
 MessageRequest dropEntry(const std::string& entry);
-// The run is refused before anything moves: `name` would be too long.
-MessageRequest nameTooLong(const std::string& name);
-// The run is refused before anything moves: the folder takes no name like
-// `name` (read-only, or a name its driver cannot write), for `reason`.
-MessageRequest nameUnwritable(const std::string& folder, const std::string& name, FsError reason);
+// Why a batch or an undo is refused before anything moves, by the status of
+// its plan: a new name too long, a folder that takes no name like one of the
+// run's, a folder that cannot be read. None for a ready plan.
+std::optional<MessageRequest> planRefused(const BatchPlan& plan);
 // Before the confirmation: new names of the run that files outside it hold.
 MessageRequest clashesAhead(const std::vector<NameClash>& clashes);
 // After a run: entries left under their old names because a new name of

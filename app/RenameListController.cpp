@@ -1,10 +1,9 @@
 #include "RenameListController.h"
 
-#include "Logging.h"
 #include "LongWork.h"
 #include "NumberingDialog.h"
-#include "SettingsKeys.h"
 #include "NameBox.h"
+#include "ProgramSettings.h"
 #include "ProgramValues.h"
 #include "TolvaForm.h"
 #include "WaitCursor.h"
@@ -15,7 +14,6 @@
 #include "rename/RenameList.h"
 #include "rename/ShotGroups.h"
 #include "ui/NativeName.h"
-#include "ui/SettingsStore.h"
 
 #include <QAction>
 #include <QLabel>
@@ -26,11 +24,11 @@
 namespace zanto {
 
 RenameListController::RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem,
-                                           SettingsStore& store, LongWork& work, RunLong runLong)
+                                           ProgramSettings& settings, LongWork& work, RunLong runLong)
     : m_form(form)
     , m_values(values)
     , m_fileSystem(fileSystem)
-    , m_store(store)
+    , m_settings(settings)
     , m_work(work)
     , m_runLong(std::move(runLong))
 {
@@ -73,7 +71,7 @@ void RenameListController::reload()
 
 void RenameListController::restoreShots()
 {
-    m_values.shots = m_store.read(settings::kApplication, settings::kSection, settings::kShots) == settings::kShotsOn;
+    m_values.shots = m_settings.shots();
     const QSignalBlocker quiet(m_form.SHOTS);
     m_form.SHOTS->setChecked(m_values.shots);
 }
@@ -92,8 +90,7 @@ void RenameListController::chooseNumbering(QWidget* parent)
 void RenameListController::setShots(bool on)
 {
     m_values.shots = on;
-    if (!m_store.store(settings::kApplication, settings::kSection, settings::kShots, on ? settings::kShotsOn : QString()))
-        qCWarning(lcZanto) << "setting not stored:" << settings::kShots;
+    m_settings.storeShots(on);
     if (!on) {
         reload();
         return;

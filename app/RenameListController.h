@@ -8,7 +8,7 @@ namespace zanto {
 
 class FileSystem;
 class LongWork;
-class SettingsStore;
+class ProgramSettings;
 class RenameList;
 struct ListChange;
 struct ProgramValues;
@@ -22,7 +22,7 @@ public:
     // `runLong` runs a command that may take long (the order by date).
     using RunLong = std::function<void(const std::function<void()>&)>;
 
-    RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem, SettingsStore& store,
+    RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem, ProgramSettings& settings,
                          LongWork& work, RunLong runLong);
 
     void moveUp();
@@ -53,7 +53,7 @@ private:
     TolvaForm& m_form;
     ProgramValues& m_values;
     FileSystem& m_fileSystem;
-    SettingsStore& m_store;
+    ProgramSettings& m_settings;
     LongWork& m_work;
     RunLong m_runLong;
 };

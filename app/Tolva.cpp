@@ -6,13 +6,11 @@
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"
-#include "Logging.h"
 #include "Messages.h"
 #include "Module1.h"
 #include "NameBox.h"
 #include "NewNameTip.h"
 #include "ProgramValues.h"
-#include "SettingsKeys.h"
 #include "frmAbout.h"
 #include "frmSETEI.h"
 #include "browse/DriveBox.h"
@@ -25,7 +23,6 @@
 #include "rename/PathRule.h"
 #include "ui/Messenger.h"
 #include "ui/NativeName.h"
-#include "ui/SettingsStore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,19 +38,11 @@
 
 namespace zanto {
 
-namespace {
-
-QString readSetting(const SettingsStore& store, const QString& name)
-{
-    return store.read(settings::kApplication, settings::kSection, name);
-}
-
-} // namespace
-
 Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     : QMainWindow(parent)
     , m_values(values)
     , m_services(std::move(services))
+    , m_settings(m_services.store)
     , m_form(this, m_services.fileSystem)
     , m_views(m_form, m_values)
 {
@@ -66,7 +55,7 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     m_batch = std::make_unique<BatchRenameCommand>(m_views, asker, fs, m_work, m_services.journal);
     m_single = std::make_unique<SingleRenameCommand>(m_views, asker, fs, m_services.journal);
     m_undo = std::make_unique<UndoCommand>(m_views, asker, fs, m_services.journal, *m_batch);
-    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_services.store, m_work,
+    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_settings, m_work,
                                                     [this](const auto& command) { runLong(command); });
     m_folders = std::make_unique<FolderNavigator>(m_form, *m_preview, asker, [this] { RELOAD_LIST(); }, [this] {
         m_stopped = true;
@@ -137,17 +126,16 @@ MsgAnswer Tolva::ask(const MessageRequest& request)
 
 void Tolva::Form_Load(const QString& startPath)
 {
-    const SettingsStore& store = m_services.store;
-    m_values.NOW_MODE = Mode::fromStored(readSetting(store, settings::kMode));
-    m_values.EXT_LIST = readSetting(store, settings::kPatterns);
+    m_values.NOW_MODE = m_settings.mode();
+    m_values.EXT_LIST = m_settings.patterns();
     if (m_values.EXT_LIST.isEmpty())
-        frmSETEI::openAtFirstRun(m_values, m_services.store, m_services.messenger, *this, this);
+        frmSETEI::openAtFirstRun(m_values, m_settings, m_services.messenger, *this, this);
     m_form.File->setPattern(m_values.EXT_LIST);
-    m_fields.LAST_DIR = readSetting(store, settings::kFolder);
+    m_fields.LAST_DIR = m_settings.folder();
     m_list->restoreShots();
 
     const std::optional<StartTarget> start = m_folders->usableTarget(startPath);
-    const FsError restored = m_form.Dir->setPath(start ? start->folder : pathFromStorable(m_fields.LAST_DIR));
+    const FsError restored = m_form.Dir->setPath(start ? start->folder : m_fields.LAST_DIR);
     // A remembered folder that is gone, or any other failure before a folder
     // was shown: the folder list starts on its own starting folder.
     if (restored == FsError::PathNotFound || m_form.Dir->path().empty())
@@ -194,9 +182,8 @@ void Tolva::closeEvent(QCloseEvent* event)
         return;
     }
     if (!m_stopped) {
-        m_fields.LAST_DIR = storablePath(m_form.Dir->path());
-        if (!m_services.store.store(settings::kApplication, settings::kSection, settings::kFolder, m_fields.LAST_DIR))
-            qCWarning(lcZanto) << "setting not stored:" << settings::kFolder;
+        m_fields.LAST_DIR = m_form.Dir->path();
+        m_settings.storeFolder(m_fields.LAST_DIR);
     }
     event->accept();
 }
@@ -454,7 +441,7 @@ void Tolva::KILLER()
 
 void Tolva::see_Click()
 {
-    frmSETEI::openFromMenu(m_values, m_services.store, m_services.messenger, *this, this);
+    frmSETEI::openFromMenu(m_values, m_settings, m_services.messenger, *this, this);
 }
 
 void Tolva::VER_Click()

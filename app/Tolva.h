@@ -5,6 +5,7 @@
 #include "FormViews.h"
 #include "LongWork.h"
 #include "Module1.h"
+#include "ProgramSettings.h"
 #include "ProgramValues.h"
 #include "RenameListController.h"
 #include "SettingsHost.h"
@@ -121,6 +122,7 @@ private:
 
     ProgramValues& m_values;
     TolvaServices m_services;
+    ProgramSettings m_settings;
     TolvaForm m_form;
     FormViews m_views;
     WindowFields m_fields;

@@ -34,16 +34,8 @@ void UndoCommand::run()
 
     const UndoPlan undo = planUndo(*record, m_fileSystem);
     const BatchPlan& plan = undo.plan;
-    if (plan.status == PlanStatus::FolderUnreadable) {
-        m_ask(messages::folderUnreadable(displayName(record->plan.folder)));
-        return;
-    }
-    if (plan.status == PlanStatus::NameTooLong) {
-        m_ask(messages::nameTooLong(plan.tooLongName));
-        return;
-    }
-    if (plan.status == PlanStatus::NameUnwritable) {
-        m_ask(messages::nameUnwritable(plan.folder, plan.unwritableName, plan.listError));
+    if (const auto refused = messages::planRefused(plan)) {
+        m_ask(*refused);
         return;
     }
     // Files changed since the batch leave the record before anything moves;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <string>
 
 namespace zanto {
@@ -10,7 +8,7 @@ namespace zanto {
 struct WindowFields {
     std::string SEL_PATH;     // native path of the file last clicked for preview
     std::string SEL_EXT;      // its extension with the dot, or empty
-    QString LAST_DIR;         // the folder read at start-up and stored at closing
+    std::string LAST_DIR;     // native path of the folder read at start-up and stored at closing
 };
 
 } // namespace zanto

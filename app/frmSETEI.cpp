@@ -1,13 +1,11 @@
 #include "frmSETEI.h"
 #include "FixedLayout.h"
-#include "Logging.h"
 
+#include "app/ProgramSettings.h"
 #include "app/ProgramValues.h"
 #include "app/SettingsHost.h"
-#include "app/SettingsKeys.h"
 #include "app/VorisCodec.h"
 #include "ui/Messenger.h"
-#include "ui/SettingsStore.h"
 
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -32,6 +30,8 @@ const QString kCautionTitle = QStringLiteral("注意");
 const QString kHalfWidthOnly = QStringLiteral("半角英数字を記入してください");
 static_assert(VorisCodec::kMaxEntries == 101, "the message names the bound");
 const QString kListFull = QStringLiteral("拡張子は101個まで登録できます");
+const QString kFirstRunPattern = QStringLiteral("*.jpg"); // preset of the first dialog
+const QString kNoPattern = QStringLiteral("*.a");         // applied in place of an empty list
 
 // What the extension box takes: lower-case letters, digits, "*", and the
 // control codes 8 (Backspace) and 16.
@@ -71,11 +71,11 @@ bool isRefusedKey(const QKeyEvent& key)
 
 } // namespace
 
-frmSETEI::frmSETEI(ProgramValues& values, SettingsStore& store, Messenger& messenger, SettingsHost& host,
+frmSETEI::frmSETEI(ProgramValues& values, ProgramSettings& settings, Messenger& messenger, SettingsHost& host,
                    QWidget* parent)
     : QDialog(parent)
     , m_values(values)
-    , m_store(store)
+    , m_settings(settings)
     , m_messenger(messenger)
     , m_host(host)
 {
@@ -142,11 +142,11 @@ void frmSETEI::addPattern(const QString& pattern)
         m_List1->addItem(pattern);
 }
 
-void frmSETEI::openFromMenu(ProgramValues& values, SettingsStore& store, Messenger& messenger, SettingsHost& host,
+void frmSETEI::openFromMenu(ProgramValues& values, ProgramSettings& settings, Messenger& messenger, SettingsHost& host,
                             QWidget* parent)
 {
-    values.EXT_LIST = store.read(settings::kApplication, settings::kSection, settings::kPatterns);
-    frmSETEI dialog(values, store, messenger, host, parent);
+    values.EXT_LIST = settings.patterns();
+    frmSETEI dialog(values, settings, messenger, host, parent);
     for (const QString& pattern : splitStored(values.EXT_LIST))
         dialog.addPattern(pattern);
     // The list now lives in the dialog; the dialog rebuilds EXT_LIST as it closes.
@@ -154,11 +154,11 @@ void frmSETEI::openFromMenu(ProgramValues& values, SettingsStore& store, Messeng
     dialog.exec();
 }
 
-void frmSETEI::openAtFirstRun(ProgramValues& values, SettingsStore& store, Messenger& messenger, SettingsHost& host,
-                              QWidget* parent)
+void frmSETEI::openAtFirstRun(ProgramValues& values, ProgramSettings& settings, Messenger& messenger,
+                              SettingsHost& host, QWidget* parent)
 {
-    frmSETEI dialog(values, store, messenger, host, parent);
-    dialog.addPattern(settings::kFirstRunPattern);
+    frmSETEI dialog(values, settings, messenger, host, parent);
+    dialog.addPattern(kFirstRunPattern);
     dialog.exec();
 }
 
@@ -270,17 +270,17 @@ void frmSETEI::Command3_Click()
     else
         m_host.RENZOKU();
 
-    m_values.OLD_MODE = Mode::fromStored(m_store.read(settings::kApplication, settings::kSection, settings::kMode));
+    m_values.OLD_MODE = m_settings.mode();
 
     const QStringList list = patterns();
     const QString joined = joinPatterns(list);
     if (list.isEmpty())
-        m_host.setFilePattern(settings::kNoPattern);
+        m_host.setFilePattern(kNoPattern);
 
-    m_values.EXT_LIST = m_store.read(settings::kApplication, settings::kSection, settings::kPatterns);
+    m_values.EXT_LIST = m_settings.patterns();
     if (m_values.EXT_LIST != joined) {
         // An empty list shows no files: the stand-in pattern, never the empty text.
-        m_host.applyFilterChange(joined.isEmpty() ? settings::kNoPattern : joined);
+        m_host.applyFilterChange(joined.isEmpty() ? kNoPattern : joined);
     }
     m_filterApplied = true;
 
@@ -298,13 +298,13 @@ void frmSETEI::done(int result)
 
 void frmSETEI::Form_Unload()
 {
-    const QString shown = m_store.read(settings::kApplication, settings::kSection, settings::kPatterns);
+    const QString shown = m_settings.patterns();
     VANTO();
     if (m_values.NOW_MODE != m_values.OLD_MODE)
         m_host.applyModeChange();
     const bool changed = m_values.EXT_LIST != shown;
     if (m_values.EXT_LIST.isEmpty())
-        m_values.EXT_LIST = settings::kNoPattern;
+        m_values.EXT_LIST = kNoPattern;
     // Closed by its close box after a change of the list: the lists follow
     // the new filter as メインへ makes them, so that 変換 never renames a file
     // the filter no longer shows.
@@ -317,10 +317,8 @@ void frmSETEI::Form_Unload()
 void frmSETEI::VANTO()
 {
     m_values.EXT_LIST = joinPatterns(patterns());
-    if (!m_store.store(settings::kApplication, settings::kSection, settings::kPatterns, m_values.EXT_LIST))
-        qCWarning(lcZanto) << "setting not stored:" << settings::kPatterns;
-    if (!m_store.store(settings::kApplication, settings::kSection, settings::kMode, m_values.NOW_MODE.stored()))
-        qCWarning(lcZanto) << "setting not stored:" << settings::kMode;
+    m_settings.storePatterns(m_values.EXT_LIST);
+    m_settings.storeMode(m_values.NOW_MODE);
 }
 
 } // namespace zanto

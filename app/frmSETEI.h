@@ -14,7 +14,7 @@ namespace zanto {
 
 class Messenger;
 class SettingsHost;
-class SettingsStore;
+class ProgramSettings;
 struct ProgramValues;
 
 // The settings dialog: the rename mode and the list of extensions the file
@@ -25,7 +25,7 @@ class frmSETEI final : public QDialog {
     Q_OBJECT
 
 public:
-    frmSETEI(ProgramValues& values, SettingsStore& store, Messenger& messenger, SettingsHost& host,
+    frmSETEI(ProgramValues& values, ProgramSettings& settings, Messenger& messenger, SettingsHost& host,
              QWidget* parent = nullptr);
 
     // Appends an entry to the list before the dialog is shown. Entries past
@@ -34,11 +34,11 @@ public:
 
     // The menu item 変更(&K)...: the stored list, split into a fresh dialog,
     // shown modally. EXT_LIST stays empty until the dialog closes.
-    static void openFromMenu(ProgramValues& values, SettingsStore& store, Messenger& messenger,
+    static void openFromMenu(ProgramValues& values, ProgramSettings& settings, Messenger& messenger,
                              SettingsHost& host, QWidget* parent);
 
     // Start-up without a stored list: a fresh dialog preset with "*.jpg".
-    static void openAtFirstRun(ProgramValues& values, SettingsStore& store, Messenger& messenger,
+    static void openAtFirstRun(ProgramValues& values, ProgramSettings& settings, Messenger& messenger,
                                SettingsHost& host, QWidget* parent);
 
     // The stored text in the dialog's order, and back.
@@ -67,7 +67,7 @@ private:
     void caution(const QString& text);
 
     ProgramValues& m_values;
-    SettingsStore& m_store;
+    ProgramSettings& m_settings;
     Messenger& m_messenger;
     SettingsHost& m_host;
     bool m_filterApplied = false; // by メインへ

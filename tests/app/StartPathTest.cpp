@@ -91,7 +91,7 @@ TEST_F(StartPath, LaterStartsHandTheirFolderOverWaitingForAModalBoxAndPrintTheVe
     QDialog modal(window.get());
     modal.open();
     EXPECT_EQ(QProcess::execute(program, {q(folder.path())}), 0);
-    QTest::qWait(300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handover.holding(); }, 10000)) << "held while the box is open";
     EXPECT_EQ(shown(), other.path());
     modal.close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == folder.path(); }, 10000));

@@ -4,6 +4,7 @@
 #include "rename/BatchRename.h"
 #include "rename/Recovery.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TestVolume.h"
 
 #include <QAction>
@@ -74,6 +75,38 @@ TEST_F(UndoTest, UndoAsksThenLeavesFilesChangedSinceAndNamesThem)
     EXPECT_EQ(listed(), (std::vector<std::string>{"a.jpg", "c.jpg", "mine.jpg"})) << "undone and refreshed";
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ZANTO＿[連続モード]"));
     EXPECT_FALSE(undoEnabled()) << "one level of undo";
+}
+
+// An undo the folder cannot take is told and moves nothing; the record stays.
+TEST_F(UndoTest, AnUndoThePlanRefusesIsToldAndKeepsTheRecord)
+{
+    FaultyFileSystem faulty;
+    windowFileSystem = &faulty;
+    const std::string longName = "a-name-longer-than-any-temporary-one.jpg";
+    folder.writeAll({longName});
+    journal = &batches;
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    const std::vector<std::string> renamed = folder.names();
+    struct Refusal {
+        std::size_t maxNameLength;
+        FsError probes;
+        std::string text;
+    };
+    for (const Refusal& row : {Refusal{30, FsError::None, "「" + longName + "」は長すぎてファイル名にできません."},
+                               Refusal{255, FsError::PathFileAccess, "「" + folder.path() + "」には"}}) {
+        faulty.setMaxNameLength(row.maxNameLength);
+        faulty.answerProbes(row.probes);
+        messenger.clear();
+        messenger.answer(MsgAnswer::Ok);
+        find<QAction>("UNDO")->trigger();
+        ASSERT_EQ(messenger.shown().size(), 2) << row.text;
+        EXPECT_TRUE(messenger.shown()[1].text.startsWith(QString::fromStdString(row.text))) << row.text;
+        EXPECT_EQ(folder.names(), renamed);
+        EXPECT_TRUE(undoEnabled());
+    }
+    window.reset(); // before the file system it works through
 }
 
 TEST_F(UndoTest, AnUnfinishedRunIsOfferedBackAtStartUpAndKeptOnCancel)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/ProgramValues.h"
-#include "app/SettingsKeys.h"
 #include "app/Tolva.h"
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
@@ -33,9 +32,9 @@ protected:
     void start(const QString& mode, const QString& patterns = QStringLiteral("*.jpg;*.txt"),
                const QString& startPath = {})
     {
-        store.preset(settings::kMode, mode);
-        store.preset(settings::kPatterns, patterns);
-        store.preset(settings::kFolder, QString::fromStdString(folder.path()));
+        store.preset(QStringLiteral("MODE"), mode);
+        store.preset(QStringLiteral("VORIS"), patterns);
+        store.preset(QStringLiteral("KALDEN"), QString::fromStdString(folder.path()));
         startWithStore(startPath);
     }
     void startWithStore(const QString& startPath = {})

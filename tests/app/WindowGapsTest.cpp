@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 
+#include "app/ProgramSettings.h"
 #include "app/frmAbout.h"
 #include "app/frmSETEI.h"
 
@@ -45,7 +46,7 @@ TEST_F(WindowGaps, StartsAtHomeWhenTheWorkingFolderIsGone)
     const std::string gone = folder.makeSubfolder("gone");
     ASSERT_EQ(::chdir(gone.c_str()), 0);
     fs::remove(gone);
-    store.preset(settings::kPatterns, QStringLiteral("*.jpg"));
+    store.preset(QStringLiteral("VORIS"), QStringLiteral("*.jpg"));
     startWithStore();
     fs::current_path(before);
     EXPECT_EQ(find<FolderListBox>("Dir")->path(), fs::path(QDir::homePath().toStdString()).lexically_normal());
@@ -63,7 +64,8 @@ TEST_F(WindowGaps, LabelsShowNamesAsText)
 TEST_F(WindowGaps, DialogKeys)
 {
     start(QStringLiteral("1"));
-    frmSETEI dialog(values, store, messenger, *window, window.get());
+    ProgramSettings settings(store);
+    frmSETEI dialog(values, settings, messenger, *window, window.get());
     dialog.show();
     auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
     QGuiApplication::clipboard()->setText(QStringLiteral("Jpg"));

@@ -1,6 +1,6 @@
+#include "app/ProgramSettings.h"
 #include "app/ProgramValues.h"
 #include "app/SettingsHost.h"
-#include "app/SettingsKeys.h"
 #include "app/frmSETEI.h"
 #include "tests/support/MemoryStore.h"
 #include "tests/support/ScriptedMessenger.h"
@@ -37,18 +37,19 @@ class SettingsDialog : public ::testing::Test {
 protected:
     // Runs `step` on the modal dialog once it shows, then `open` it.
     void whileModal(const std::function<void(QDialog&)>& step,
-                    void (*open)(ProgramValues&, SettingsStore&, Messenger&, SettingsHost&, QWidget*))
+                    void (*open)(ProgramValues&, ProgramSettings&, Messenger&, SettingsHost&, QWidget*))
     {
         QTimer::singleShot(0, [step] {
             auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(shown, nullptr);
             step(*shown);
         });
-        open(values, store, messenger, host, nullptr);
+        open(values, settings, messenger, host, nullptr);
     }
 
     ProgramValues values;
     test::MemoryStore store;
+    ProgramSettings settings{store};
     test::ScriptedMessenger messenger;
     FakeHost host{values};
 };
@@ -56,7 +57,7 @@ protected:
 // Whatever closes the dialog, and however often, it stores once.
 TEST_F(SettingsDialog, UnloadsOnce)
 {
-    store.preset(settings::kPatterns, QStringLiteral("*.png;*.jpg"));
+    store.preset(QStringLiteral("VORIS"), QStringLiteral("*.png;*.jpg"));
     whileModal(
         [](QDialog& dialog) {
             dialog.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
@@ -91,7 +92,7 @@ TEST_F(SettingsDialog, FirstRunStoresTheModeAsTheDialogEnds)
 TEST_F(SettingsDialog, EveryWayOutAppliesAChangedFilterOnce)
 {
     for (const bool byMain : {true, false}) {
-        store.preset(settings::kPatterns, QStringLiteral("*.png;*.jpg"));
+        store.preset(QStringLiteral("VORIS"), QStringLiteral("*.png;*.jpg"));
         host.applied.clear();
         whileModal(
             [byMain](QDialog& dialog) {

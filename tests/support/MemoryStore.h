@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/SettingsKeys.h"
 #include "ui/SettingsStore.h"
 
 #include <QMap>
@@ -22,11 +21,11 @@ public:
         writes.append(name + u'=' + value);
         return true;
     }
+    // A value of the program's, as TOLVA.ini holds it under its name there.
     void preset(const QString& name, const QString& value)
     {
-        m_values.insert(settings::kApplication + u'/' + settings::kSection + u'/' + name, value);
+        m_values.insert(QStringLiteral("TOLVA/TOLVA_DATA/") + name, value);
     }
-    QString value(const QString& name) const { return read(settings::kApplication, settings::kSection, name); }
 
     QStringList writes;
 
