@@ -159,7 +159,7 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
         const auto& states = report.states();
         const bool renamed = std::find(states.begin(), states.end(), EntryState::Final) != states.end();
         if (!run->finish(states, kind == JournalKind::Batch && renamed))
-            qCWarning(lcZanto) << "journal not closed, left for the next start:" << run->name().c_str();
+            logJournalLeft(run->name());
     }
     return report;
 }

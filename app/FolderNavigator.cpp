@@ -1,17 +1,12 @@
 #include "FolderNavigator.h"
 
+#include "FolderView.h"
 #include "Messages.h"
-#include "TolvaForm.h"
 #include "browse/DriveBox.h"
-#include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/PreviewArea.h"
 #include "rename/FileSystem.h"
 #include "ui/NativeName.h"
-
-#include <QLabel>
-
-#include <algorithm>
 
 namespace zanto {
 
@@ -25,12 +20,13 @@ bool notReady(FsError error)
 
 } // namespace
 
-FolderNavigator::FolderNavigator(TolvaForm& form, PreviewArea& preview, Ask ask, std::function<void()> reloadList,
-                                 std::function<void()> forcedStop)
-    : m_form(form)
+FolderNavigator::FolderNavigator(DriveBox& drive, FolderListBox& dir, FolderView& view, PreviewArea& preview,
+                                 Ask ask, std::function<void()> forcedStop)
+    : m_drive(drive)
+    , m_dir(dir)
+    , m_view(view)
     , m_preview(preview)
     , m_ask(std::move(ask))
-    , m_reloadList(std::move(reloadList))
     , m_forcedStop(std::move(forcedStop))
 {
 }
@@ -38,7 +34,7 @@ FolderNavigator::FolderNavigator(TolvaForm& form, PreviewArea& preview, Ask ask,
 void FolderNavigator::driveChanged()
 {
     for (;;) {
-        const FsError error = m_form.Dir->setPath(m_form.Drive->currentFolder());
+        const FsError error = m_dir.setPath(m_drive.currentFolder());
         if (error == FsError::None)
             return;
         if (notReady(error)) {
@@ -48,7 +44,7 @@ void FolderNavigator::driveChanged()
         }
         if (error == FsError::PathNotFound || error == FsError::FileNotFound || error == FsError::PathFileAccess) {
             // An unreadable folder is no reason to end the program.
-            m_ask(messages::folderUnreadable(displayName(m_form.Drive->currentFolder())));
+            m_ask(messages::folderUnreadable(displayName(m_drive.currentFolder())));
             return;
         }
         m_ask(messages::unexpectedDriveError());
@@ -59,17 +55,14 @@ void FolderNavigator::driveChanged()
 
 void FolderNavigator::folderChanged()
 {
-    TolvaForm& f = m_form;
-    if (f.File->setPath(f.Dir->path()) != FsError::None)
-        m_ask(messages::folderUnreadable(displayName(f.Dir->path())));
-    f.clearNamePanel();
-    f.Label5->hide();
-    m_reloadList();
+    m_view.openFiles(m_dir.path());
+    m_view.clearNamePanel();
+    m_preview.hideInformation();
+    m_view.refillList();
     // Neither list keeps a selection, and the preview no longer shows a file
     // of the previous folder.
-    f.File->setListIndex(-1);
-    f.List->setListIndex(-1);
-    f.Drive->rememberFolder(f.Dir->path());
+    m_view.clearSelections();
+    m_drive.rememberFolder(m_dir.path());
 }
 
 void FolderNavigator::folderSelectionMoved()
@@ -82,7 +75,7 @@ void FolderNavigator::openFailed(const std::string& folder, FsError error)
     while (notReady(error)) {
         if (m_ask(messages::deviceNotReady()) != MsgAnswer::Retry)
             return;
-        error = m_form.Dir->setPath(folder);
+        error = m_dir.setPath(folder);
     }
     if (error != FsError::None)
         m_ask(messages::folderUnreadable(displayName(folder)));
@@ -103,28 +96,19 @@ void FolderNavigator::open(const QString& path, bool inRenameList)
     const std::optional<StartTarget> target = usableTarget(path);
     if (!target)
         return;
-    const FsError error = m_form.Dir->setPath(target->folder);
+    const FsError error = m_dir.setPath(target->folder);
     if (error != FsError::None) {
         openFailed(target->folder, error);
         return;
     }
-    m_form.Drive->selectDriveFor(m_form.Dir->path());
+    m_drive.selectDriveFor(m_dir.path());
     selectFile(target->file, inRenameList);
 }
 
 void FolderNavigator::selectFile(const std::string& name, bool inRenameList)
 {
-    if (name.empty())
-        return;
-    const auto select = [&name](ListBox& box) {
-        const auto& items = box.items();
-        const auto found = std::find(items.begin(), items.end(), name);
-        if (found != items.end())
-            box.setListIndex(static_cast<int>(found - items.begin()));
-    };
-    select(*m_form.File);
-    if (inRenameList)
-        select(*m_form.List);
+    if (!name.empty())
+        m_view.selectName(name, inRenameList);
 }
 
 } // namespace zanto

@@ -10,22 +10,23 @@
 
 namespace zanto {
 
+class DriveBox;
+class FolderListBox;
+class FolderView;
 class PreviewArea;
 enum class FsError : int;
 struct MessageRequest;
-struct TolvaForm;
 enum class MsgAnswer : int;
 
-// The drive selector, the folder list and the file list: a new drive or
-// folder is opened (a drive not ready may be retried), the file list reads
-// it, and the rename list and the name panel start afresh.
+// The drive selector and the folder list: a new drive or folder is opened (a
+// drive not ready may be retried); through the view the file list reads it,
+// and the rename list and the name panel start afresh.
 class FolderNavigator {
 public:
     using Ask = std::function<MsgAnswer(const MessageRequest&)>;
 
-    // `reloadList` rebuilds the rename list from the file list; `forcedStop`
-    // ends the program after an error the drive selector does not know.
-    FolderNavigator(TolvaForm& form, PreviewArea& preview, Ask ask, std::function<void()> reloadList,
+    // `forcedStop` ends the program after an error the drive selector does not know.
+    FolderNavigator(DriveBox& drive, FolderListBox& dir, FolderView& view, PreviewArea& preview, Ask ask,
                     std::function<void()> forcedStop);
 
     void driveChanged();
@@ -45,10 +46,11 @@ public:
     void selectFile(const std::string& name, bool inRenameList);
 
 private:
-    TolvaForm& m_form;
+    DriveBox& m_drive;
+    FolderListBox& m_dir;
+    FolderView& m_view;
     PreviewArea& m_preview;
     Ask m_ask;
-    std::function<void()> m_reloadList;
     std::function<void()> m_forcedStop;
 };
 

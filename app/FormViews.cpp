@@ -1,5 +1,6 @@
 #include "FormViews.h"
 
+#include "FileListReader.h"
 #include "Module1.h"
 #include "NameBox.h"
 #include "ProgramValues.h"
@@ -7,13 +8,14 @@
 #include "browse/FileListBox.h"
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
+#include "browse/PreviewArea.h"
 #include "rename/ShotGroups.h"
 #include "ui/NativeName.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMainWindow>
-
-#include <algorithm>
+#include <QSignalBlocker>
 
 namespace zanto {
 
@@ -29,9 +31,8 @@ std::vector<std::string> FormViews::entries() const
 
 void FormViews::removeEntry(const std::string& entry)
 {
-    const auto& items = m_form.List->items();
-    if (const auto found = std::find(items.begin(), items.end(), entry); found != items.end())
-        m_form.List->removeAt(static_cast<int>(found - items.begin()));
+    if (const int row = m_form.List->indexOf(entry); row >= 0)
+        m_form.List->removeAt(row);
 }
 
 QString FormViews::baseName() const
@@ -53,16 +54,22 @@ void FormViews::showListing()
 {
     ListBox& list = *m_form.List;
     list.clear();
-    m_form.File->refresh();
+    m_files.reread();
     // Hidden while it is refilled: one layout for the whole listing.
     list.hide();
-    list.setItems(m_values.shots ? shotHeads(m_form.File->items()) : m_form.File->items());
+    refillList();
     list.show();
+}
+
+void FormViews::refillList()
+{
+    const std::vector<std::string>& files = m_form.File->items();
+    m_form.List->setItems(m_values.shots ? shotHeads(files) : files);
 }
 
 void FormViews::clearPicture()
 {
-    m_form.Image1->clear();
+    m_preview.clearPicture();
 }
 
 BatchOptions FormViews::batchOptions() const
@@ -87,7 +94,7 @@ std::string FormViews::fileAt(int row) const
 
 void FormViews::rereadFiles()
 {
-    m_form.File->refresh();
+    m_files.reread();
 }
 
 void FormViews::selectFile(int row)
@@ -136,7 +143,48 @@ void FormViews::relist()
     if (m_values.NOW_MODE.isContinuous())
         showListing();
     else
-        m_form.File->refresh();
+        m_files.reread();
+}
+
+void FormViews::forgetShownFile()
+{
+    m_form.File->setListIndexQuietly(-1);
+    m_form.Label1->clear();
+    m_form.Label2->clear();
+    m_preview.hideInformation();
+}
+
+void FormViews::showShotsChoice(bool on)
+{
+    const QSignalBlocker quiet(m_form.SHOTS);
+    m_form.SHOTS->setChecked(on);
+}
+
+void FormViews::openFiles(const std::string& folder)
+{
+    m_files.open(folder);
+}
+
+void FormViews::clearNamePanel()
+{
+    m_form.clearNamePanel();
+}
+
+void FormViews::clearSelections()
+{
+    m_form.File->setListIndex(-1);
+    m_form.List->setListIndex(-1);
+}
+
+void FormViews::selectName(const std::string& name, bool inRenameList)
+{
+    const auto select = [&name](ListBox& box) {
+        if (const int row = box.indexOf(name); row >= 0)
+            box.setListIndex(row);
+    };
+    select(*m_form.File);
+    if (inRenameList)
+        select(*m_form.List);
 }
 
 } // namespace zanto

@@ -1,23 +1,43 @@
 #pragma once
 
 #include "BatchView.h"
+#include "FolderView.h"
+#include "RenameListView.h"
 #include "SingleRenameView.h"
 #include "UndoView.h"
 
 namespace zanto {
 
+class FileListReader;
+class PreviewArea;
 struct ProgramValues;
 struct TolvaForm;
 
-// The commands' views of the main window, carried out on its controls.
-class FormViews final : public BatchView, public SingleRenameView, public UndoView {
+// The views the commands and controllers have of the main window, carried
+// out on its controls; the file list is read through `files`, the preview's
+// controls are left to `preview`.
+class FormViews final : public BatchView,
+                        public SingleRenameView,
+                        public UndoView,
+                        public RenameListView,
+                        public FolderView {
 public:
-    FormViews(TolvaForm& form, const ProgramValues& values) : m_form(form), m_values(values) {}
+    FormViews(TolvaForm& form, const ProgramValues& values, FileListReader& files, PreviewArea& preview)
+        : m_form(form)
+        , m_values(values)
+        , m_files(files)
+        , m_preview(preview)
+    {
+    }
 
     // The folder shown, for every view.
     std::string folder() const override;
+    // The rename list refilled, for the list's controller and the folder navigator.
+    void refillList() override;
+    // The folder read again, for the single rename and the list's controller.
+    void rereadFiles() override;
 
-    // BatchView
+    // BatchView, and RenameListView's base name
     std::vector<std::string> entries() const override;
     void removeEntry(const std::string& entry) override;
     QString baseName() const override;
@@ -31,7 +51,6 @@ public:
     int fileCount() const override;
     int selectedFile() const override;
     std::string fileAt(int row) const override;
-    void rereadFiles() override;
     void selectFile(int row) override;
     QString typedName() const override;
     int typedNameLimit() const override;
@@ -44,9 +63,21 @@ public:
     void restoreCaption() override;
     void relist() override;
 
+    // RenameListView
+    void forgetShownFile() override;
+    void showShotsChoice(bool on) override;
+
+    // FolderView
+    void openFiles(const std::string& folder) override;
+    void clearNamePanel() override;
+    void clearSelections() override;
+    void selectName(const std::string& name, bool inRenameList) override;
+
 private:
     TolvaForm& m_form;
     const ProgramValues& m_values;
+    FileListReader& m_files;
+    PreviewArea& m_preview;
 };
 
 } // namespace zanto

@@ -2,30 +2,25 @@
 
 #include "LongWork.h"
 #include "NumberingDialog.h"
-#include "NameBox.h"
 #include "ProgramSettings.h"
 #include "ProgramValues.h"
-#include "TolvaForm.h"
+#include "RenameListView.h"
 #include "WaitCursor.h"
+#include "browse/ListBox.h"
 #include "listing/DateOrder.h"
-#include "browse/FileListBox.h"
-#include "browse/FolderListBox.h"
 #include "listing/NaturalOrder.h"
+#include "rename/FileSystem.h"
 #include "rename/RenameList.h"
 #include "rename/ShotGroups.h"
 #include "ui/NativeName.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QSignalBlocker>
-
-#include <algorithm>
-
 namespace zanto {
 
-RenameListController::RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem,
-                                           ProgramSettings& settings, LongWork& work, RunLong runLong)
-    : m_form(form)
+RenameListController::RenameListController(ListBox& list, RenameListView& view, ProgramValues& values,
+                                           FileSystem& fileSystem, ProgramSettings& settings, LongWork& work,
+                                           RunLong runLong)
+    : m_list(list)
+    , m_view(view)
     , m_values(values)
     , m_fileSystem(fileSystem)
     , m_settings(settings)
@@ -36,52 +31,56 @@ RenameListController::RenameListController(TolvaForm& form, ProgramValues& value
 
 RenameList RenameListController::state() const
 {
-    return {m_form.List->count(), m_form.List->listIndex()};
+    return {m_list.count(), m_list.listIndex()};
 }
 
 void RenameListController::apply(const ListChange& change)
 {
-    ListBox& list = *m_form.List;
     switch (change.edit) {
     case ListChange::Edit::None:
         break;
     case ListChange::Edit::Swap:
-        list.swap(change.at, change.at + 1);
+        m_list.swap(change.at, change.at + 1);
         break;
     case ListChange::Edit::Remove:
-        list.removeAt(change.at);
+        m_list.removeAt(change.at);
         break;
     case ListChange::Edit::Reload:
         reload();
         break;
     case ListChange::Edit::Move:
-        list.move(change.at, change.select);
+        m_list.move(change.at, change.select);
         break;
     }
     if (change.react)
-        list.setListIndex(change.select);
+        m_list.setListIndex(change.select);
     else
-        list.setListIndexQuietly(change.select);
+        m_list.setListIndexQuietly(change.select);
 }
 
 void RenameListController::reload()
 {
-    m_form.List->setItems(m_values.shots ? shotHeads(m_form.File->items()) : m_form.File->items());
+    m_view.refillList();
+}
+
+void RenameListController::showEntries(std::vector<std::string> names, const std::string& selected)
+{
+    m_list.setItems(std::move(names));
+    m_list.setListIndexQuietly(m_list.indexOf(selected));
 }
 
 void RenameListController::restoreShots()
 {
     m_values.shots = m_settings.shots();
-    const QSignalBlocker quiet(m_form.SHOTS);
-    m_form.SHOTS->setChecked(m_values.shots);
+    m_view.showShotsChoice(m_values.shots);
 }
 
 void RenameListController::chooseNumbering(QWidget* parent)
 {
     NumberingDialog dialog(m_values.numbering, [this] {
         std::vector<std::string> names;
-        const bool read = m_fileSystem.listNames(m_form.Dir->path(), names) == FsError::None;
-        return read ? seriesEnd(names, nativeName(m_form.txtRENAME->text())) : std::nullopt;
+        const bool read = m_fileSystem.listNames(m_view.folder(), names) == FsError::None;
+        return read ? seriesEnd(names, nativeName(m_view.baseName())) : std::nullopt;
     }, parent);
     if (dialog.exec() == QDialog::Accepted)
         m_values.numbering = dialog.numbering();
@@ -95,13 +94,7 @@ void RenameListController::setShots(bool on)
         reload();
         return;
     }
-    ListBox& list = *m_form.List;
-    const std::string selected = list.selectedName();
-    std::vector<std::string> heads = shotHeads(list.items());
-    const auto found = std::find(heads.begin(), heads.end(), selected);
-    const int row = found == heads.end() ? -1 : static_cast<int>(found - heads.begin());
-    list.setItems(std::move(heads));
-    list.setListIndexQuietly(row);
+    showEntries(shotHeads(m_list.items()), m_list.selectedName());
 }
 
 void RenameListController::moveUp()
@@ -121,15 +114,11 @@ void RenameListController::erase()
 
 void RenameListController::refresh()
 {
-    TolvaForm& f = m_form;
-    f.List->clear();
-    f.File->refresh();
+    m_list.clear();
+    m_view.rereadFiles();
     apply(state().refresh());
-    f.File->setListIndexQuietly(-1);
-    f.Label1->clear();
-    f.Label2->clear();
-    f.Label5->hide();
-    f.txtRENAME->clear();
+    m_view.forgetShownFile();
+    m_view.clearBaseName();
 }
 
 bool RenameListController::keyDown(int key)
@@ -147,21 +136,17 @@ void RenameListController::drag(int from, int to)
 
 void RenameListController::order(bool byDate)
 {
-    ListBox& list = *m_form.List;
-    const std::string selected = list.selectedName();
-    std::vector<std::string> names = list.items();
+    const std::string selected = m_list.selectedName();
+    std::vector<std::string> names = m_list.items();
     if (byDate) {
         m_runLong([&] {
             WaitCursor waiting;
-            DateOrder::sort(m_form.Dir->path(), names, m_fileSystem, [this] { m_work.keepAlive(); });
+            DateOrder::sort(m_view.folder(), names, m_fileSystem, [this] { m_work.keepAlive(); });
         });
     } else {
         sortNaturally(names);
     }
-    const auto found = std::find(names.begin(), names.end(), selected);
-    const int row = selected.empty() || found == names.end() ? -1 : static_cast<int>(found - names.begin());
-    list.setItems(std::move(names));
-    list.setListIndexQuietly(row);
+    showEntries(std::move(names), selected);
 }
 
 } // namespace zanto

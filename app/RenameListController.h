@@ -1,29 +1,33 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
 namespace zanto {
 
 class FileSystem;
+class ListBox;
 class LongWork;
 class ProgramSettings;
+class RenameListView;
 class RenameList;
 struct ListChange;
 struct ProgramValues;
-struct TolvaForm;
 
 // Continuous mode's rename list: ↑ ↓ × and the refresh button, the keys,
 // dragging, and the orders by date and by name. Which entry moves where is
-// worked out by RenameList; this carries it out on the list.
+// worked out by RenameList; this carries it out on the list, and sees the
+// rest of the window through its view.
 class RenameListController {
 public:
     // `runLong` runs a command that may take long (the order by date).
     using RunLong = std::function<void(const std::function<void()>&)>;
 
-    RenameListController(TolvaForm& form, ProgramValues& values, FileSystem& fileSystem, ProgramSettings& settings,
-                         LongWork& work, RunLong runLong);
+    RenameListController(ListBox& list, RenameListView& view, ProgramValues& values, FileSystem& fileSystem,
+                         ProgramSettings& settings, LongWork& work, RunLong runLong);
 
     void moveUp();
     void moveDown();
@@ -49,8 +53,12 @@ public:
 private:
     RenameList state() const;
     void apply(const ListChange& change);
+    // The list holds `names`, with `selected` still selected where it is one
+    // of them, quietly.
+    void showEntries(std::vector<std::string> names, const std::string& selected);
 
-    TolvaForm& m_form;
+    ListBox& m_list;
+    RenameListView& m_view;
     ProgramValues& m_values;
     FileSystem& m_fileSystem;
     ProgramSettings& m_settings;

@@ -1,5 +1,6 @@
 #include "SingleRenameCommand.h"
 
+#include "Logging.h"
 #include "Messages.h"
 #include "SingleRenameView.h"
 #include "rename/FileNameParts.h"
@@ -79,11 +80,13 @@ void SingleRenameCommand::renameSelected()
         moveToNextFile();
         return;
     }
-    std::string stranded;
+    SingleRenameNotes notes;
     const SingleOutcome outcome =
-        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &stranded, unicodeKey);
+        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &notes, unicodeKey);
+    if (!notes.journalLeft.empty())
+        logJournalLeft(notes.journalLeft);
     if (outcome == SingleOutcome::Stranded)
-        m_ask(messages::stranded(stranded, name));
+        m_ask(messages::stranded(notes.stranded, name));
     else if (outcome == SingleOutcome::NoSafeRename)
         m_ask(messages::noSafeRename(m_view.folder(), m_fileSystem.typeName(m_view.folder())));
     else if (outcome != SingleOutcome::Done)

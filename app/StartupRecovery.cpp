@@ -72,7 +72,7 @@ void StartupRecovery::run()
         // that is not came from.
         const bool renamed = !back && !undo;
         if (!pending.run->finish(report.states(), renamed))
-            qCWarning(lcZanto) << "journal not closed, left for the next start:" << pending.name.c_str();
+            logJournalLeft(pending.name);
     }
 }
 

@@ -44,27 +44,27 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     , m_services(std::move(services))
     , m_settings(m_services.store)
     , m_form(this, m_services.fileSystem)
-    , m_views(m_form, m_values)
+    , m_preview(std::make_unique<PreviewArea>(
+          PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
+          m_services.fileSystem, [this] { m_work.keepAlive(); }))
+    , m_files(*m_form.File, [this](const MessageRequest& request) { return ask(request); })
+    , m_views(m_form, m_values, m_files, *m_preview)
 {
     setObjectName(QStringLiteral("Tolva"));
-    m_preview = std::make_unique<PreviewArea>(
-        PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
-        m_services.fileSystem, [this] { m_work.keepAlive(); });
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
     FileSystem& fs = m_services.fileSystem;
     m_batch = std::make_unique<BatchRenameCommand>(m_views, asker, fs, m_work, m_services.journal);
     m_single = std::make_unique<SingleRenameCommand>(m_views, asker, fs, m_services.journal);
     m_undo = std::make_unique<UndoCommand>(m_views, asker, fs, m_services.journal, *m_batch);
-    m_list = std::make_unique<RenameListController>(m_form, m_values, fs, m_settings, m_work,
+    m_list = std::make_unique<RenameListController>(*m_form.List, m_views, m_values, fs, m_settings, m_work,
                                                     [this](const auto& command) { runLong(command); });
-    m_folders = std::make_unique<FolderNavigator>(m_form, *m_preview, asker, [this] { RELOAD_LIST(); }, [this] {
+    m_folders = std::make_unique<FolderNavigator>(*m_form.Drive, *m_form.Dir, m_views, *m_preview, asker, [this] {
         m_stopped = true;
         m_services.forcedStop();
     });
     const auto refuse = [this] { ask(messages::forbiddenName()); };
     m_form.Text->setCharFilter(isForbiddenChar, refuse);
     m_form.txtRENAME->setCharFilter(isForbiddenChar, refuse);
-    m_form.mainTEXT->setReadOnly(true);
     m_form.Drive->reloadVolumes();
     auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, [this] { return m_views.batchOptions(); },
                                [this] { return m_form.Dir->path(); }, m_services.fileSystem, this);
@@ -130,7 +130,7 @@ void Tolva::Form_Load(const QString& startPath)
     m_values.EXT_LIST = m_settings.patterns();
     if (m_values.EXT_LIST.isEmpty())
         frmSETEI::openAtFirstRun(m_values, m_settings, m_services.messenger, *this, this);
-    m_form.File->setPattern(m_values.EXT_LIST);
+    m_files.setPattern(m_values.EXT_LIST);
     m_fields.LAST_DIR = m_settings.folder();
     m_list->restoreShots();
 
@@ -247,7 +247,7 @@ void Tolva::Form_KeyUp(int key)
         m_form.lockNameBox();
         const int i = file.listIndex();
         const int target = i == count - 1 ? 0 : i + 1;
-        file.refresh();
+        m_files.reread();
         file.setListIndex(target < file.count() ? target : -1);
         const QString shown = QLatin1Char(' ') + m_form.Text->text();
         m_form.Label1->setText(shown);
@@ -276,34 +276,12 @@ void Tolva::File_Click()
 {
     if (!isSimpleMode())
         return;
-    TolvaForm& f = m_form;
-    const std::string name = f.File->selectedName();
-    if (name.empty()) {
-        f.Text->clear();
-        m_preview->preview({}, name);
+    const std::string name = m_form.File->selectedName();
+    if (name.empty())
+        m_form.Text->clear();
+    const PreviewOutcome outcome = previewEntry(name, [this](const QString& offered) { m_form.offerName(offered); });
+    if (extensionOf(name).empty() || outcome == PreviewOutcome::FileNotFound)
         return;
-    }
-    m_fields.SEL_PATH = joinPath(f.Dir->path(), name);
-    m_fields.SEL_EXT = extensionOf(name);
-    if (m_fields.SEL_EXT.empty()) {
-        f.Text->setText(displayName(name));
-        f.Text->setEnabled(true);
-        f.Text->setReadOnly(false);
-        f.Text->setFocus();
-        KOMA();
-        return;
-    }
-    const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
-    if (outcome == PreviewOutcome::FileNotFound) {
-        previewFailed(outcome);
-        return;
-    }
-    if (outcome == PreviewOutcome::InvalidPicture)
-        previewFailed(outcome);
-    f.Text->setText(displayName(stemOf(name)));
-    f.Text->setEnabled(true);
-    f.Text->setReadOnly(false);
-    f.Text->setFocus();
     // Once this selection has settled, the file Down steps to is decoded ahead.
     QTimer::singleShot(0, this, [this] {
         const FileListBox& file = *m_form.File;
@@ -316,28 +294,35 @@ void Tolva::File_Click()
 
 void Tolva::List_Click()
 {
-    const std::string name = m_form.List->selectedName();
+    previewEntry(m_form.List->selectedName(), [](const QString&) {});
+}
+
+PreviewOutcome Tolva::previewEntry(const std::string& name, const std::function<void(const QString&)>& offer)
+{
     // Nothing selected: the empty area, and no file to remember.
-    if (name.empty()) {
-        m_preview->preview({}, name);
-        return;
-    }
+    if (name.empty())
+        return m_preview->preview({}, name);
     m_fields.SEL_PATH = joinPath(m_form.Dir->path(), name);
     m_fields.SEL_EXT = extensionOf(name);
     if (m_fields.SEL_EXT.empty()) {
-        KOMA();
-        return;
+        offer(displayName(name));
+        return KOMA();
     }
     const PreviewOutcome outcome = m_preview->preview(m_fields.SEL_PATH, name);
     if (outcome == PreviewOutcome::FileNotFound || outcome == PreviewOutcome::InvalidPicture)
         previewFailed(outcome);
+    if (outcome != PreviewOutcome::FileNotFound)
+        offer(displayName(stemOf(name)));
+    return outcome;
 }
 
-void Tolva::KOMA()
+PreviewOutcome Tolva::KOMA()
 {
     m_fields.SEL_EXT.clear();
-    if (m_preview->showFileFacts(m_fields.SEL_PATH) == PreviewOutcome::FileNotFound)
-        previewFailed(PreviewOutcome::FileNotFound);
+    const PreviewOutcome outcome = m_preview->showFileFacts(m_fields.SEL_PATH);
+    if (outcome == PreviewOutcome::FileNotFound)
+        previewFailed(outcome);
+    return outcome;
 }
 
 void Tolva::previewFailed(PreviewOutcome outcome)
@@ -351,7 +336,7 @@ void Tolva::previewFailed(PreviewOutcome outcome)
     ask(messages::fileMissing());
     FileListBox& file = *m_form.File;
     const int row = file.listIndex();
-    file.refresh();
+    m_files.reread();
     if (row >= 0 && row < file.count())
         file.setListIndex(row);
 }
@@ -425,7 +410,7 @@ void Tolva::KILLER()
         ask(messages::deleteFailed(displayName(name)));
         return;
     }
-    f.File->refresh();
+    m_files.reread();
     // The preview no longer shows the file; the rename list loses that entry
     // only, keeping the user's order and removals.
     m_preview->preview({}, {});
@@ -454,13 +439,13 @@ void Tolva::VER_Click()
 
 void Tolva::setFilePattern(const QString& pattern)
 {
-    m_form.File->setPattern(pattern);
+    m_files.setPattern(pattern);
 }
 
 void Tolva::applyFilterChange(const QString& pattern)
 {
     TolvaForm& f = m_form;
-    f.File->setPattern(pattern);
+    m_files.setPattern(pattern);
     m_preview->reset();
     m_form.clearNamePanel();
     f.List->clear();
@@ -471,7 +456,7 @@ void Tolva::applyFilterChange(const QString& pattern)
 void Tolva::applyModeChange()
 {
     TolvaForm& f = m_form;
-    f.File->refresh();
+    m_files.reread();
     if (m_values.NOW_MODE.isContinuousLayout()) {
         f.List->setListIndex(-1);
         RELOAD_LIST();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "FileListReader.h"
 #include "FolderNavigator.h"
 #include "FormViews.h"
 #include "LongWork.h"
@@ -96,7 +97,11 @@ private:
     void VER_Click();
     void GOMI_Click();
     void mainTEXT_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
-    void KOMA();
+    PreviewOutcome KOMA();
+    // What both lists do with the entry `name` chosen (empty: none): it is
+    // remembered and previewed. `offer` gets the name to type over in simple
+    // mode: before a file without extension is shown, after any other file.
+    PreviewOutcome previewEntry(const std::string& name, const std::function<void(const QString&)>& offer);
     void previewFailed(PreviewOutcome outcome);
     // The handlers that only forward.
     void Drive_Change() { m_folders->driveChanged(); }
@@ -124,10 +129,11 @@ private:
     TolvaServices m_services;
     ProgramSettings m_settings;
     TolvaForm m_form;
-    FormViews m_views;
     WindowFields m_fields;
     LongWork m_work;
     std::unique_ptr<PreviewArea> m_preview;
+    FileListReader m_files;
+    FormViews m_views;
     std::unique_ptr<RenameListController> m_list;
     std::unique_ptr<FolderNavigator> m_folders;
     std::unique_ptr<BatchRenameCommand> m_batch;

@@ -88,6 +88,7 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     mainTEXT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mainTEXT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mainTEXT->setContextMenuPolicy(Qt::NoContextMenu);
+    mainTEXT->setReadOnly(true);
     mainTEXT->hide();
     Label5 = label(Picture1, "Label5", {}, 75, 1650, 4365, 2745);
     Label5->setFont(boldFont(Label5->font(), 15.75));
@@ -189,6 +190,14 @@ void TolvaForm::clearNamePanel()
     Label1->clear();
     Label2->clear();
     lockNameBox();
+}
+
+void TolvaForm::offerName(const QString& name)
+{
+    Text->setText(name);
+    Text->setEnabled(true);
+    Text->setReadOnly(false);
+    Text->setFocus();
 }
 
 void TolvaForm::applyTabOrder()

@@ -36,6 +36,8 @@ struct TolvaForm {
     void lockNameBox();
     // Empties the simple-mode name box and its labels and locks the box.
     void clearNamePanel();
+    // The name box unlocked and focused, holding `name` to type over.
+    void offerName(const QString& name);
 
     QMainWindow* window;
     QWidget* client;

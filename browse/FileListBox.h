@@ -18,9 +18,9 @@ public:
     const std::string& path() const { return m_path; }
 
     // Each of these re-reads the folder. On failure the list is left empty.
-    FsError setPattern(const QString& pattern);
-    FsError setPath(const std::string& folder);
-    FsError refresh();
+    [[nodiscard]] FsError setPattern(const QString& pattern);
+    [[nodiscard]] FsError setPath(const std::string& folder);
+    [[nodiscard]] FsError refresh();
 
 private:
     FileSystem& m_fileSystem;

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace zanto {
 
 ListBox::ListBox(QWidget* parent)
@@ -23,6 +25,13 @@ ListBox::ListBox(QWidget* parent)
         if (!m_quiet && listIndex() >= 0)
             emit selected();
     });
+}
+
+int ListBox::indexOf(const std::string& name) const
+{
+    const auto& names = items();
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : static_cast<int>(found - names.begin());
 }
 
 int ListBox::listIndex() const

@@ -21,6 +21,8 @@ public:
     int count() const { return m_model->count(); }
     const std::string& item(int row) const { return m_model->at(row); }
     const std::vector<std::string>& items() const { return m_model->names(); }
+    // The position of the entry `name`, -1 when none has that name.
+    int indexOf(const std::string& name) const;
 
     // The selected position, -1 for none.
     int listIndex() const;

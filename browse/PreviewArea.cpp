@@ -34,6 +34,7 @@ constexpr ViewRow kViews[] = {
     {N, Y, N, Y, Y}, // TooLarge: the information with the notice
     {N, Y, N, N, N}, // Empty: nothing selected, or the settings' reset
     {K, K, K, N, N}, // NoMessages
+    {K, K, K, N, K}, // NoInformation
     {K, Y, K, K, K}, // Placeholder
 };
 
@@ -107,6 +108,11 @@ PreviewOutcome PreviewArea::showFileFacts(const std::string& path)
 void PreviewArea::hideMessages()
 {
     show(View::NoMessages);
+}
+
+void PreviewArea::hideInformation()
+{
+    show(View::NoInformation);
 }
 
 void PreviewArea::showPlaceholder()

@@ -54,6 +54,8 @@ public:
 
     // Hides both message labels.
     void hideMessages();
+    // Hides the information text alone.
+    void hideInformation();
 
     // The blank placeholder made visible; nothing else changes.
     void showPlaceholder();
@@ -67,7 +69,7 @@ public:
 
 private:
     // Which controls each view shows, hides or leaves as they are.
-    enum class View { Picture, Text, Information, TooLarge, Empty, NoMessages, Placeholder };
+    enum class View { Picture, Text, Information, TooLarge, Empty, NoMessages, NoInformation, Placeholder };
     void show(View view);
 
     PreviewOutcome showPicture(const std::string& path, const std::string& extension);

@@ -62,7 +62,7 @@ bool takenByItself(FileSystem& fs, const std::string& folder, const std::string&
 // second step fails. Journaled like a batch, so that a kill between the
 // steps is put right at the next start.
 SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, const std::string& oldName,
-                                     const std::string& newName, BatchJournal* journal, std::string* stranded)
+                                     const std::string& newName, BatchJournal* journal, SingleRenameNotes* notes)
 {
     BatchPlan plan;
     plan.folder = folder;
@@ -87,15 +87,15 @@ SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, 
         outcome = outcomeOf(step(MoveStep::ToFinal));
         if (report.state(0) == EntryState::Temporary && step(MoveStep::BackToOriginal) != FsError::None) {
             // The journal stays for the next start, which offers to finish the rename.
-            if (stranded != nullptr)
-                *stranded = item.temporary;
+            if (notes != nullptr)
+                notes->stranded = item.temporary;
             return SingleOutcome::Stranded;
         }
     }
     // A journal that cannot be closed is offered at the next start, which
     // then finds the file where this rename left it.
-    if (run)
-        static_cast<void>(run->finish(report.states(), false));
+    if (run && !run->finish(report.states(), false) && notes != nullptr)
+        notes->journalLeft = run->name();
     return outcome;
 }
 
@@ -117,7 +117,8 @@ bool lookAlikeTaken(FileSystem& fs, const std::string& folder, const std::string
 } // namespace
 
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
-                           const std::string& newName, BatchJournal* journal, std::string* stranded, const NameKey& key)
+                           const std::string& newName, BatchJournal* journal, SingleRenameNotes* notes,
+                           const NameKey& key)
 {
     if (newName.empty() || newName.size() > fs.maxNameLength(folder))
         return SingleOutcome::Other;
@@ -129,7 +130,7 @@ SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std:
     const std::string to = joinPath(folder, newName);
     const FsError error = fs.renameNoReplace(from, to);
     if (error == FsError::FileExists && takenByItself(fs, folder, oldName, newName))
-        return renameThroughTemporary(fs, folder, oldName, newName, journal, stranded);
+        return renameThroughTemporary(fs, folder, oldName, newName, journal, notes);
     return outcomeOf(error);
 }
 

@@ -23,15 +23,20 @@ enum class SingleOutcome {
     NoSafeRename,  // the file system cannot rename without risking another file
 };
 
+// What a case-only rename leaves to be told besides its outcome.
+struct SingleRenameNotes {
+    std::string stranded;    // Stranded: the name the file was left under
+    std::string journalLeft; // a journal that could not be closed, left for the next start
+};
+
 // Renames `oldName` to `newName` (bare native names). A change of case only,
 // which a case-insensitive file system sees as the name being taken by the
 // file itself, goes through a visible temporary name, journaled when a
-// journal is given; when it can go neither on nor back, `stranded` gets the
-// name the file was left under.
+// journal is given; `notes` gets what it left behind.
 // A name whose `key` another file of the folder has is taken too.
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
                            const std::string& newName, BatchJournal* journal = nullptr,
-                           std::string* stranded = nullptr, const NameKey& key = {});
+                           SingleRenameNotes* notes = nullptr, const NameKey& key = {});
 
 // The position to select after a rename attempt, from the listing before it is
 // read again: `typed` is the text of the name box, `oldBase` the old name

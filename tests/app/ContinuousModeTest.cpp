@@ -68,6 +68,32 @@ TEST_F(ContinuousMode, AMissingFileCanBeDroppedOrEndTheRun)
     EXPECT_EQ(listed(), folder.names());
 }
 
+// Refresh starts the list afresh from the folder and empties the base name; a
+// folder that can no longer be read is told, not shown as an empty one.
+TEST_F(ContinuousMode, RefreshRereadsTheFolderAndTellsOneUnreadable)
+{
+    FaultyFileSystem faulty;
+    windowFileSystem = &faulty;
+    folder.writeAll({"a.txt", "b.txt"});
+    start(QStringLiteral("1"));
+    list().setListIndexQuietly(0);
+    press("cmdERASE");
+    folder.write("c.txt");
+    base().setText(QStringLiteral("旅行"));
+    press("cmdCLEAR");
+    EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(list().listIndex(), -1);
+    EXPECT_TRUE(base().text().isEmpty());
+    EXPECT_TRUE(messenger.shown().isEmpty());
+
+    faulty.failReading(FsError::PathFileAccess);
+    press("cmdCLEAR");
+    const QString unreadable = QStringLiteral("フォルダーを開けませんでした。\r\n\r\n%1").arg(QString::fromStdString(folder.path()));
+    EXPECT_EQ(messenger.texts(), QStringList{unreadable});
+    EXPECT_TRUE(listed().empty());
+    window.reset(); // before the file system it reads through
+}
+
 TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
 {
     std::vector<std::string> names;
@@ -127,6 +153,7 @@ TEST_F(ContinuousMode, ShotsShareANumberAndAClashIsToldFirst)
         const QStringList names = line.split(QStringLiteral(" → "));
         EXPECT_EQ(after[names[1].toStdString()], "content of " + names[0].toStdString()) << line.toStdString();
     }
+    EXPECT_EQ(listed(), (std::vector<std::string>{"IMG_2.JPG", "t1.CR2", "t2.JPG"})) << "one entry per shot after the run";
     EXPECT_TRUE(messenger.shown().back().text.contains(QStringLiteral("「IMG_2.JPG」"))) << "the shot left is named";
 }
 

@@ -27,13 +27,6 @@ protected:
         return box.model()->data(box.model()->index(row, 0), Qt::DisplayRole).toString();
     }
 
-    int rowOf(const ListBox& box, const std::string& name) const
-    {
-        const auto& items = box.items();
-        const auto found = std::find(items.begin(), items.end(), name);
-        return found == items.end() ? -1 : static_cast<int>(found - items.begin());
-    }
-
     QString previewText() const { return find<QPlainTextEdit>("mainTEXT")->toPlainText(); }
 };
 
@@ -72,7 +65,7 @@ TEST_P(StrangeName, IsShownReadablyRenamedAloneAndDeletedAlone)
 {
     fill();
     start(QStringLiteral("0"), QStringLiteral("*.txt"));
-    const int row = rowOf(file(), GetParam().name);
+    const int row = file().indexOf(GetParam().name);
     ASSERT_GE(row, 0) << "listed under its own bytes";
     EXPECT_EQ(shownIn(file(), row), GetParam().shown);
     file().setListIndex(row);
@@ -85,7 +78,7 @@ TEST_P(StrangeName, IsShownReadablyRenamedAloneAndDeletedAlone)
     EXPECT_TRUE(messenger.shown().isEmpty()) << messenger.texts().join(u'|').toStdString();
     EXPECT_EQ(folder.contents(), before);
 
-    file().setListIndex(rowOf(file(), GetParam().name));
+    file().setListIndex(file().indexOf(GetParam().name));
     text().setText(QStringLiteral("新しい名前"));
     press("cmd");
     EXPECT_TRUE(messenger.shown().isEmpty()) << messenger.texts().join(u'|').toStdString();
@@ -94,8 +87,8 @@ TEST_P(StrangeName, IsShownReadablyRenamedAloneAndDeletedAlone)
 
     // Back to the strange name, then away for good.
     fs::rename(folder.pathOf("新しい名前.txt"), folder.pathOf(GetParam().name));
-    file().refresh();
-    file().setListIndex(rowOf(file(), GetParam().name));
+    ASSERT_EQ(file().refresh(), FsError::None);
+    file().setListIndex(file().indexOf(GetParam().name));
     messenger.answer(MsgAnswer::Ok);
     find<QAction>("GOMI")->trigger();
     Contents deleted = before;

@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "browse/DriveBox.h"
+
 #include <filesystem>
 
 namespace zanto::test {
@@ -37,6 +39,7 @@ TEST_F(StartUp, AFolderChangeResetsThePanelAndRefillsTheRenameList)
     EXPECT_FALSE(find<QWidget>("mainTEXT")->isVisible()) << "no file of the previous folder shown";
     EXPECT_EQ(file().listIndex(), -1);
     EXPECT_EQ(list().items(), (std::vector<std::string>{"p2.jpg"}));
+    EXPECT_EQ(find<DriveBox>("Drive")->currentFolder(), sub) << "the drive comes back to the folder opened";
 }
 
 } // namespace

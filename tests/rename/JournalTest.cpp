@@ -383,8 +383,9 @@ TEST_F(JournalTest, ACaseOnlyRenameThatCanGoNeitherWayIsJournaledUnderAVisibleNa
     fs.setCaseInsensitive(true);
     fs.failRename(3, FsError::DiskNotReady);
     fs.failRename(4, FsError::DiskNotReady);
-    std::string stranded;
-    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg", &journal, &stranded), SingleOutcome::Stranded);
+    SingleRenameNotes notes;
+    EXPECT_EQ(renameSingle(fs, folder.path(), "photo.jpg", "Photo.jpg", &journal, &notes), SingleOutcome::Stranded);
+    const std::string& stranded = notes.stranded;
     EXPECT_EQ(folder.names(), std::vector<std::string>{stranded});
     EXPECT_NE(stranded.front(), '.');
     EXPECT_EQ(stranded.substr(stranded.size() - 4), ".jpg");
