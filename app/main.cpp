@@ -6,6 +6,7 @@
 #include "StartupRecovery.h"
 #include "Tolva.h"
 #include "fs/NativeFileSystem.h"
+#include "fs/StandardStreams.h"
 #include "fs/StateFolder.h"
 #include "rename/BatchJournal.h"
 #include "ui/IniSettingsStore.h"
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv)
 {
+    zanto::openMissingStandardStreams();
     QCoreApplication::setApplicationName(QStringLiteral("ZANTO"));
     if (zanto::CommandLine::wantsTextOnly(argc, argv)) {
         // Printed and ended here, before anything asks for a display.

@@ -1,10 +1,12 @@
 #include "fs/NativeFileSystem.h"
+#include "fs/StandardStreams.h"
 #include "rename/ReadableFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
@@ -84,6 +86,25 @@ TEST_F(NativeFs, ReadingAFifoFailsAtOnceInsteadOfWaitingForAWriter)
         std::unique_ptr<ReadableFile> file;
         return fs.openFile(pipe, file) == FsError::PathFileAccess && !file;
     })) << "openFile blocked or did not give PathFileAccess";
+}
+
+// Started with its standard streams closed, the program's first file must not
+// take their numbers: it would receive what is printed. Run in a child, since
+// the test's own streams are closed for it.
+TEST(StandardStreams, AFileOpenedAfterStartIsNeverAStandardStream)
+{
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        for (int stream = STDIN_FILENO; stream <= STDERR_FILENO; ++stream)
+            ::close(stream);
+        openMissingStandardStreams();
+        const int file = ::open("/dev/null", O_RDONLY);
+        ::_exit(file > STDERR_FILENO && ::fcntl(STDERR_FILENO, F_GETFL) != -1 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 } // namespace
