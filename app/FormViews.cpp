@@ -64,7 +64,7 @@ void FormViews::showListing()
 void FormViews::refillList()
 {
     const std::vector<std::string>& files = m_form.File->items();
-    m_form.List->setItems(m_values.shots ? shotHeads(files) : files);
+    m_form.List->setItems(m_values.shots ? shotHeads(files, caseFoldedKey) : files);
 }
 
 void FormViews::clearPicture()
@@ -74,7 +74,7 @@ void FormViews::clearPicture()
 
 BatchOptions FormViews::batchOptions() const
 {
-    return {m_values.shots, unicodeKey, m_values.numbering};
+    return {m_values.shots, caseFoldedKey, m_values.numbering};
 }
 
 int FormViews::fileCount() const

@@ -361,7 +361,7 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
         }
         return items;
     }
-    const std::vector<Shot> shots = groupShots(entries, *names);
+    const std::vector<Shot> shots = groupShots(entries, *names, options.nameKey);
     for (std::size_t k = 0; k < shots.size(); ++k) {
         const std::string number = numberText(k, shots.size(), options.numbering);
         for (const std::string& member : shots[k].members) {
@@ -374,7 +374,7 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
 }
 
 // Positions of the items whose new name a file outside the run holds, byte
-// for byte or by the name key; with `keyOnly`, only those held by the key alone.
+// for byte or by nameKeyOf; with `keyOnly`, only those held by the key alone.
 std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std::vector<std::string>& names,
                                   const NameKey& key, bool keyOnly = false)
 {
@@ -382,14 +382,12 @@ std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std
     for (const BatchItem& item : items)
         outside.erase(item.original);
     std::unordered_set<std::string> outsideKeys;
-    if (key) {
-        for (const std::string_view name : outside)
-            outsideKeys.insert(key(std::string(name)));
-    }
+    for (const std::string_view name : outside)
+        outsideKeys.insert(nameKeyOf(key, std::string(name)));
     std::vector<std::size_t> positions;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const bool exact = outside.count(items[i].final) != 0;
-        const bool alike = key && outsideKeys.count(key(items[i].final)) != 0;
+        const bool alike = outsideKeys.count(nameKeyOf(key, items[i].final)) != 0;
         if (keyOnly ? alike && !exact : exact || alike)
             positions.push_back(i);
     }

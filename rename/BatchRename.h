@@ -61,7 +61,8 @@ struct BatchOptions {
     // One number per shot (a RAW, its JPEG and their sidecars, see
     // groupShots), every file of a shot keeping its whole tail of extensions.
     bool shots = false;
-    // How names compare for "taken", beside their bytes.
+    // How names compare for "taken", beside their bytes and their ASCII
+    // case (nameKeyOf); no two files of a run get one new name by it.
     NameKey nameKey{};
     Numbering numbering{};
 };
@@ -72,7 +73,8 @@ struct BatchOptions {
 // folder's file system. With shots, a shot one of whose new names a file
 // outside the run holds is left out whole (BatchPlan::leftOut); without shots,
 // so is an entry whose new name differs from a file's outside the run only
-// by the name key (one held byte for byte ends under its temporary name).
+// by nameKeyOf, in letter case or Unicode form (one held byte for byte ends
+// under its temporary name).
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
 
@@ -83,7 +85,8 @@ std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const
                                   const std::vector<std::string>& names, const BatchOptions& options,
                                   std::vector<std::size_t>* shotOf = nullptr);
 
-// A file of the run whose new name a file outside the run holds now.
+// A file of the run whose new name a file outside the run holds now, byte for
+// byte or by nameKeyOf: on every file system, since folders travel.
 struct NameClash {
     std::string original;
     std::string final;

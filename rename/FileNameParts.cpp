@@ -1,5 +1,7 @@
 #include "FileNameParts.h"
 
+#include "rename/AsciiCase.h"
+
 #include <algorithm>
 
 namespace zanto {
@@ -15,6 +17,11 @@ std::string extensionOf(const std::string& name)
 std::string stemOf(const std::string& name)
 {
     return name.substr(0, name.size() - extensionOf(name).size());
+}
+
+std::string nameKeyOf(const NameKey& key, const std::string& name)
+{
+    return asciiFolded(key ? key(name) : name);
 }
 
 } // namespace zanto

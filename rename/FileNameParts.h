@@ -17,6 +17,11 @@ std::string extensionOf(const std::string& name);
 // "写真.jpg"). No key: the bytes.
 using NameKey = std::function<std::string(const std::string& name)>;
 
+// What a name is compared by when it is asked whether it is another's: its
+// `key`, and besides in any ASCII case, since a card, Windows and a Mac take
+// names that differ only in case for one, and folders travel.
+std::string nameKeyOf(const NameKey& key, const std::string& name);
+
 // The name without its extension ("a.b.txt" -> "a.b", "README" -> "README").
 std::string stemOf(const std::string& name);
 

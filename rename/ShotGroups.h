@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/FileNameParts.h"
+
 #include <string>
 #include <vector>
 
@@ -14,17 +16,23 @@ struct Shot {
 };
 
 // The shots of the rename list `entries`. A file of the folder (`names`,
-// listed by the filter or not) belongs to an entry's shot when it is the
-// entry's name before its extension, in any ASCII case, followed by one or
-// more extensions ("." and one to five characters, no blank, each); where
-// several entries' names fit, the longest wins. A listed entry whose shot an
-// earlier entry already heads joins that shot. Shots keep the order of the
-// entries that head them; members after the entry keep the folder's order.
-std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names);
+// listed by the filter or not) belongs to a shot when it is the name before
+// the extension, or the whole name, of a listed member, in any ASCII case,
+// followed by one or more extensions ("." and one to five characters, no
+// blank, each); where several fit, the longest wins. Listed entries of one
+// name before the extension share a shot too, so a sidecar listed by the
+// filter still goes with its picture. A file never joins a shot where its new
+// name would be another member's by `nameKeyOf` (IMG_0001.JPG, img_0001.JPG):
+// a listed one heads a shot of its own, another stays out. Heads are listed
+// entries with the shortest name before the extension; shots keep the order
+// of their first listed members; members after the head are the listed ones
+// in list order, then the others in the folder's order.
+std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
+                             const NameKey& key = {});
 
-// The entries that head a shot, in order: a later entry of a shot already
-// headed (same name before the extension, in any ASCII case) is left out.
-std::vector<std::string> shotHeads(const std::vector<std::string>& entries);
+// The entries that head a shot, in order: the other listed members of a shot
+// are left out.
+std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key = {});
 
 // The part of a member's name after the shot's common start ("IMG_0413.CR2.xmp"
 // of the shot of "IMG_0413.JPG" -> ".CR2.xmp").

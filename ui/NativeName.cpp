@@ -35,9 +35,22 @@ namespace {
 const QString kBytesMarker = QStringLiteral("zanto-bytes:");
 } // namespace
 
+namespace {
+QString readName(const std::string& native)
+{
+    return displayName(native).normalized(QString::NormalizationForm_C);
+}
+} // namespace
+
 std::string unicodeKey(const std::string& native)
 {
-    return displayName(native).normalized(QString::NormalizationForm_C).toStdString();
+    return readName(native).toStdString();
+}
+
+std::string caseFoldedKey(const std::string& native)
+{
+    // Folding may leave a letter and its mark apart again.
+    return readName(native).toCaseFolded().normalized(QString::NormalizationForm_C).toStdString();
 }
 
 QString storablePath(const std::string& native)

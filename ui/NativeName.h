@@ -25,6 +25,11 @@ std::string nativeName(const QString& text);
 // on a Mac (NFD) and the same name typed here get the same key.
 std::string unicodeKey(const std::string& native);
 
+// The name as a folder that ignores letter case sees it (a card, Windows, a
+// Mac): unicodeKey's form with every letter case-folded, full-width and
+// accented ones too.
+std::string caseFoldedKey(const std::string& native);
+
 // A native path as text for the settings file, and back, byte for byte: the
 // readable text where it converts back to the same bytes, else the marker
 // "zanto-bytes:" and every byte as %XX (no absolute path starts so).

@@ -99,7 +99,17 @@ TEST_F(BatchRename, ANameTooLongRefusesTheWholeRunBeforeAnythingMoves)
 namespace zanto::test {
 namespace {
 
-// A shot takes one number; each file keeps its whole tail of extensions.
+// "e" and a combining acute as one "é", the form a Mac writes beside the one typed here.
+std::string composedE(const std::string& name)
+{
+    std::string key = name;
+    for (std::size_t at; (at = key.find("e\xcc\x81")) != std::string::npos;)
+        key.replace(at, 3, "\xc3\xa9");
+    return key;
+}
+
+// A shot takes one number; each file keeps its whole tail of extensions; no
+// two files of a run get one new name, in any letter case or Unicode form.
 TEST(Shots, OneNumberPerShotOrNoneAtAll)
 {
     const std::vector<std::string> card{"IMG_0412.CR2", "IMG_0412.JPG", "IMG_0412.XMP",     "IMG_0413.CR2",
@@ -113,6 +123,7 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
         bool shots;
         std::map<std::string, std::string> moves;
         std::vector<std::string> left;
+        NameKey key = {};
     } cases[] = {
         {"raw+jpeg+sidecars, hidden members",
          listed,
@@ -128,12 +139,27 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
          {{"IMG_0412.CR2", "t1.CR2"}, {"IMG_0412.JPG", "t1.JPG"}, {"IMG_0412.XMP", "t1.XMP"},
           {"IMG_0414.JPG", "t3.JPG"}, {"IMG_0414.thumb", "t3.thumb"}},
          {"IMG_0413.JPG"}},
-        {"two listed members, any case", {"IMG_0413.cr2", "img_0414.jpg", "IMG_0413.JPG"}, {"IMG_0413.cr2", "img_0414.jpg"},
-         true,
-         {{"IMG_0413.cr2", "t1.cr2"}, {"IMG_0413.CR2", "t1.CR2"}, {"IMG_0413.JPG", "t1.JPG"},
-          {"IMG_0413.CR2.xmp", "t1.CR2.xmp"}, {"img_0414.jpg", "t2.jpg"}, {"IMG_0414.JPG", "t2.JPG"},
-          {"IMG_0414.thumb", "t2.thumb"}},
+        {"two listed members, any case, no case twins", {"IMG_0413.cr2", "img_0414.jpg", "IMG_0413.JPG"},
+         {"IMG_0413.cr2", "img_0414.jpg"}, true,
+         {{"IMG_0413.cr2", "t1.cr2"}, {"IMG_0413.JPG", "t1.JPG"}, {"IMG_0413.CR2.xmp", "t1.CR2.xmp"},
+          {"img_0414.jpg", "t2.jpg"}, {"IMG_0414.thumb", "t2.thumb"}},
          {}},
+        {"a listed sidecar goes with its RAW", {"IMG_0413.CR2.xmp", "IMG_0413.CR2", "IMG_0414.JPG"}, {}, true,
+         {{"IMG_0413.CR2", "t1.CR2"}, {"IMG_0413.CR2.xmp", "t1.CR2.xmp"}, {"IMG_0413.JPG", "t1.JPG"},
+          {"IMG_0414.JPG", "t2.JPG"}, {"IMG_0414.thumb", "t2.thumb"}},
+         {}},
+        {"a sidecar of a whole name", {"IMG_0414.backup7"}, {"IMG_0414.backup7.xmp"}, true,
+         {{"IMG_0414.backup7", "t1.backup7"}, {"IMG_0414.backup7.xmp", "t1.backup7.xmp"},
+          {"IMG_0414.JPG", "t1.JPG"}, {"IMG_0414.thumb", "t1.thumb"}},
+         {}},
+        {"listed case twins, a shot each", {"IMG_0414.JPG", "img_0414.JPG"}, {"img_0414.JPG", "img_0414.thm"}, true,
+         {{"IMG_0414.JPG", "t1.JPG"}, {"IMG_0414.thumb", "t1.thumb"}, {"img_0414.JPG", "t2.JPG"},
+          {"img_0414.thm", "t2.thm"}},
+         {}},
+        {"twins in another Unicode form", {"IMG_0414.JPG", "IMG_0414.\xc3\xa9"}, {"IMG_0414.\xc3\xa9", "IMG_0414.e\xcc\x81"},
+         true,
+         {{"IMG_0414.JPG", "t1.JPG"}, {"IMG_0414.\xc3\xa9", "t1.\xc3\xa9"}, {"IMG_0414.thumb", "t1.thumb"}},
+         {}, composedE},
     };
     for (const auto& c : cases) {
         TempFolder folder;
@@ -141,7 +167,7 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
         folder.writeAll(c.extra);
         const Contents before = folder.contents();
         FaultyFileSystem fs;
-        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {c.shots});
+        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {c.shots, c.key});
         EXPECT_EQ(plan.leftOut, c.left) << c.family;
         EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << c.family;
         EXPECT_EQ(folder.contents(), movedContents(before, c.moves)) << c.family;
@@ -159,6 +185,41 @@ TEST(Shots, ClashesAreFoundBeforeAnythingMoves)
     EXPECT_EQ(withShots[0].final, "x2.xmp");
     EXPECT_TRUE(findClashes(folder.path(), {"a.jpg", "b.jpg"}, "x", fs).empty());
     EXPECT_EQ(findClashes(folder.path(), {"b.jpg", "a.jpg"}, "", fs).size(), 0u) << "names the run frees are not taken";
+}
+
+// Names one on a card, on Windows or on a Mac clash on every file system.
+TEST(Clashes, NamesThatDifferInCaseOrUnicodeFormAreOne)
+{
+    const struct {
+        const char* family;
+        const char* outside;
+        const char* base;
+        const char* final; // empty: no clash
+    } rows[] = {
+        {"case", "旅行1.jpg", "旅行", "旅行1.JPG"},
+        {"unicode form", "cafe\xcc\x81" "1.JPG", "caf\xc3\xa9", "caf\xc3\xa9" "1.JPG"},
+        {"both", "cafe\xcc\x81" "1.jpg", "caf\xc3\xa9", "caf\xc3\xa9" "1.JPG"},
+        {"another name", "旅行2.jpg", "旅行", ""},
+    };
+    for (const auto& row : rows) {
+        TempFolder folder;
+        folder.writeAll({"IMG_1.JPG", row.outside});
+        FaultyFileSystem fs;
+        const BatchOptions options{false, composedE};
+        const std::vector<NameClash> clashes = findClashes(folder.path(), {"IMG_1.JPG"}, row.base, fs, options);
+        if (*row.final == '\0') {
+            EXPECT_TRUE(clashes.empty()) << row.family;
+            continue;
+        }
+        ASSERT_EQ(clashes.size(), 1u) << row.family;
+        EXPECT_EQ(clashes[0].final, row.final) << row.family;
+        // Told and gone on with: the file keeps its name beside the other.
+        const Contents before = folder.contents();
+        const BatchPlan plan = planBatch(folder.path(), {"IMG_1.JPG"}, row.base, fs, fixedRandom({kDraw17}), options);
+        EXPECT_EQ(plan.leftOut, std::vector<std::string>{"IMG_1.JPG"}) << row.family;
+        EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << row.family;
+        EXPECT_EQ(folder.contents(), before) << row.family;
+    }
 }
 
 } // namespace

@@ -29,5 +29,21 @@ TEST(StorablePath, EveryFolderComesBackByteForByte)
     }
 }
 
+// A card, Windows and a Mac take these for one name.
+TEST(CaseFoldedKey, NamesOneToAFolderThatIgnoresCase)
+{
+    const struct {
+        std::string a, b;
+        bool one;
+    } rows[] = {
+        {"旅行01.JPG", "旅行01.jpg", true},
+        {"\xef\xbc\xa1.jpg", "\xef\xbd\x81.jpg", true}, // full-width Ａ, ａ
+        {"CAF\xc3\x89.jpg", "cafe\xcc\x81.jpg", true},     // É, and e with a combining acute
+        {"a1.jpg", "a2.jpg", false},
+    };
+    for (const auto& [a, b, one] : rows)
+        EXPECT_EQ(caseFoldedKey(a) == caseFoldedKey(b), one) << a << " " << b;
+}
+
 } // namespace
 } // namespace zanto::test
