@@ -28,6 +28,11 @@ struct PictureKind {
     // ends in no picture kind's ending.
     static std::optional<PictureKind> of(std::string_view name);
 
+    // The decoder a file's first kMagicBytes name by their magic number, for
+    // a file under the wrong ending; none for bytes of no kind known here.
+    static constexpr std::size_t kMagicBytes = 48;
+    static std::optional<PictureDecoder> ofContent(std::string_view head);
+
     // Whether the format Qt's reader tells by content ("jpeg", "tiff") is one
     // the endings decoded by content name: the other image plugins (TGA,
     // ICNS, WBMP, ...) never see a file from here.

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -119,35 +120,8 @@ LoadedPicture renderMetafile(const QByteArray& bytes, PictureDecoder decoder, QS
     return loaded(std::move(*image), box);
 }
 
-} // namespace
-
-LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box, std::stop_token stop)
+LoadedPicture decodeWith(PictureDecoder decoder, const QByteArray& bytes, QSize box, std::stop_token stop)
 {
-    FileStatus status;
-    FsError error = fs.status(path, status);
-    if (error == FsError::None && status.kind != EntryKind::File)
-        return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
-    if (error == FsError::None && decoderFor(path) == PictureDecoder::Raw) {
-        // Only the directories and the preview are read, not the whole RAW.
-        std::unique_ptr<ReadableFile> file;
-        error = fs.openFile(path, file);
-        if (error == FsError::None)
-            return readRaw(*file, box, std::move(stop));
-    }
-    std::string bytes;
-    if (error == FsError::None)
-        error = fs.readFile(path, WHOLE_FILE_LIMIT, bytes);
-    if (error != FsError::None)
-        return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
-    // Decoded in place: a copy would double the memory a large picture takes.
-    return decode(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), path, box,
-                  std::move(stop));
-}
-
-LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box,
-                                    std::stop_token stop)
-{
-    const PictureDecoder decoder = decoderFor(name);
     if (isMetafile(decoder))
         return renderMetafile(bytes, decoder, box);
     if (decoder == PictureDecoder::Heif)
@@ -160,6 +134,63 @@ LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view na
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return readImage(buffer, decoder, box);
+}
+
+// A file its ending's decoder refuses may carry the wrong ending (a JPEG
+// named ".nef"): the decoder its magic number names, when another, gets it.
+std::optional<PictureDecoder> otherDecoder(PictureDecoder tried, std::string_view head)
+{
+    const std::optional<PictureDecoder> content = PictureKind::ofContent(head);
+    return content == tried ? std::nullopt : content;
+}
+
+} // namespace
+
+LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box, std::stop_token stop)
+{
+    FileStatus status;
+    FsError error = fs.status(path, status);
+    if (error == FsError::None && status.kind != EntryKind::File)
+        return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
+    std::optional<PictureDecoder> instead;
+    if (error == FsError::None && decoderFor(path) == PictureDecoder::Raw) {
+        // Only the directories and the preview are read, not the whole RAW;
+        // the whole file only when LibRaw refuses it and it is of another kind.
+        std::unique_ptr<ReadableFile> file;
+        error = fs.openFile(path, file);
+        if (error == FsError::None) {
+            LoadedPicture picture = readRaw(*file, box, stop);
+            std::string head;
+            if (picture.status != Status::InvalidPicture
+                || file->readAt(0, PictureKind::kMagicBytes, head) != FsError::None)
+                return picture;
+            instead = otherDecoder(PictureDecoder::Raw, head);
+            if (!instead)
+                return picture;
+        }
+    }
+    std::string bytes;
+    if (error == FsError::None)
+        error = fs.readFile(path, WHOLE_FILE_LIMIT, bytes);
+    if (error != FsError::None)
+        return failure(error == FsError::FileNotFound ? Status::FileNotFound : Status::Failed, error);
+    // Decoded in place: a copy would double the memory a large picture takes.
+    const QByteArray content = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    if (instead)
+        return decodeWith(*instead, content, box, std::move(stop));
+    return decode(content, path, box, std::move(stop));
+}
+
+LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view name, QSize box,
+                                    std::stop_token stop)
+{
+    const PictureDecoder decoder = decoderFor(name);
+    LoadedPicture picture = decodeWith(decoder, bytes, box, stop);
+    if (picture.status != Status::InvalidPicture)
+        return picture;
+    const std::optional<PictureDecoder> instead =
+        otherDecoder(decoder, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return instead ? decodeWith(*instead, bytes, box, std::move(stop)) : picture;
 }
 
 } // namespace zanto

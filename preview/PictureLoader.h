@@ -34,7 +34,8 @@ public:
     // Decodes `path` (native bytes) and stretches it to `box`: JPEG, PNG,
     // GIF, WebP, TIFF, BMP, ICO and CUR by content, ".dib" as a bitmap,
     // ".emf" and ".wmf" as metafiles, HEIF and AVIF through the zanto-heif
-    // helper, a RAW file by the preview embedded in it. Every picture comes
+    // helper, a RAW file by the preview embedded in it; a file that decoder
+    // refuses, by the one its magic number names. Every picture comes
     // out upright, turned exactly once: by its EXIF orientation, a RAW's
     // preview by the RAW's, HEIF by its transform boxes alone. A large photo
     // is decoded at about the size shown rather than in full. Once `stop` is

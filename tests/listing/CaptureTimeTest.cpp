@@ -52,6 +52,69 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// A file in memory that counts the bytes asked of it.
+class CountedFile final : public ReadableFile {
+public:
+    explicit CountedFile(std::string bytes) : m_file(std::move(bytes)) {}
+    std::uint64_t size() const override { return m_file.size(); }
+    FsError readAt(std::uint64_t offset, std::size_t length, std::string& bytes) override
+    {
+        read += length;
+        return m_file.readAt(offset, length, bytes);
+    }
+    std::uint64_t read = 0;
+
+private:
+    MemoryFile m_file;
+};
+
+// A little-endian TIFF structure: IFD0 pointing at an Exif IFD at `exifAt`,
+// its date right after it and its sub-seconds at `subSecondsAt`.
+std::string tiffWith(std::uint32_t exifAt, std::uint32_t subSecondsAt)
+{
+    std::string t("II*\0\x08\0\0\0", 8);
+    const auto u16 = [&t](unsigned v) { t += char(v & 0xff), t += char(v >> 8); };
+    const auto u32 = [&](unsigned v) { u16(v & 0xffff), u16(v >> 16); };
+    u16(1), u16(0x8769), u16(4), u32(1), u32(exifAt), u32(0);
+    t.resize(exifAt, 'x');
+    u16(2), u16(0x9003), u16(2), u32(20), u32(exifAt + 30), u16(0x9291), u16(2), u32(7), u32(subSecondsAt), u32(0);
+    t += std::string("2024:05:01 10:00:11", 20);
+    t.resize(subSecondsAt, 'x');
+    return t + std::string("878303", 7);
+}
+
+std::string jpegWith(const std::string& tiff)
+{
+    const std::string app1 = std::string("Exif\0\0", 6) + tiff;
+    const std::size_t length = app1.size() + 2;
+    return std::string("\xff\xd8\xff\xe1", 4) + char(length >> 8) + char(length & 0xff) + app1 + "\xff\xd9";
+}
+
+struct FarCase {
+    const char* name;
+    std::string file;
+    std::uint64_t mostRead; // bytes: the floor's 4 KiB and a read where the value lies
+};
+
+class FarTagTable : public ::testing::TestWithParam<FarCase> {};
+
+// A directory or value far from the start is read where it lies, not with
+// the bytes before it, and nothing beyond the first 4 KiB when all is there.
+TEST_P(FarTagTable, ReadsTheTagsWhereTheyLie)
+{
+    CountedFile file(GetParam().file);
+    EXPECT_EQ(CaptureTime::of(file).value_or(""), "2024:05:01 10:00:11.878303000");
+    EXPECT_LE(file.read, GetParam().mostRead);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Built, FarTagTable,
+    ::testing::Values(FarCase{"jpeg_all_in_first_4_KiB", jpegWith(tiffWith(100, 200)), 4096},
+                      FarCase{"jpeg_sub_seconds_past_4_KiB", jpegWith(tiffWith(100, 6000)), 2 * 4096},
+                      FarCase{"raw_exif_ifd_past_64_KiB", tiffWith(135380, 135440) + std::string(4096, 'r'), 2 * 4096},
+                      FarCase{"raw_sub_seconds_past_64_KiB", tiffWith(100, 70000) + std::string(4096, 'r'), 2 * 4096}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A 6 GiB video whose moov follows its mdat: made up on the fly, and
 // counted, to show the reading skips the media instead of reading it.
 class LongVideo final : public ReadableFile {
