@@ -276,6 +276,11 @@ MessageRequest leftOut(const std::vector<std::string>& entries, bool shots)
                       noticeTitle(), names);
 }
 
+QString keepsItsName(const std::string& entry)
+{
+    return displayName(entry) + QStringLiteral(" → そのまま（この番号の続きから付けます）");
+}
+
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason)
 {
     return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n") + quoted(folder) + QStringLiteral(": ")

@@ -54,6 +54,8 @@ MessageRequest clashesAhead(const std::vector<NameClash>& clashes);
 // After a run: entries left under their old names because a new name of
 // theirs is taken; with `shots`, each with every file of its shot.
 MessageRequest leftOut(const std::vector<std::string>& entries, bool shots);
+// The tip of an entry of the series the numbers go on with: it keeps its name.
+QString keepsItsName(const std::string& entry);
 
 // A run's journal could not be written in the state `folder`, for `reason`.
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason);

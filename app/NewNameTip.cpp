@@ -1,5 +1,6 @@
 #include "NewNameTip.h"
 
+#include "Messages.h"
 #include "browse/ListBox.h"
 #include "rename/BatchRename.h"
 #include "rename/NameRules.h"
@@ -28,14 +29,9 @@ QString NewNameTip::text(int row) const
     const std::string base = nativeName(m_base.text());
     if (base.empty() || containsForbidden(base) || containsControl(base) || row < 0 || row >= m_list.count())
         return {};
-    const std::string& entry = m_list.item(row);
-    const auto count = static_cast<std::size_t>(m_list.count());
     const BatchOptions options = m_options();
-    if (!options.shots)
-        return displayName(entry) + QStringLiteral(" → ")
-             + displayName(finalName(base, static_cast<std::size_t>(row), count, entry, options.numbering));
-    std::vector<std::string> names;
-    if (m_fileSystem.listNames(m_folder(), names) != FsError::None)
+    std::vector<std::string> names; // the folder's, for the shots alone
+    if (options.shots && m_fileSystem.listNames(m_folder(), names) != FsError::None)
         return {};
     std::vector<std::size_t> shotOf;
     const std::vector<BatchItem> items = batchItems(m_list.items(), base, names, options, &shotOf);
@@ -44,7 +40,8 @@ QString NewNameTip::text(int row) const
         if (shotOf[i] == static_cast<std::size_t>(row))
             lines << displayName(items[i].original) + QStringLiteral(" → ") + displayName(items[i].final);
     }
-    return lines.join(u'\n');
+    // An entry of the series the numbers go on with takes no number.
+    return lines.isEmpty() ? messages::keepsItsName(m_list.item(row)) : lines.join(u'\n');
 }
 
 bool NewNameTip::eventFilter(QObject* watched, QEvent* event)

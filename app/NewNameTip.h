@@ -19,7 +19,8 @@ class ListBox;
 
 // Pointing at an entry of the rename list shows the name the batch would give
 // it ("IMG_0412.JPG → 旅行03.jpg") while the base name box holds a usable
-// name; with one number per shot, every file of the shot, a line each. Only
+// name; with one number per shot, every file of the shot, a line each; an
+// entry of the series the numbers continue, that it keeps its name. Only
 // the entry pointed at is named: typing costs nothing.
 class NewNameTip final : public QObject {
     Q_OBJECT

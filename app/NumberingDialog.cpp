@@ -19,6 +19,7 @@ NumberingDialog::NumberingDialog(const Numbering& current, SeriesLookup series, 
     , m_start(new QSpinBox(this))
     , m_digits(new QSpinBox(this))
     , m_series(std::move(series))
+    , m_continued(current.series)
 {
     setObjectName(QStringLiteral("NumberingDialog"));
     setWindowTitle(QStringLiteral("番号の付け方"));
@@ -29,6 +30,8 @@ NumberingDialog::NumberingDialog(const Numbering& current, SeriesLookup series, 
     m_digits->setRange(0, kMostDigits);
     m_digits->setSpecialValueText(QStringLiteral("自動"));
     m_digits->setValue(static_cast<int>(current.minDigits));
+    // A start chosen by hand numbers every entry again.
+    connect(m_start, &QSpinBox::valueChanged, this, [this] { m_continued.reset(); });
     auto* continuing = new QPushButton(QStringLiteral("続きから"), this);
     continuing->setObjectName(QStringLiteral("continueSeries"));
     continuing->setAutoDefault(false);
@@ -45,7 +48,7 @@ NumberingDialog::NumberingDialog(const Numbering& current, SeriesLookup series, 
 
 Numbering NumberingDialog::numbering() const
 {
-    return {static_cast<std::size_t>(m_start->value()), static_cast<std::size_t>(m_digits->value())};
+    return {static_cast<std::size_t>(m_start->value()), static_cast<std::size_t>(m_digits->value()), m_continued};
 }
 
 void NumberingDialog::continueSeries()
@@ -54,6 +57,7 @@ void NumberingDialog::continueSeries()
     m_start->setValue(end ? static_cast<int>(std::min<std::size_t>(end->last + 1, kLargestStart)) : 1);
     // The series keeps its width: 旅行03 goes on with 旅行04.
     m_digits->setValue(end ? static_cast<int>(end->digits) : 0);
+    m_continued = end ? std::optional(end->base) : std::nullopt;
 }
 
 } // namespace zanto

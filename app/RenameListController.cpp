@@ -80,7 +80,7 @@ void RenameListController::chooseNumbering(QWidget* parent)
     NumberingDialog dialog(m_values.numbering, [this] {
         std::vector<std::string> names;
         const bool read = m_fileSystem.listNames(m_view.folder(), names) == FsError::None;
-        return read ? seriesEnd(names, nativeName(m_view.baseName())) : std::nullopt;
+        return read ? seriesEnd(names, nativeName(m_view.baseName()), unicodeKey) : std::nullopt;
     }, parent);
     if (dialog.exec() == QDialog::Accepted)
         m_values.numbering = dialog.numbering();

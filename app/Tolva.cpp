@@ -412,13 +412,15 @@ void Tolva::KILLER()
     }
     m_files.reread();
     // The preview no longer shows the file; the rename list loses that entry
-    // only, keeping the user's order and removals.
+    // only, keeping the user's order and removals, and selects none, so that
+    // a following × takes nothing out unasked.
     m_preview->preview({}, {});
     if (simple) {
         m_form.clearNamePanel();
         RELOAD_LIST();
     } else {
         m_views.removeEntry(name);
+        f.List->setListIndexQuietly(-1);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string_view>
 #include <unordered_map>
@@ -51,10 +52,44 @@ std::string zeroFilled(std::size_t value, std::size_t width)
     return digits;
 }
 
+// The width of 「自動」: as many digits as the largest number has, so that a
+// run starting at 8 or 95 keeps name order, and never fewer than the count
+// has (a run from 0 to 9 is written 00 to 09, as it always was).
+std::size_t automaticWidth(std::size_t count, const Numbering& numbering)
+{
+    return std::max(digitCount(count), digitCount(numbering.start + count - 1));
+}
+
 // The number of the `position`-th of `count`, as the names write it.
 std::string numberText(std::size_t position, std::size_t count, const Numbering& numbering)
 {
-    return zeroFilled(numbering.start + position, numbering.minDigits != 0 ? numbering.minDigits : digitCount(count));
+    return zeroFilled(numbering.start + position,
+                      numbering.minDigits != 0 ? numbering.minDigits : automaticWidth(count, numbering));
+}
+
+// The number `name` writes after `base` when it is base + one to nine digits
+// + an extension or none, and its digits; both compared as given.
+std::optional<SeriesEnd> numberAfter(std::string_view name, std::string_view base)
+{
+    if (!name.starts_with(base))
+        return std::nullopt;
+    const std::string_view rest = name.substr(base.size());
+    const std::size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
+    if (digits == 0 || digits > 9 || (digits < rest.size() && rest[digits] != '.'))
+        return std::nullopt;
+    return SeriesEnd{std::stoul(std::string(rest.substr(0, digits))), digits, std::string(base)};
+}
+
+std::string keyed(const NameKey& key, const std::string& name)
+{
+    return key ? key(name) : name;
+}
+
+// Whether the file the run reads `entry` from can be opened: one that
+// cannot leaves the run at its check.
+bool canOpen(const std::string& folder, const std::string& entry, FileSystem& fs)
+{
+    return fs.canOpenForReading(joinPath(folder, entry));
 }
 
 // The names a temporary name may not take, narrowed to those that could be
@@ -300,7 +335,7 @@ CheckResult checkPass(const std::string& folder, std::vector<std::string>& entri
         entries.resize(kept);
     };
     for (std::size_t i = entries.size(); i-- > 0;) {
-        if (!fs.canOpenForReading(joinPath(folder, entries[i]))) {
+        if (!canOpen(folder, entries[i], fs)) {
             if (!askDrop(entries[i])) {
                 sweep();
                 return CheckResult::Cancelled;
@@ -328,19 +363,15 @@ std::string finalName(const std::string& base, std::size_t position, std::size_t
     return base + numberText(position, count, numbering) + extensionOf(entry);
 }
 
-std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base)
+std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base,
+                                   const NameKey& key)
 {
+    const std::string keyedBase = keyed(key, base);
     std::optional<SeriesEnd> end;
     for (const std::string& name : names) {
-        if (!name.starts_with(base))
-            continue;
-        const std::string_view rest = std::string_view(name).substr(base.size());
-        const std::size_t digits = std::min(rest.find_first_not_of("0123456789"), rest.size());
-        if (digits == 0 || digits > 9 || (digits < rest.size() && rest[digits] != '.'))
-            continue;
-        const std::size_t number = std::stoul(std::string(rest.substr(0, digits)));
-        if (!end || number > end->last || (number == end->last && digits > end->digits))
-            end = SeriesEnd{number, digits};
+        const auto number = numberAfter(keyed(key, name), keyedBase);
+        if (number && (!end || number->last > end->last || (number->last == end->last && number->digits > end->digits)))
+            end = SeriesEnd{number->last, number->digits, base};
     }
     return end;
 }
@@ -348,24 +379,39 @@ std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const 
 namespace {
 
 // Each file of the run with its new name: one number per entry, or per shot.
+// Continuing a series leaves the series as it is: an entry (a shot's head)
+// already named base + a number keeps its name and takes no number.
 std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, const std::string& base,
                                      const std::vector<std::string>* names, const BatchOptions& options,
                                      std::vector<std::size_t>* shotOf)
 {
-    std::vector<BatchItem> items;
-    if (!options.shots || names == nullptr) {
-        items.resize(entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            items[i].original = entries[i];
-            items[i].final = finalName(base, i, entries.size(), entries[i], options.numbering);
-        }
-        return items;
+    const Numbering& numbering = options.numbering;
+    const bool continuing = numbering.series && keyed(options.nameKey, *numbering.series) == keyed(options.nameKey, base);
+    const std::string keyedBase = keyed(options.nameKey, base);
+    const auto numbered = [&](const std::string& head) {
+        return !continuing || !numberAfter(keyed(options.nameKey, head), keyedBase);
+    };
+    const bool byShot = options.shots && names != nullptr;
+    std::vector<Shot> shots;
+    if (byShot) {
+        shots = groupShots(entries, *names, options.nameKey);
+    } else {
+        for (const std::string& entry : entries)
+            shots.push_back({entry, {entry}});
     }
-    const std::vector<Shot> shots = groupShots(entries, *names, options.nameKey);
+    std::vector<bool> takesNumber(shots.size());
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < shots.size(); ++k)
+        count += (takesNumber[k] = numbered(shots[k].entry)) ? 1 : 0;
+    std::vector<BatchItem> items;
+    items.reserve(entries.size());
+    std::size_t position = 0;
     for (std::size_t k = 0; k < shots.size(); ++k) {
-        const std::string number = numberText(k, shots.size(), options.numbering);
+        if (!takesNumber[k])
+            continue;
+        const std::string number = numberText(position++, count, numbering);
         for (const std::string& member : shots[k].members) {
-            items.push_back({member, {}, base + number + shotTail(shots[k], member)});
+            items.push_back({member, {}, base + number + (byShot ? shotTail(shots[k], member) : extensionOf(member))});
             if (shotOf != nullptr)
                 shotOf->push_back(k);
         }
@@ -406,11 +452,6 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
         numberedItems(entries, base, listed && options.shots ? &names : nullptr, options, &shotOf);
     if (!listed)
         return planMoves(folder, std::move(items), fs, random);
-    if (!options.shots) {
-        shotOf.resize(items.size());
-        for (std::size_t i = 0; i < items.size(); ++i)
-            shotOf[i] = i;
-    }
     // A shot moves whole or not at all.
     std::vector<bool> left(shotOf.empty() ? 0 : shotOf.back() + 1, false);
     for (const std::size_t i : clashing(items, names, options.nameKey, !options.shots))
@@ -441,7 +482,10 @@ std::vector<NameClash> findClashes(const std::string& folder, const std::vector<
     std::vector<std::string> names;
     if (fs.listNames(folder, names) != FsError::None)
         return {};
-    const std::vector<BatchItem> items = numberedItems(entries, base, &names, options, nullptr);
+    std::vector<std::string> kept;
+    std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
+                 [&](const std::string& entry) { return canOpen(folder, entry, fs); });
+    const std::vector<BatchItem> items = numberedItems(kept, base, &names, options, nullptr);
     std::vector<NameClash> clashes;
     for (const std::size_t i : clashing(items, names, options.nameKey))
         clashes.push_back({items[i].original, items[i].final});

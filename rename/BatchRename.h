@@ -35,10 +35,14 @@ using RandomSource = std::function<double()>;
 RandomSource clockSeededRandom();
 
 // Where the numbers start and how wide they are at least (0: as many digits
-// as the count of numbers has, the program's own width).
+// as the largest number has, never fewer than the count has).
 struct Numbering {
     std::size_t start = 1;
     std::size_t minDigits = 0;
+    // The base whose series the numbers go on with (続きから): under that
+    // base, entries already named base + a number keep their names and the
+    // others are numbered. None: every entry is numbered.
+    std::optional<std::string> series;
 };
 
 // The name the entry at `position` (0-based) of a list of `count` entries
@@ -49,12 +53,16 @@ std::string finalName(const std::string& base, std::size_t position, std::size_t
 
 // The end of a series already in the folder under `base`: the highest number
 // of a name "base" + digits + an extension or none, and the digits it is
-// written with ("旅行03.jpg" -> 3, 2). None when there is no such name.
+// written with ("旅行03.jpg" -> 3, 2). Names and base compare by `key` (a name
+// written on a Mac belongs to the series typed here). None when there is no
+// such name.
 struct SeriesEnd {
     std::size_t last = 0;
     std::size_t digits = 0;
+    std::string base;
 };
-std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base);
+std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base,
+                                   const NameKey& key = {});
 
 // How a batch numbers its files.
 struct BatchOptions {
@@ -79,8 +87,9 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
                     FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
 
 // Each file of a run with its new name, in the run's order, before any check:
-// one number per entry, or with shots one per shot over the folder's `names`
-// (`shotOf` then gets each item's shot).
+// one number per entry, or with shots one per shot over the folder's `names`.
+// `shotOf` gets each item's shot (without shots, each entry is one); a shot
+// of the series the numbering continues has no items.
 std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const std::string& base,
                                   const std::vector<std::string>& names, const BatchOptions& options,
                                   std::vector<std::size_t>* shotOf = nullptr);
@@ -91,8 +100,10 @@ struct NameClash {
     std::string original;
     std::string final;
 };
-// Every such file, before anything is asked or moved; none when the folder
-// cannot be read (the run then says so itself).
+// Every such file, before anything is asked or moved, among the entries the
+// run will keep: one that cannot be opened leaves it at the check, and its
+// file, where there is one, stays outside. None when the folder cannot be
+// read (the run then says so itself).
 std::vector<NameClash> findClashes(const std::string& folder, const std::vector<std::string>& entries,
                                    const std::string& base, FileSystem& fs, const BatchOptions& options = {});
 

@@ -5,6 +5,9 @@
 #include "tests/support/FaultyFileSystem.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QCloseEvent>
 #include <QTimer>
 
@@ -155,6 +158,27 @@ TEST_F(ContinuousMode, ShotsShareANumberAndAClashIsToldFirst)
     }
     EXPECT_EQ(listed(), (std::vector<std::string>{"IMG_2.JPG", "t1.CR2", "t2.JPG"})) << "one entry per shot after the run";
     EXPECT_TRUE(messenger.shown().back().text.contains(QStringLiteral("「IMG_2.JPG」"))) << "the shot left is named";
+}
+
+// 番号の付け方 → 続きから finds a series written on a Mac under the base typed
+// here; the tip tells that its files keep their names.
+TEST_F(ContinuousMode, ContinuingASeriesFromTheMenuKeepsItsFiles)
+{
+    const std::string nfd = "cafe\xCC\x81"; // "café" as a Mac writes it
+    folder.writeAll({nfd + "01.jpg", nfd + "07.jpg", "IMG_1.jpg"});
+    start(QStringLiteral("1"));
+    base().setText(QStringLiteral("café"));
+    QTimer::singleShot(0, [] {
+        auto* shown = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(shown, nullptr);
+        shown->findChild<QPushButton*>(QStringLiteral("continueSeries"))->click();
+        shown->accept();
+    });
+    find<QAction>("NUMBERING")->trigger();
+    const auto& tip = *window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"));
+    ASSERT_EQ(listed()[2], "IMG_1.jpg");
+    EXPECT_EQ(tip.text(2), QStringLiteral("IMG_1.jpg → café08.jpg"));
+    EXPECT_EQ(tip.text(0), QString::fromStdString(nfd) + QStringLiteral("01.jpg → そのまま（この番号の続きから付けます）"));
 }
 
 TEST_F(ContinuousMode, OrdersReorderOnlyTheListedEntries)

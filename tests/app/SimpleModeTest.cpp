@@ -148,6 +148,7 @@ TEST_F(Deletion, TheMenuDeletesTheEntryPointedAtAndNothingOnEmptySpace)
         EXPECT_TRUE(find<QPlainTextEdit>("mainTEXT")->isHidden()) << simple;
         if (!simple) {
             EXPECT_EQ(listed(), (std::vector<std::string>{"a.txt", "b.txt"}));
+            EXPECT_EQ(box.listIndex(), -1) << "a following × takes nothing out";
         }
         find<QMenu>("SETEI2")->close();
     }

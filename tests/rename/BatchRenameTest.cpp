@@ -3,6 +3,8 @@
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/TempFolder.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 namespace zanto::test {
@@ -222,33 +224,118 @@ TEST(Clashes, NamesThatDifferInCaseOrUnicodeFormAreOne)
     }
 }
 
+// The clashes are those of the list the run will use: an entry the check
+// drops takes no number, and its file, where there is one, keeps its name.
+TEST(Shots, ClashesAreThoseOfTheEntriesTheRunKeeps)
+{
+    const struct {
+        const char* family;
+        std::vector<std::string> entries;
+        std::vector<std::pair<std::string, std::string>> clashes;
+    } rows[] = {
+        {"a gone entry", {"gone.jpg", "a.jpg", "b.jpg"}, {{"b.jpg", "t2.jpg"}}},
+        {"an entry that stays", {"t1.jpg", "a.jpg"}, {{"a.jpg", "t1.jpg"}}},
+    };
+    for (const auto& row : rows) {
+        TempFolder folder;
+        folder.writeAll({"a.jpg", "b.jpg", "t2.jpg"});
+        if (row.entries[0] == "t1.jpg")
+            std::filesystem::create_directory(folder.pathOf("t1.jpg")); // listed, cannot be opened
+        FaultyFileSystem fs;
+        std::vector<std::pair<std::string, std::string>> found;
+        for (const NameClash& clash : findClashes(folder.path(), row.entries, "t", fs))
+            found.emplace_back(clash.original, clash.final);
+        EXPECT_EQ(found, row.clashes) << row.family;
+    }
+}
+
 } // namespace
 } // namespace zanto::test
 
 namespace zanto::test {
 namespace {
 
-// 番号の付け方: the defaults are the program's own names; a series goes on.
-TEST(Numbering, StartAndWidthAndTheEndOfASeries)
+// 番号の付け方: the defaults are the program's own names; 「自動」 holds the
+// largest number, so that name order is number order.
+TEST(Numbering, StartAndWidth)
 {
     const struct {
-        Numbering numbering;
-        std::size_t position, count;
+        std::size_t start, minDigits, position, count;
         const char* name;
     } rows[] = {
-        {{}, 0, 12, "旅行01.jpg"},    {{4, 2}, 1, 2, "旅行05.jpg"}, {{4, 0}, 0, 2, "旅行4.jpg"},
-        {{98, 0}, 2, 3, "旅行100.jpg"}, {{0, 3}, 0, 5, "旅行000.jpg"},
+        {1, 0, 0, 12, "旅行01.jpg"},  {4, 2, 1, 2, "旅行05.jpg"},   {4, 0, 0, 2, "旅行4.jpg"},
+        {98, 0, 2, 3, "旅行100.jpg"}, {98, 0, 0, 3, "旅行098.jpg"}, {0, 3, 0, 5, "旅行000.jpg"},
+        {8, 0, 0, 5, "旅行08.jpg"},   {8, 0, 4, 5, "旅行12.jpg"},   {95, 0, 0, 10, "旅行095.jpg"},
+        {0, 0, 0, 10, "旅行00.jpg"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(finalName("旅行", row.position, row.count, "x.jpg", row.numbering), row.name) << row.name;
+    for (const auto& row : rows) {
+        const Numbering numbering{row.start, row.minDigits, {}};
+        EXPECT_EQ(finalName("旅行", row.position, row.count, "x.jpg", numbering), row.name) << row.name;
+    }
+}
 
+// A NFD form of "é", as a Mac writes it.
+const std::string kCafeNfd = "cafe\xCC\x81";
+const std::string kCafeNfc = "caf\xC3\xA9";
+TEST(Numbering, TheEndOfASeriesByTheNameKey)
+{
     const std::vector<std::string> names{"旅行01.jpg", "旅行03.JPG", "旅行02", "旅行10x.jpg", "旅行.jpg", "旅行007.png",
-                                         "他01.jpg"};
-    const auto end = seriesEnd(names, "旅行");
-    ASSERT_TRUE(end);
-    EXPECT_EQ(end->last, 7u);
-    EXPECT_EQ(end->digits, 3u);
-    EXPECT_FALSE(seriesEnd(names, "海"));
+                                         "他01.jpg", kCafeNfd + "07.jpg", kCafeNfc + "03.jpg"};
+    const struct {
+        const char* base;
+        std::string typed;
+        NameKey key;
+        std::optional<std::pair<std::size_t, std::size_t>> end;
+    } rows[] = {
+        {"plain", "旅行", {}, {{7, 3}}},
+        {"none", "海", {}, std::nullopt},
+        {"nfd on disk, nfc typed", kCafeNfc, composedE, {{7, 2}}},
+        {"bytes alone", kCafeNfc, {}, {{3, 2}}},
+    };
+    for (const auto& row : rows) {
+        const auto end = seriesEnd(names, row.typed, row.key);
+        ASSERT_EQ(end.has_value(), row.end.has_value()) << row.base;
+        if (end) {
+            EXPECT_EQ(std::make_pair(end->last, end->digits), *row.end) << row.base;
+            EXPECT_EQ(end->base, row.typed) << row.base;
+        }
+    }
+}
+
+// Continuing a series leaves its files as they are: only the others take
+// the numbers, one after another from the start.
+TEST(Numbering, ContinuingASeriesKeepsItsFiles)
+{
+    const std::vector<std::string> card{"IMG_1.JPG", "IMG_1.CR2", "旅行01.jpg", "IMG_2.JPG", "旅行02.JPG",
+                                        "旅行02.CR2", kCafeNfd + "07.jpg"};
+    const struct {
+        const char* family;
+        std::vector<std::string> entries;
+        std::string base;
+        std::optional<std::string> series;
+        bool shots;
+        std::vector<std::pair<std::string, std::string>> moves;
+    } rows[] = {
+        {"members keep their names", {"旅行01.jpg", "IMG_1.JPG", "旅行02.JPG", "IMG_2.JPG"}, "旅行", "旅行", false,
+         {{"IMG_1.JPG", "旅行03.JPG"}, {"IMG_2.JPG", "旅行04.JPG"}}},
+        {"another base numbers every entry", {"旅行01.jpg", "IMG_1.JPG"}, "旅行", "海", false,
+         {{"旅行01.jpg", "旅行03.jpg"}, {"IMG_1.JPG", "旅行04.JPG"}}},
+        {"a member's shot stays whole", {"IMG_1.JPG", "旅行02.JPG"}, "旅行", "旅行", true,
+         {{"IMG_1.JPG", "旅行03.JPG"}, {"IMG_1.CR2", "旅行03.CR2"}}},
+        {"a member by the name key", {kCafeNfd + "07.jpg", "IMG_1.JPG"}, kCafeNfc, kCafeNfc, false,
+         {{"IMG_1.JPG", kCafeNfc + "03.JPG"}}},
+    };
+    for (const auto& row : rows) {
+        TempFolder folder;
+        folder.writeAll(card);
+        const Contents before = folder.contents();
+        FaultyFileSystem fs;
+        const BatchOptions options{row.shots, composedE, {3, 2, row.series}};
+        const BatchPlan plan = planBatch(folder.path(), row.entries, row.base, fs, fixedRandom({kDraw17}), options);
+        EXPECT_TRUE(plan.leftOut.empty()) << row.family;
+        EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << row.family;
+        EXPECT_EQ(folder.contents(), movedContents(before, {row.moves.begin(), row.moves.end()})) << row.family;
+    }
 }
 
 } // namespace
