@@ -87,14 +87,12 @@ MessageRequest fileNotice(const QString& afterCount, const QString& title, const
     return request;
 }
 
-// Why a file of the program could not be written, in the user's words for
-// the usual reasons, else as the system says it.
 // Why a file of a folder could not be renamed, as far as the error tells.
 QString failureText(FsError error)
 {
     switch (error) {
     case FsError::PathFileAccess:
-        return QStringLiteral("書き込みが許可されていないか, 読み取り専用です");
+        return QStringLiteral("書き込みが許可されていないか、読み取り専用です");
     case FsError::DiskFull:
         return QStringLiteral("ディスクに空きがありません");
     case FsError::PathNotFound:
@@ -108,6 +106,7 @@ QString failureText(FsError error)
     return QStringLiteral("このファイルシステムでは使えない名前です");
 }
 
+// Why a file of the program could not be written, in the user's words.
 QString reasonText(std::error_code reason)
 {
     switch (reason.value()) {
@@ -120,10 +119,31 @@ QString reasonText(std::error_code reason)
         return QStringLiteral("書き込みが許可されていません");
     case EROFS:
         return QStringLiteral("読み取り専用です");
+    case ENOENT:
+        return QStringLiteral("フォルダーが見つかりません");
+    case ENOTDIR:
+        return QStringLiteral("フォルダーの代わりにファイルがあります");
+    case ENAMETOOLONG:
+    case ELOOP:
+        return QStringLiteral("名前が長すぎるか、リンクが多すぎます");
+    case EIO:
+        return QStringLiteral("ディスクの読み書きに失敗しました");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("開いているファイルが多すぎます");
+    case ENOMEM:
+        return QStringLiteral("メモリーが足りません");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case ENOLCK:
+    case EINVAL:
+    case EOPNOTSUPP:
+        return QStringLiteral("このファイルシステムでは記録を書けません");
     default:
         break;
     }
-    return QString::fromLocal8Bit(reason.message());
+    // Never the C library's English: the number still tells the rare case apart.
+    return QStringLiteral("予期しないエラーです（番号 %1）").arg(reason.value());
 }
 
 } // namespace
@@ -203,8 +223,8 @@ MessageRequest singleRenameFailed(SingleOutcome outcome)
 
 MessageRequest stranded(const std::string& name, const std::string& original)
 {
-    return notice(QStringLiteral("名前を変更できませんでした.\r\n\r\nファイル") + quoted(original) + QStringLiteral("は")
-                  + quoted(name) + QStringLiteral("の名前で残っています"));
+    return notice(QStringLiteral("名前を変更できませんでした。\r\n\r\nファイル") + quoted(original) + QStringLiteral("は")
+                  + quoted(name) + QStringLiteral("の名前で残っています。"));
 }
 
 MessageRequest confirmBatch(const std::string& base)
@@ -256,7 +276,7 @@ MessageRequest clashesAhead(const std::vector<NameClash>& clashes)
     if (clashes.size() > NOTICE_NAME_LIMIT)
         lines += QStringLiteral("\r\nほか") + QString::number(clashes.size() - NOTICE_NAME_LIMIT) + QStringLiteral("個");
     MessageRequest request{QString::number(clashes.size())
-                               + QStringLiteral("個のファイルの新しい名前は, ほかのファイルが既に使っています.\r\n")
+                               + QStringLiteral("個のファイルの新しい名前は、ほかのファイルが既に使っています.\r\n")
                                + lines + QStringLiteral("\r\n\r\nこのまま続けますか？"),
                            MsgButtons::YesNo, MsgIcon::Exclamation, MsgDefault::Second, noticeTitle()};
     if (clashes.size() > NOTICE_NAME_LIMIT)
@@ -269,9 +289,9 @@ MessageRequest leftOut(const std::vector<std::string>& entries, bool shots)
     std::vector<NoticeName> names;
     for (const std::string& entry : entries)
         names.push_back({displayName(entry), displayName(entry)});
-    return fileNotice(shots ? QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので, "
+    return fileNotice(shots ? QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので、"
                                              "元の名前のまま残しました.\r\n\r\n")
-                            : QStringLiteral("個のファイルは新しい名前がほかのファイルに使われているので, "
+                            : QStringLiteral("個のファイルは新しい名前がほかのファイルに使われているので、"
                                              "元の名前のまま残しました.\r\n\r\n"),
                       noticeTitle(), names);
 }
@@ -283,33 +303,33 @@ QString keepsItsName(const std::string& entry)
 
 MessageRequest journalUnwritable(const std::string& folder, std::error_code reason)
 {
-    return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n") + quoted(folder) + QStringLiteral(": ")
-                + reasonText(reason) + QStringLiteral("\r\n\r\nファイル名変換を中止します"),
+    return {QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n") + quoted(folder) + QStringLiteral("に書き込めません（")
+                + reasonText(reason) + QStringLiteral("）.\r\n\r\nファイル名変換を中止します"),
             MsgButtons::Ok, MsgIcon::Critical, MsgDefault::First, stopTitle()};
 }
 
 QString noSafeRenameText(const std::string& folder, const std::string& fileSystem)
 {
     return quoted(folder) + QStringLiteral("のファイルシステム（") + QString::fromStdString(fileSystem)
-        + QStringLiteral("）は, ほかのファイルを上書きしないように名前を変える方法を持たないので, 名前を変更できません.");
+        + QStringLiteral("）は、ほかのファイルを上書きしないように名前を変える方法を持たないので、名前を変更できません");
 }
 
 MessageRequest noSafeRename(const std::string& folder, const std::string& fileSystem)
 {
-    return notice(noSafeRenameText(folder, fileSystem));
+    return notice(noSafeRenameText(folder, fileSystem) + QStringLiteral("。"));
 }
 
 MessageRequest batchStopped(const BatchPlan& plan, const BatchReport& report, const std::string& fileSystem)
 {
     QString text = QStringLiteral("エラーが発生しました.\r\n\r\nファイル名変換を中止します");
     if (report.error() == FsError::NoSafeRename)
-        text += QStringLiteral("\r\n\r\n") + noSafeRenameText(plan.folder, fileSystem);
+        text += QStringLiteral("\r\n\r\n") + noSafeRenameText(plan.folder, fileSystem) + u'.';
     if (const auto& lost = report.lost()) {
         // The file was `from` (called `original` before the run) on its way to `to`.
         const QString from = displayName(lost->from);
         const QString original = displayName(plan.items[lost->position].original);
         text += QStringLiteral("\r\n\r\n「") + from + QStringLiteral("」を") + quoted(lost->to)
-            + QStringLiteral("に変更できず, ファイルが見つからなくなりました");
+            + QStringLiteral("に変更できず、ファイルが見つからなくなりました");
         if (original != from)
             text += QStringLiteral("（元の名前「") + original + QStringLiteral("」）");
         text += u'.';
@@ -364,7 +384,7 @@ MessageRequest leftAlone(const std::vector<NoticeName>& names)
 MessageRequest originalTaken(const std::vector<NoticeName>& names)
 {
     return fileNotice(QStringLiteral("個のファイルは元の名前がほかのファイルに使われているので元に戻しませんでした.\r\n"
-                                     "その名前を空けると, もう一度元に戻せます.\r\n\r\n"),
+                                     "その名前を空けると、もう一度元に戻せます.\r\n\r\n"),
                       undoTitle(), names);
 }
 

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 #include "FixedLayout.h"
+#include "HelpBrowser.h"
 
 #include "rename/PathRule.h"
 #include "ui/ShellOpener.h"
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -83,7 +85,19 @@ QString frmAbout::helpFilePath(const QString& programFolder)
 
 void frmAbout::CmdOPEN_Click()
 {
-    m_opener.openPath(helpFilePath(QCoreApplication::applicationDirPath()));
+    // A desktop that cannot open the page (no browser, no desktop tools)
+    // would leave the button doing nothing visible.
+    m_opener.openPath(helpFilePath(QCoreApplication::applicationDirPath()), [about = QPointer<frmAbout>(this)] {
+        if (about)
+            about->showHelpInside();
+    });
+}
+
+void frmAbout::showHelpInside()
+{
+    auto* help = new HelpBrowser(this);
+    help->setAttribute(Qt::WA_DeleteOnClose);
+    help->open();
 }
 
 void frmAbout::Label4_Click()

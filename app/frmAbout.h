@@ -30,6 +30,7 @@ protected:
 private:
     void CmdOPEN_Click();
     void Label4_Click();
+    void showHelpInside();
 
     ShellOpener& m_opener;
     QPushButton* m_CmdOPEN = nullptr;

@@ -142,7 +142,7 @@ TEST_F(ContinuousMode, ShotsShareANumberAndAClashIsToldFirst)
     press("cmdOK");
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_EQ(messenger.shown()[0].text,
-              QStringLiteral("1個のファイルの新しい名前は, ほかのファイルが既に使っています.\r\n\r\n「IMG_2.JPG」→「t2.JPG」\r\n\r\nこのまま続けますか？"));
+              QStringLiteral("1個のファイルの新しい名前は、ほかのファイルが既に使っています.\r\n\r\n「IMG_2.JPG」→「t2.JPG」\r\n\r\nこのまま続けますか？"));
     EXPECT_EQ(messenger.shown()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(messenger.shown()[0].defaultButton, MsgDefault::Second);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace zanto {
 namespace {
 
@@ -17,6 +19,18 @@ TEST(BatchNoticeTest, NamesFiveFilesAndCountsTheRest)
     EXPECT_TRUE(notice.text.startsWith(QStringLiteral("6個のファイル")));
     EXPECT_TRUE(notice.text.endsWith(QStringLiteral("「a」\r\n「b」（元の名前「x」）\r\n「c」\r\n「d」\r\n「e」\r\nほか1個")));
     EXPECT_EQ(notice.details.count(u'\n'), 6);
+}
+
+// Why the journal could not be written is told in Japanese for every error,
+// the rare ones too, never in the C library's English.
+TEST(JournalUnwritableTest, TellsEveryReasonInJapanese)
+{
+    for (const int error : {ENOSPC, EACCES, EROFS, ENOTDIR, EIO, EMFILE, ENOLCK, EXDEV, EBADF}) {
+        const QString text = messages::journalUnwritable("/s", std::error_code(error, std::generic_category())).text;
+        EXPECT_FALSE(text.contains(QString::fromStdString(std::generic_category().message(error)))) << error;
+        EXPECT_FALSE(text.contains(u':')) << error;
+        EXPECT_TRUE(text.contains(QStringLiteral("「/s」に書き込めません（"))) << error;
+    }
 }
 
 } // namespace

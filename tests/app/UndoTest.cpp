@@ -173,7 +173,7 @@ TEST_F(UndoTest, AJournalThatCannotBeWrittenIsToldWithItsFolderAndWhy)
     press("cmdOK");
     ASSERT_EQ(messenger.shown().size(), 2);
     EXPECT_EQ(messenger.shown()[1].text,
-              QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n「%1」: Not a directory\r\n\r\nファイル名変換を中止します")
+              QStringLiteral("変換の記録を書き込めませんでした.\r\n\r\n「%1」に書き込めません（フォルダーの代わりにファイルがあります）.\r\n\r\nファイル名変換を中止します")
                   .arg(QString::fromStdString(stateHome.pathOf("TOLVA"))));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"a.jpg"});
 }
@@ -229,7 +229,7 @@ TEST_F(UndoTest, ARecoveryOnAWriteProtectedCardKeepsItsJournalAndAsksAgain)
     startUp();
     ASSERT_EQ(messenger.shown().size(), 2);
     EXPECT_EQ(messenger.shown()[1].text,
-              QStringLiteral("「%1」のファイル名の変更を終えられませんでした（書き込みが許可されていないか, "
+              QStringLiteral("「%1」のファイル名の変更を終えられませんでした（書き込みが許可されていないか、"
                              "読み取り専用です）.\r\n\r\n次回の起動時にもう一度お尋ねします")
                   .arg(card.path().c_str()));
     EXPECT_EQ(batches.pending().size(), 1u);
