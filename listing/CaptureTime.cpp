@@ -4,6 +4,7 @@
 #include "listing/IsoBmffTime.h"
 #include "listing/JpegExif.h"
 #include "listing/PngExif.h"
+#include "listing/RafExif.h"
 #include "listing/TiffExif.h"
 #include "listing/WebpExif.h"
 
@@ -21,6 +22,8 @@ std::optional<std::string> CaptureTime::of(ReadableFile& file)
         return PngExif::moment(pieces);
     if (WebpExif::recognises(head))
         return WebpExif::moment(pieces);
+    if (RafExif::recognises(head))
+        return RafExif::moment(pieces);
     if (IsoBmffTime::recognises(head))
         return IsoBmffTime::moment(pieces);
     return std::nullopt;

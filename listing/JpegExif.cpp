@@ -19,9 +19,9 @@ bool JpegExif::recognises(const std::string& head)
     return head.size() >= 3 && head.compare(0, 3, "\xff\xd8\xff") == 0;
 }
 
-std::optional<std::string> JpegExif::moment(FilePieces& pieces)
+std::optional<std::string> JpegExif::moment(FilePieces& pieces, std::uint64_t start)
 {
-    std::uint64_t at = 2;
+    std::uint64_t at = start + 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
         const std::string_view marker = pieces.read(at, 4 + 6);
         if (marker.size() < 4 || static_cast<unsigned char>(marker[0]) != 0xff)

@@ -90,6 +90,18 @@ std::string jpegWith(const std::string& tiff)
     return std::string("\xff\xd8\xff\xe1", 4) + char(length >> 8) + char(length & 0xff) + app1 + "\xff\xd9";
 }
 
+// A Fujifilm RAF whose header points at `jpeg`, placed at `at`.
+std::string rafWith(const std::string& jpeg, std::uint32_t at)
+{
+    std::string raf = "FUJIFILMCCD-RAW ";
+    raf.resize(84, '\0');
+    for (const std::uint32_t value : {at, static_cast<std::uint32_t>(jpeg.size())})
+        for (const int shift : {24, 16, 8, 0})
+            raf += char((value >> shift) & 0xff);
+    raf.resize(at, '\0');
+    return raf + jpeg;
+}
+
 struct FarCase {
     const char* name;
     std::string file;
@@ -112,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FarCase{"jpeg_all_in_first_4_KiB", jpegWith(tiffWith(100, 200)), 4096},
                       FarCase{"jpeg_sub_seconds_past_4_KiB", jpegWith(tiffWith(100, 6000)), 2 * 4096},
                       FarCase{"raw_exif_ifd_past_64_KiB", tiffWith(135380, 135440) + std::string(4096, 'r'), 2 * 4096},
-                      FarCase{"raw_sub_seconds_past_64_KiB", tiffWith(100, 70000) + std::string(4096, 'r'), 2 * 4096}),
+                      FarCase{"raw_sub_seconds_past_64_KiB", tiffWith(100, 70000) + std::string(4096, 'r'), 2 * 4096},
+                      FarCase{"raf_preview_past_4_KiB", rafWith(jpegWith(tiffWith(100, 200)), 8192), 2 * 4096}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A 6 GiB video whose moov follows its mdat: made up on the fly, and

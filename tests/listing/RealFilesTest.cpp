@@ -1,15 +1,14 @@
 #include "fs/NativeFileSystem.h"
 #include "listing/CaptureTime.h"
 #include "rename/ReadableFile.h"
+#include "tests/support/ScopedTimeZone.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <set>
 #include <sstream>
 #include <vector>
 
@@ -43,10 +42,7 @@ TEST(RealFiles, EveryMomentIsTheOneExiftoolReads)
     if (!expected)
         GTEST_SKIP() << "no real files at " << folder;
     // A video's moment is stored in UTC and shown in the local time.
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    // Kinds whose moment the program does not read yet.
-    const std::set<std::string> notReadYet{"exiftool__FujiFilm.raf"};
+    const ScopedTimeZone utc("UTC");
     NativeFileSystem fs;
     std::string line;
     std::getline(expected, line); // the column names
@@ -54,7 +50,7 @@ TEST(RealFiles, EveryMomentIsTheOneExiftoolReads)
     while (std::getline(expected, line)) {
         const std::vector<std::string> fields = fieldsOf(line);
         const std::string& name = fields[0];
-        if (name.empty() || notReadYet.contains(name))
+        if (name.empty())
             continue;
         std::unique_ptr<ReadableFile> file;
         ASSERT_EQ(fs.openFile((folder / "samples" / name).string(), file), FsError::None) << name;
