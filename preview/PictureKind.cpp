@@ -18,7 +18,7 @@ constexpr PictureKind kKinds[] = {
     {".wmf", D::Wmf, N},        {".heic", D::Heif, Y},     {".heif", D::Heif, Y},    {".avif", D::Heif, Y},
     // RAW files, shown by the preview embedded in them
     {".cr2", D::Raw, Y}, {".cr3", D::Raw, Y}, {".nef", D::Raw, Y}, {".arw", D::Raw, Y},
-    {".dng", D::Raw, Y}, {".orf", D::Raw, Y}, {".rw2", D::Raw, Y}, {".pef", D::Raw, Y},
+    {".dng", D::Raw, Y}, {".orf", D::Raw, Y}, {".rw2", D::Raw, Y}, {".pef", D::Raw, Y}, {".raf", D::Raw, Y},
 };
 
 struct Magic {
