@@ -82,6 +82,8 @@ public:
         const std::string_view value =
             entry->count <= 4 ? std::string_view(entry->field).substr(0, static_cast<std::size_t>(entry->count))
                               : bytes(number(entry->field, 0, 4), entry->count);
+        if (value.empty()) // a value the file does not hold has no bytes to point at
+            return {};
         return std::string(value.data(), strnlen(value.data(), value.size()));
     }
 

@@ -144,6 +144,13 @@ std::optional<PictureDecoder> otherDecoder(PictureDecoder tried, std::string_vie
     return content == tried ? std::nullopt : content;
 }
 
+// The second decoder's picture where it shows one; otherwise the file stays
+// what its ending's decoder found it, an invalid picture.
+LoadedPicture shownOr(LoadedPicture second, LoadedPicture first)
+{
+    return second.status == LoadedPicture::Status::Loaded ? second : first;
+}
+
 } // namespace
 
 LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize box, std::stop_token stop)
@@ -153,6 +160,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     if (error == FsError::None && status.kind != EntryKind::File)
         return failure(Status::NotRegularFile); // a FIFO named like a picture must not hang the window
     std::optional<PictureDecoder> instead;
+    LoadedPicture refused;
     if (error == FsError::None && decoderFor(path) == PictureDecoder::Raw) {
         // Only the directories and the preview are read, not the whole RAW;
         // the whole file only when LibRaw refuses it and it is of another kind.
@@ -167,6 +175,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
             instead = otherDecoder(PictureDecoder::Raw, head);
             if (!instead)
                 return picture;
+            refused = std::move(picture);
         }
     }
     std::string bytes;
@@ -177,7 +186,7 @@ LoadedPicture PictureLoader::load(FileSystem& fs, const std::string& path, QSize
     // Decoded in place: a copy would double the memory a large picture takes.
     const QByteArray content = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (instead)
-        return decodeWith(*instead, content, box, std::move(stop));
+        return shownOr(decodeWith(*instead, content, box, std::move(stop)), std::move(refused));
     return decode(content, path, box, std::move(stop));
 }
 
@@ -190,7 +199,7 @@ LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view na
         return picture;
     const std::optional<PictureDecoder> instead =
         otherDecoder(decoder, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return instead ? decodeWith(*instead, bytes, box, std::move(stop)) : picture;
+    return instead ? shownOr(decodeWith(*instead, bytes, box, std::move(stop)), std::move(picture)) : picture;
 }
 
 } // namespace zanto

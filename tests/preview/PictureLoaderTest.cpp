@@ -96,6 +96,12 @@ TEST(PictureLoader, AWrongEndingIsOverruledByTheContent)
         const LoadedPicture picture = PictureLoader::load(nativeFs, folder.pathOf(row.name));
         EXPECT_EQ(picture.status, LoadedPicture::Status::Loaded) << row.sample << " as " << row.name;
     }
+    // The content's decoder that cannot show it leaves the verdict of the
+    // ending's: a broken file, not a missing helper.
+    ::setenv("ZANTO_HEIF_HELPER", "/nonexistent/zanto-heif", 1);
+    folder.write("y.jpg", test::readFile(kData + "/photo-irot.heic"));
+    EXPECT_EQ(PictureLoader::load(nativeFs, folder.pathOf("y.jpg")).status, LoadedPicture::Status::InvalidPicture);
+    ::setenv("ZANTO_HEIF_HELPER", ZANTO_TEST_HEIF_HELPER, 1);
 }
 
 // A sample with the little-endian 32-bit word at `offset` (from the end when
