@@ -92,6 +92,11 @@ std::string FormViews::fileAt(int row) const
     return m_form.File->item(row);
 }
 
+bool FormViews::shots() const
+{
+    return m_values.shots;
+}
+
 void FormViews::rereadFiles()
 {
     m_files.reread();

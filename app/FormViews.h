@@ -51,6 +51,7 @@ public:
     int fileCount() const override;
     int selectedFile() const override;
     std::string fileAt(int row) const override;
+    bool shots() const override;
     void selectFile(int row) override;
     QString typedName() const override;
     int typedNameLimit() const override;

@@ -62,6 +62,15 @@ QString nameLines(const std::vector<NoticeName>& names)
     return lines;
 }
 
+// Names that kept their own: each stands for itself.
+std::vector<NoticeName> plainNames(const std::vector<std::string>& natives)
+{
+    std::vector<NoticeName> names;
+    for (const std::string& native : natives)
+        names.push_back({displayName(native), displayName(native)});
+    return names;
+}
+
 // Every name of a notice, one a line, for its details.
 QString nameList(const std::vector<NoticeName>& names)
 {
@@ -190,10 +199,13 @@ MessageRequest fileMissing()
     return {QStringLiteral("ファイルがありません"), MsgButtons::Ok, MsgIcon::None, MsgDefault::First, {}};
 }
 
-MessageRequest confirmDelete()
+MessageRequest confirmDelete(const std::vector<std::string>& files)
 {
-    return {QStringLiteral("ごみ箱には入りません！！"), MsgButtons::OkCancel, MsgIcon::Exclamation,
-            MsgDefault::Second, QStringLiteral("削除してもいいですか？")};
+    MessageRequest request{QStringLiteral("ごみ箱には入りません！！"), MsgButtons::OkCancel, MsgIcon::Exclamation,
+                           MsgDefault::Second, QStringLiteral("削除してもいいですか？")};
+    if (files.size() > 1)
+        request.details = nameList(plainNames(files));
+    return request;
 }
 
 MessageRequest deleteFailed(const QString& file)
@@ -219,6 +231,12 @@ MessageRequest singleRenameFailed(SingleOutcome outcome)
         return notice(QStringLiteral("名前を変更できませんでした。"));
     }
     return notice({});
+}
+
+MessageRequest shotSplit(const std::vector<std::string>& left)
+{
+    return fileNotice(QStringLiteral("個のファイルは同じ組のファイルと一緒に名前を変更できなかったので、元の名前のまま残しました。\r\n\r\n"),
+                      {}, plainNames(left));
 }
 
 MessageRequest stranded(const std::string& name, const std::string& original)
@@ -286,14 +304,11 @@ MessageRequest clashesAhead(const std::vector<NameClash>& clashes)
 
 MessageRequest leftOut(const std::vector<std::string>& entries, bool shots)
 {
-    std::vector<NoticeName> names;
-    for (const std::string& entry : entries)
-        names.push_back({displayName(entry), displayName(entry)});
     return fileNotice(shots ? QStringLiteral("組のファイルは新しい名前のどれかがほかのファイルに使われているので、"
                                              "元の名前のまま残しました.\r\n\r\n")
                             : QStringLiteral("個のファイルは新しい名前がほかのファイルに使われているので、"
                                              "元の名前のまま残しました.\r\n\r\n"),
-                      noticeTitle(), names);
+                      noticeTitle(), plainNames(entries));
 }
 
 QString keepsItsName(const std::string& entry)

@@ -28,7 +28,8 @@ MessageRequest folderUnreadable(const QString& folder);
 MessageRequest pathUnusable(const QString& path);
 MessageRequest invalidPicture();
 MessageRequest fileMissing();
-MessageRequest confirmDelete();
+// `files`: what the delete takes, named in the details when more than one.
+MessageRequest confirmDelete(const std::vector<std::string>& files = {});
 MessageRequest deleteFailed(const QString& file);
 
 // ---- the rename of one file ----
@@ -37,6 +38,8 @@ MessageRequest deleteFailed(const QString& file);
 MessageRequest singleRenameFailed(SingleOutcome outcome);
 // A case-only rename could go neither forward nor back: the file is under
 // `name`, which was `original`.
+// The files of a shot that kept their names when its first file was renamed.
+MessageRequest shotSplit(const std::vector<std::string>& left);
 MessageRequest stranded(const std::string& name, const std::string& original);
 
 // ---- the batch ----

@@ -5,6 +5,7 @@
 #include "SingleRenameView.h"
 #include "rename/FileNameParts.h"
 #include "rename/NameRules.h"
+#include "rename/ShotGroups.h"
 #include "rename/SingleRename.h"
 #include "ui/NativeName.h"
 
@@ -41,6 +42,17 @@ std::string SingleRenameCommand::selectedName() const
 {
     const int row = m_view.selectedFile();
     return row >= 0 ? m_view.fileAt(row) : std::string();
+}
+
+Shot SingleRenameCommand::shotOfSelected(const std::string& name) const
+{
+    std::vector<std::string> names;
+    if (!m_view.shots() || m_fileSystem.listNames(m_view.folder(), names) != FsError::None)
+        return {name, {name}};
+    std::vector<std::string> entries;
+    for (int row = 0; row < m_view.fileCount(); ++row)
+        entries.push_back(m_view.fileAt(row));
+    return shotOf(entries, names, name, caseFoldedKey);
 }
 
 void SingleRenameCommand::showNames()
@@ -81,8 +93,10 @@ void SingleRenameCommand::renameSelected()
         return;
     }
     SingleRenameNotes notes;
+    std::vector<std::string> left;
     const SingleOutcome outcome =
-        renameSingle(m_fileSystem, m_view.folder(), name, typed + extensionOf(name), m_journal, &notes, unicodeKey);
+        renameShot(m_fileSystem, m_view.folder(), shotOfSelected(name), name, typed, left, m_journal, &notes,
+                   caseFoldedKey);
     if (!notes.journalLeft.empty())
         logJournalLeft(notes.journalLeft);
     if (outcome == SingleOutcome::Stranded)
@@ -91,6 +105,8 @@ void SingleRenameCommand::renameSelected()
         m_ask(messages::noSafeRename(m_view.folder(), m_fileSystem.typeName(m_view.folder())));
     else if (outcome != SingleOutcome::Done)
         m_ask(messages::singleRenameFailed(outcome));
+    else if (!left.empty())
+        m_ask(messages::shotSplit(left));
     // A taken name stays in the box for the user to correct; a failure of
     // another kind leaves the file, the box and the lists as they are.
     if (outcome == SingleOutcome::NameTaken || outcome == SingleOutcome::Other || outcome == SingleOutcome::Stranded

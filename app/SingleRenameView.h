@@ -16,6 +16,8 @@ public:
     virtual int fileCount() const = 0;
     virtual int selectedFile() const = 0; // -1: none
     virtual std::string fileAt(int row) const = 0;
+    // One new stem for every file of a shot (the rename list's menu).
+    virtual bool shots() const = 0;
     // The folder read again; the selection is not kept.
     virtual void rereadFiles() = 0;
     // Selects `row` as a click does, previewing and seeding the name box.

@@ -3,6 +3,7 @@
 #include "BatchRenameCommand.h"
 #include "FolderNavigator.h"
 #include "RenameListController.h"
+#include "DeleteCommand.h"
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"
@@ -49,6 +50,7 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
           m_services.fileSystem, [this] { m_work.keepAlive(); }))
     , m_files(*m_form.File, [this](const MessageRequest& request) { return ask(request); })
     , m_views(m_form, m_values, m_files, *m_preview)
+    , m_delete([this](const MessageRequest& request) { return ask(request); }, m_services.fileSystem)
 {
     setObjectName(QStringLiteral("Tolva"));
     const auto asker = [this](const MessageRequest& request) { return ask(request); };
@@ -403,14 +405,12 @@ void Tolva::KILLER()
     const std::string name = source.selectedName();
     if (name.empty())
         return;
-    const std::string path = joinPath(f.Dir->path(), name);
-    if (ask(messages::confirmDelete()) != MsgAnswer::Ok)
+    const DeleteOutcome outcome = m_delete.deleteFile(f.Dir->path(), name, source.items(), m_values.shots);
+    if (outcome == DeleteOutcome::Kept)
         return;
-    if (m_services.fileSystem.removeFile(path) != FsError::None) {
-        ask(messages::deleteFailed(displayName(name)));
-        return;
-    }
     m_files.reread();
+    if (outcome == DeleteOutcome::PartlyDeleted)
+        return;
     // The preview no longer shows the file; the rename list loses that entry
     // only, keeping the user's order and removals, and selects none, so that
     // a following × takes nothing out unasked.

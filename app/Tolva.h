@@ -10,6 +10,7 @@
 #include "ProgramValues.h"
 #include "RenameListController.h"
 #include "SettingsHost.h"
+#include "DeleteCommand.h"
 #include "SingleRenameCommand.h"
 #include "TolvaForm.h"
 #include "WindowFields.h"
@@ -134,6 +135,7 @@ private:
     std::unique_ptr<PreviewArea> m_preview;
     FileListReader m_files;
     FormViews m_views;
+    DeleteCommand m_delete;
     std::unique_ptr<RenameListController> m_list;
     std::unique_ptr<FolderNavigator> m_folders;
     std::unique_ptr<BatchRenameCommand> m_batch;

@@ -182,6 +182,16 @@ std::vector<std::string> shotHeads(const std::vector<std::string>& entries, cons
     return heads;
 }
 
+Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::string>& names, const std::string& name,
+            const NameKey& key)
+{
+    for (Shot& shot : groupShots(entries, names, key)) {
+        if (std::find(shot.members.begin(), shot.members.end(), name) != shot.members.end())
+            return std::move(shot);
+    }
+    return {name, {name}};
+}
+
 std::string shotTail(const Shot& shot, const std::string& member)
 {
     if (member == shot.entry)

@@ -34,6 +34,11 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
 // are left out.
 std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key = {});
 
+// The shot of groupShots(entries, names, key) that `name` is a member of; a
+// shot of `name` alone when none is.
+Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::string>& names, const std::string& name,
+            const NameKey& key = {});
+
 // The part of a member's name after the shot's common start ("IMG_0413.CR2.xmp"
 // of the shot of "IMG_0413.JPG" -> ".CR2.xmp").
 std::string shotTail(const Shot& shot, const std::string& member);

@@ -4,8 +4,10 @@
 #include "rename/BatchJournal.h"
 #include "rename/FileNameParts.h"
 #include "rename/PathRule.h"
+#include "rename/ShotGroups.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace zanto {
 
@@ -99,18 +101,18 @@ SingleOutcome renameThroughTemporary(FileSystem& fs, const std::string& folder, 
     return outcome;
 }
 
-// Another file of the folder has a name equal to `newName` by `key` but not
-// byte for byte (the same name in NFD from a Mac): the rename would make a
-// second file of one name to the user.
+// Another file of the folder has a name equal to `newName` by nameKeyOf but
+// not byte for byte (the same name in NFD from a Mac, or in another case): the
+// rename would make a second file of one name on a card or another system.
 bool lookAlikeTaken(FileSystem& fs, const std::string& folder, const std::string& oldName, const std::string& newName,
                     const NameKey& key)
 {
     std::vector<std::string> names;
     if (fs.listNames(folder, names) != FsError::None)
         return false;
-    const std::string wanted = key(newName);
+    const std::string wanted = nameKeyOf(key, newName);
     return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-        return name != oldName && name != newName && key(name) == wanted;
+        return name != oldName && name != newName && nameKeyOf(key, name) == wanted;
     });
 }
 
@@ -124,7 +126,7 @@ SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std:
         return SingleOutcome::Other;
     if (oldName == newName)
         return SingleOutcome::Done;
-    if (key && lookAlikeTaken(fs, folder, oldName, newName, key))
+    if (lookAlikeTaken(fs, folder, oldName, newName, key))
         return SingleOutcome::NameTaken;
     const std::string from = joinPath(folder, oldName);
     const std::string to = joinPath(folder, newName);
@@ -132,6 +134,35 @@ SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std:
     if (error == FsError::FileExists && takenByItself(fs, folder, oldName, newName))
         return renameThroughTemporary(fs, folder, oldName, newName, journal, notes);
     return outcomeOf(error);
+}
+
+SingleOutcome renameShot(FileSystem& fs, const std::string& folder, const Shot& shot, const std::string& first,
+                         const std::string& newStem, std::vector<std::string>& left, BatchJournal* journal,
+                         SingleRenameNotes* notes, const NameKey& key)
+{
+    std::vector<std::string> names;
+    if (shot.members.size() > 1 && fs.listNames(folder, names) == FsError::None) {
+        std::unordered_set<std::string> wanted;
+        for (const std::string& member : shot.members)
+            wanted.insert(nameKeyOf(key, newStem + shotTail(shot, member)));
+        const auto outside = [&](const std::string& name) {
+            return std::find(shot.members.begin(), shot.members.end(), name) == shot.members.end();
+        };
+        if (std::any_of(names.begin(), names.end(),
+                        [&](const std::string& name) { return outside(name) && wanted.count(nameKeyOf(key, name)) != 0; }))
+            return SingleOutcome::NameTaken;
+    }
+    const SingleOutcome outcome =
+        renameSingle(fs, folder, first, newStem + shotTail(shot, first), journal, notes, key);
+    if (outcome != SingleOutcome::Done)
+        return outcome;
+    for (const std::string& member : shot.members) {
+        if (member != first
+            && renameSingle(fs, folder, member, newStem + shotTail(shot, member), journal, notes, key)
+                   != SingleOutcome::Done)
+            left.push_back(member);
+    }
+    return outcome;
 }
 
 bool sortsBefore(std::string_view a, std::string_view b)

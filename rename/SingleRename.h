@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zanto {
 
 class BatchJournal;
+struct Shot;
 
 // The rename of simple mode: one file of `folder`, never replacing another.
 
@@ -33,10 +35,20 @@ struct SingleRenameNotes {
 // which a case-insensitive file system sees as the name being taken by the
 // file itself, goes through a visible temporary name, journaled when a
 // journal is given; `notes` gets what it left behind.
-// A name whose `key` another file of the folder has is taken too.
+// A name that another file of the folder has by nameKeyOf (`key` and any ASCII
+// case) is taken too.
 SingleOutcome renameSingle(FileSystem& fs, const std::string& folder, const std::string& oldName,
                            const std::string& newName, BatchJournal* journal = nullptr,
                            SingleRenameNotes* notes = nullptr, const NameKey& key = {});
+
+// Renames every file of `shot` to `newStem` followed by its tail (shotTail),
+// `first` (a member) first, each as renameSingle does. None moves when another
+// file of the folder holds one of the new names by `key`; the outcome is
+// `first`'s. Once `first` has moved, a member that cannot follow it keeps its
+// name and is put in `left`, so that the shot is never split unsaid.
+SingleOutcome renameShot(FileSystem& fs, const std::string& folder, const Shot& shot, const std::string& first,
+                         const std::string& newStem, std::vector<std::string>& left, BatchJournal* journal = nullptr,
+                         SingleRenameNotes* notes = nullptr, const NameKey& key = {});
 
 // The position to select after a rename attempt, from the listing before it is
 // read again: `typed` is the text of the name box, `oldBase` the old name

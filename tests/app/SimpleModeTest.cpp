@@ -103,6 +103,34 @@ TEST_F(SimpleMode, ANameTakenInAnotherUnicodeFormIsTaken)
 
 using Deletion = WindowFixture;
 
+// With shots on, a rename and a delete take the whole shot, its files listed
+// or not; the question names them all.
+TEST_F(Deletion, ARenameAndADeleteTakeTheWholeShot)
+{
+    folder.writeAll({"IMG_1.CR2", "IMG_1.CR2.xmp", "IMG_1.JPG", "IMG_2.CR2", "IMG_2.JPG"});
+    store.preset(QStringLiteral("SHOTS"), QStringLiteral("1"));
+    start(QStringLiteral("0"), QStringLiteral("*.jpg"));
+    file().setListIndex(0);
+    text().setText(QStringLiteral("夕焼け"));
+    QTest::keyClick(&text(), Qt::Key_Return);
+    const std::vector<std::string> renamed{"夕焼け.CR2", "夕焼け.CR2.xmp", "夕焼け.JPG"};
+    std::vector<std::string> expected{"IMG_2.CR2", "IMG_2.JPG"};
+    expected.insert(expected.end(), renamed.begin(), renamed.end());
+    EXPECT_EQ(folder.names(), expected);
+
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    messenger.clear();
+    list().setListIndexQuietly(0);
+    messenger.answer(MsgAnswer::Ok);
+    find<QAction>("GOMI")->trigger();
+    EXPECT_EQ(folder.names(), renamed);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"夕焼け.JPG"}));
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_EQ(messenger.shown()[0].text, QStringLiteral("ごみ箱には入りません！！"));
+    EXPECT_EQ(messenger.shown()[0].title, QStringLiteral("削除してもいいですか？"));
+    EXPECT_EQ(messenger.shown()[0].details, QStringLiteral("「IMG_2.CR2」\n「IMG_2.JPG」\n"));
+}
+
 // Enter alone must not delete: the question's default button is Cancel.
 TEST_F(Deletion, AsksFirstAndDeletesOnlyOnOk)
 {
