@@ -20,13 +20,10 @@ DeleteCommand::DeleteCommand(Ask ask, FileSystem& fileSystem)
 DeleteOutcome DeleteCommand::deleteFile(const std::string& folder, const std::string& name,
                                         const std::vector<std::string>& entries, bool shots)
 {
-    std::vector<std::string> files{name};
-    std::vector<std::string> names;
-    if (shots && m_fileSystem.listNames(folder, names) == FsError::None) {
-        files = shotOf(entries, names, name, caseFoldedKey).members;
-        // The file pointed at goes last.
-        std::stable_partition(files.begin(), files.end(), [&](const std::string& file) { return file != name; });
-    }
+    std::vector<std::string> files =
+        shots ? shotInFolder(m_fileSystem, folder, entries, name, caseFoldedKey).members : std::vector{name};
+    // The file pointed at goes last.
+    std::stable_partition(files.begin(), files.end(), [&](const std::string& file) { return file != name; });
     if (m_ask(messages::confirmDelete(files)) != MsgAnswer::Ok)
         return DeleteOutcome::Kept;
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -46,13 +46,12 @@ std::string SingleRenameCommand::selectedName() const
 
 Shot SingleRenameCommand::shotOfSelected(const std::string& name) const
 {
-    std::vector<std::string> names;
-    if (!m_view.shots() || m_fileSystem.listNames(m_view.folder(), names) != FsError::None)
+    if (!m_view.shots())
         return {name, {name}};
     std::vector<std::string> entries;
     for (int row = 0; row < m_view.fileCount(); ++row)
         entries.push_back(m_view.fileAt(row));
-    return shotOf(entries, names, name, caseFoldedKey);
+    return shotInFolder(m_fileSystem, m_view.folder(), entries, name, caseFoldedKey);
 }
 
 void SingleRenameCommand::showNames()

@@ -1,9 +1,9 @@
 #include "Tolva.h"
 
 #include "BatchRenameCommand.h"
+#include "DeleteCommand.h"
 #include "FolderNavigator.h"
 #include "RenameListController.h"
-#include "DeleteCommand.h"
 #include "SingleRenameCommand.h"
 #include "UndoCommand.h"
 #include "WaitCursor.h"

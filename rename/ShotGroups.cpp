@@ -1,6 +1,7 @@
 #include "ShotGroups.h"
 
 #include "rename/AsciiCase.h"
+#include "rename/FileSystem.h"
 
 #include <algorithm>
 #include <numeric>
@@ -190,6 +191,15 @@ Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::stri
             return std::move(shot);
     }
     return {name, {name}};
+}
+
+Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& entries,
+                  const std::string& name, const NameKey& key)
+{
+    std::vector<std::string> names;
+    if (fs.listNames(folder, names) != FsError::None)
+        return {name, {name}};
+    return shotOf(entries, names, name, key);
 }
 
 std::string shotTail(const Shot& shot, const std::string& member)

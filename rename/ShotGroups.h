@@ -7,6 +7,8 @@
 
 namespace zanto {
 
+class FileSystem;
+
 // The files of one shot: a camera's RAW, its JPEG and their sidecars share
 // the name before their extensions (IMG_0412.CR2, IMG_0412.JPG,
 // IMG_0412.CR2.xmp, IMG_0412.AAE).
@@ -38,6 +40,11 @@ std::vector<std::string> shotHeads(const std::vector<std::string>& entries, cons
 // shot of `name` alone when none is.
 Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::string>& names, const std::string& name,
             const NameKey& key = {});
+
+// shotOf with the files of `folder` as they are now, the entries being the
+// list `name` was chosen from; `name` alone when the folder cannot be read.
+Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& entries,
+                  const std::string& name, const NameKey& key = {});
 
 // The part of a member's name after the shot's common start ("IMG_0413.CR2.xmp"
 // of the shot of "IMG_0413.JPG" -> ".CR2.xmp").
