@@ -1,6 +1,7 @@
 #include "listing/WebpExif.h"
 
 #include "listing/ExifMoment.h"
+#include "listing/ExifOrientation.h"
 #include "listing/FilePieces.h"
 
 #include <algorithm>
@@ -19,7 +20,7 @@ bool WebpExif::recognises(const std::string& head)
     return head.size() >= 12 && head.compare(0, 4, "RIFF") == 0 && head.compare(8, 4, "WEBP") == 0;
 }
 
-std::optional<std::string> WebpExif::moment(FilePieces& pieces)
+std::optional<WebpExif::Place> WebpExif::exif(FilePieces& pieces)
 {
     // The RIFF size counts from after itself; a truncated file ends sooner.
     const std::uint64_t end = std::min(pieces.size(), 8 + FilePieces::le(pieces.head(), 4, 4));
@@ -29,12 +30,24 @@ std::optional<std::string> WebpExif::moment(FilePieces& pieces)
         if (header.size() < 8)
             return std::nullopt;
         const std::uint64_t length = FilePieces::le(header, 4, 4);
-        // Writers differ on whether "Exif\0\0" comes first; ExifMoment takes both.
+        // Writers differ on whether "Exif\0\0" comes first; the TIFF readers take both.
         if (std::string_view(header).substr(0, 4) == "EXIF")
-            return ExifMoment::inFile(pieces, at + 8, std::min(length, end - at - 8));
+            return Place{at + 8, std::min(length, end - at - 8)};
         at += 8 + length + (length & 1); // chunks are padded to an even length
     }
     return std::nullopt;
+}
+
+std::optional<std::string> WebpExif::moment(FilePieces& pieces)
+{
+    const std::optional<Place> place = exif(pieces);
+    return place ? ExifMoment::inFile(pieces, place->offset, place->length) : std::nullopt;
+}
+
+std::optional<int> WebpExif::orientation(FilePieces& pieces)
+{
+    const std::optional<Place> place = exif(pieces);
+    return place ? ExifOrientation::inFile(pieces, place->offset, place->length) : std::nullopt;
 }
 
 } // namespace zanto

@@ -4,6 +4,7 @@
 #include "preview/MetafileDecoder.h"
 #include "preview/Orientation.h"
 #include "preview/PictureKind.h"
+#include "preview/QtReaderGaps.h"
 #include "preview/RawPreview.h"
 #include "rename/ReadableFile.h"
 #include "rename/WholeFileLimit.h"
@@ -26,6 +27,11 @@ PictureDecoder decoderFor(std::string_view path)
 {
     const std::optional<PictureKind> kind = PictureKind::of(path);
     return kind ? kind->decoder : PictureDecoder::ByContent;
+}
+
+std::string_view viewOf(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 LoadedPicture failure(Status status, FsError error = FsError::None)
@@ -90,9 +96,7 @@ LoadedPicture readRaw(ReadableFile& file, QSize box, std::stop_token stop)
 
 LoadedPicture readHeif(const QByteArray& bytes, QSize box, std::stop_token stop)
 {
-    HeifDecoder::Result result =
-        HeifDecoder::decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), box,
-                            std::move(stop));
+    HeifDecoder::Result result = HeifDecoder::decode(viewOf(bytes), box, std::move(stop));
     switch (result.status) {
     case HeifDecoder::Status::Decoded:
         return loaded(std::move(result.image), box);
@@ -127,13 +131,15 @@ LoadedPicture decodeWith(PictureDecoder decoder, const QByteArray& bytes, QSize 
     if (decoder == PictureDecoder::Heif)
         return readHeif(bytes, box, std::move(stop));
     if (decoder == PictureDecoder::Raw) {
-        MemoryFile file(bytes.toStdString());
+        MemoryView file(viewOf(bytes));
         return readRaw(file, box, std::move(stop));
     }
+    if (!QtReaderGaps::safeToRead(viewOf(bytes)))
+        return failure(Status::InvalidPicture);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return readImage(buffer, decoder, box);
+    return readImage(buffer, decoder, box, QtReaderGaps::statedOrientation(viewOf(bytes)));
 }
 
 // A file its ending's decoder refuses may carry the wrong ending (a JPEG
@@ -197,8 +203,7 @@ LoadedPicture PictureLoader::decode(const QByteArray& bytes, std::string_view na
     LoadedPicture picture = decodeWith(decoder, bytes, box, stop);
     if (picture.status != Status::InvalidPicture)
         return picture;
-    const std::optional<PictureDecoder> instead =
-        otherDecoder(decoder, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::optional<PictureDecoder> instead = otherDecoder(decoder, viewOf(bytes));
     return instead ? shownOr(decodeWith(*instead, bytes, box, std::move(stop)), std::move(picture)) : picture;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zanto {
 
@@ -38,6 +39,25 @@ public:
 
 private:
     std::string m_bytes;
+};
+
+// Bytes that the caller keeps, read as a file while they last: a picture
+// already read whole is looked into without a copy.
+class MemoryView final : public ReadableFile {
+public:
+    explicit MemoryView(std::string_view bytes) : m_bytes(bytes) {}
+
+    std::uint64_t size() const override { return m_bytes.size(); }
+    FsError readAt(std::uint64_t offset, std::size_t length, std::string& bytes) override
+    {
+        bytes.clear();
+        if (offset < m_bytes.size())
+            bytes.assign(m_bytes.substr(static_cast<std::size_t>(offset), length));
+        return FsError::None;
+    }
+
+private:
+    std::string_view m_bytes;
 };
 
 } // namespace zanto

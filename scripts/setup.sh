@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
-  libemf2svg-dev libwmf-dev libraw-dev libheif-dev fonts-urw-base35
+  libemf2svg-dev libwmf-dev libraw-dev libheif-dev zlib1g-dev fonts-urw-base35
   libgtest-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-noto-cjk
   xdg-utils exfatprogs exfat-fuse fusefat dosfstools python3-xlib

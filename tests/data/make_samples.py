@@ -28,14 +28,18 @@ def halves(size, out):
     convert("-size", half, "xc:red", "-size", half, "xc:blue", "+append", *out)
 
 
+def orientation_tiff(orientation):
+    """A TIFF structure holding only the orientation."""
+    tiff = b"II*\x00" + struct.pack("<I", 8)
+    tiff += struct.pack("<H", 1) + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0)
+    return tiff + struct.pack("<I", 0)
+
+
 def add_exif_orientation(path, orientation):
     """Puts an EXIF block holding only the orientation right after SOI."""
     data = path.read_bytes()
     assert data[:2] == b"\xff\xd8"
-    tiff = b"II*\x00" + struct.pack("<I", 8)
-    tiff += struct.pack("<H", 1) + struct.pack("<HHIHH", 0x0112, 3, 1, orientation, 0)
-    tiff += struct.pack("<I", 0)
-    body = b"Exif\x00\x00" + tiff
+    body = b"Exif\x00\x00" + orientation_tiff(orientation)
     app1 = b"\xff\xe1" + struct.pack(">H", len(body) + 2) + body
     path.write_bytes(data[:2] + app1 + data[2:])
 
@@ -289,18 +293,41 @@ def cr3(tiff):
     return box(b"ftyp", b"crx " + struct.pack(">I", 1) + b"crx isom") + box(b"moov", uuid) + box(b"mdat", bytes(64))
 
 
-def png_with_exif(path, tiff):
+def png_with_chunk(path, kind, body):
     data = path.read_bytes()
-    chunk = struct.pack(">I", len(tiff)) + b"eXIf" + tiff + struct.pack(">I", zlib.crc32(b"eXIf" + tiff))
+    chunk = struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
     path.write_bytes(data[:33] + chunk + data[33:])  # after the signature and IHDR
 
 
-def webp_with_exif(path, exif):
+def png_with_exif(path, tiff):
+    png_with_chunk(path, b"eXIf", tiff)
+
+
+def png_with_exif_profile(path, exif):
+    """ImageMagick's older way: the EXIF in hex lines in a compressed text chunk."""
+    digits = exif.hex()
+    text = f"\nexif\n{len(exif):8d}\n" + "".join(digits[i:i + 72] + "\n" for i in range(0, len(digits), 72))
+    png_with_chunk(path, b"zTXt", b"Raw profile type exif\0\0" + zlib.compress(text.encode()))
+
+
+def sideways_samples():
+    """Stored standing, blue above red; the EXIF's Orientation 6 (a quarter
+    turn clockwise) sets each upright, red left of blue."""
+    standing = ["-size", "20x20", "xc:blue", "-size", "20x20", "xc:red", "-append"]
+    convert(*standing, str(HERE / "photo-rotated.png"))
+    png_with_exif(HERE / "photo-rotated.png", orientation_tiff(6))
+    convert(*standing, str(HERE / "photo-profile.png"))
+    png_with_exif_profile(HERE / "photo-profile.png", b"Exif\0\0" + orientation_tiff(6))
+    convert(*standing, "-define", "webp:lossless=true", str(HERE / "photo-rotated.webp"))
+    webp_with_exif(HERE / "photo-rotated.webp", b"Exif\0\0" + orientation_tiff(6), (20, 40))
+
+
+def webp_with_exif(path, exif, size=(16, 16)):
     """Makes a simple WebP extended (VP8X) and adds an EXIF chunk after the image."""
     data = path.read_bytes()
     assert data[:4] == b"RIFF" and data[8:12] == b"WEBP"
     image = data[12:]
-    vp8x = b"VP8X" + struct.pack("<I", 10) + struct.pack("<I", 0x08) + (15).to_bytes(3, "little") * 2
+    vp8x = b"VP8X" + struct.pack("<I", 10) + struct.pack("<I", 0x08) + (size[0] - 1).to_bytes(3, "little") + (size[1] - 1).to_bytes(3, "little")
     chunk = b"EXIF" + struct.pack("<I", len(exif)) + exif + (b"\0" if len(exif) % 2 else b"")
     body = b"WEBP" + vp8x + image + chunk
     path.write_bytes(b"RIFF" + struct.pack("<I", len(body)) + body)
@@ -347,6 +374,7 @@ def main():
     good = (HERE / "photo-rotated.jpg").read_bytes()
     (HERE / "damaged.jpg").write_bytes(good[:2] + bytes(range(7, 250, 3)) * 4)
     taken_samples()
+    sideways_samples()
     halves((40, 20), [str(HERE / "picture.png")])
     halves((40, 20), ["-define", "webp:lossless=true", str(HERE / "picture.webp")])
     halves((40, 20), ["-compress", "none", str(HERE / "picture.tif")])
