@@ -63,8 +63,10 @@ void DateOrder::sort(const std::string& folder, std::vector<std::string>& names,
         std::string moment;
         std::vector<std::string> members;
     };
+    std::vector<Shot> grouped = groupShots(names, names);
     std::vector<Keyed> shots;
-    for (Shot& shot : groupShots(names, names)) {
+    shots.reserve(grouped.size());
+    for (Shot& shot : grouped) {
         std::sort(shot.members.begin(), shot.members.end(), naturalLess);
         shots.push_back({shotMoment(shot.members, moments), std::move(shot.members)});
     }

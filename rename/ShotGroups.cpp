@@ -35,24 +35,32 @@ bool isExtensionTail(std::string_view tail)
 // each listed member's name before its extension and its whole name.
 class ShotIndex {
 public:
-    explicit ShotIndex(const NameKey& key)
+    ShotIndex(const NameKey& key, std::size_t entries, std::size_t names)
         : m_key(key)
     {
+        m_shots.reserve(entries);
+        m_positions.reserve(entries);
+        m_starts.reserve(2 * entries);
+        m_tails.reserve(names);
     }
 
     // The shot `name` goes with, if any; a listed name also by its own name
     // before the extension, whatever its extension is.
     std::optional<std::size_t> shotFor(const std::string& name, bool listed) const
     {
+        const std::string stem = listed ? stemOf(name) : std::string();
         if (listed) {
-            if (const auto shot = takerBy(stemOf(name), name))
+            if (const auto shot = takerBy(stem, name))
                 return shot;
         }
         // The longest fitting start first: from the last dot to the first.
         for (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0; dot = name.rfind('.', dot - 1)) {
             if (!isExtensionTail(std::string_view(name).substr(dot)))
                 break; // a shorter start has this tail in its own
-            if (const auto shot = takerBy(name.substr(0, dot), name))
+            const std::string start = name.substr(0, dot);
+            if (listed && start == stem)
+                continue; // tried above
+            if (const auto shot = takerBy(start, name))
                 return shot;
         }
         return std::nullopt;
@@ -62,14 +70,13 @@ public:
     {
         m_shots.push_back({entry, {entry}});
         m_positions.push_back({position});
-        m_tails.emplace_back();
         addStarts(m_shots.size() - 1, entry);
     }
 
     void join(std::size_t shot, const std::string& member)
     {
         m_shots[shot].members.push_back(member);
-        m_tails[shot].insert(tailKey(shot, member));
+        m_tails.insert(tailKey(shot, member));
     }
 
     void joinListed(std::size_t shot, const std::string& entry, std::size_t position)
@@ -84,6 +91,8 @@ public:
     void putListedInOrder()
     {
         for (std::size_t k = 0; k < m_shots.size(); ++k) {
+            if (m_shots[k].members.size() == 1)
+                continue;
             std::vector<std::size_t> order(m_shots[k].members.size() - 1);
             std::iota(order.begin(), order.end(), std::size_t{1});
             std::sort(order.begin(), order.end(),
@@ -110,40 +119,45 @@ public:
 private:
     void addStarts(std::size_t shot, const std::string& listed)
     {
-        m_tails[shot].insert(tailKey(shot, listed));
-        for (const std::string& start : {stemOf(listed), listed}) {
-            m_exact[start].push_back(shot);
-            m_folded[asciiFolded(start)].push_back(shot);
-        }
+        m_tails.insert(tailKey(shot, listed));
+        for (const std::string& start : {stemOf(listed), listed})
+            m_starts[asciiFolded(start)].push_back({shot, start});
     }
 
+    // A shot's number and a tail by nameKeyOf, as one key: no name holds a "/".
     std::string tailKey(std::size_t shot, const std::string& member) const
     {
-        return nameKeyOf(m_key, shotTail(m_shots[shot], member));
+        return std::to_string(shot) + '/' + nameKeyOf(m_key, shotTail(m_shots[shot], member));
     }
 
     // A shot found by `start` that `name` can join without taking another
     // member's new name; one found byte for byte before one found in another case.
     std::optional<std::size_t> takerBy(const std::string& start, const std::string& name) const
     {
-        for (const auto* starts : {&m_exact, &m_folded}) {
-            const auto found = starts->find(starts == &m_exact ? start : asciiFolded(start));
-            if (found == starts->end())
-                continue;
-            for (const std::size_t shot : found->second) {
-                if (m_tails[shot].count(tailKey(shot, name)) == 0)
-                    return shot;
+        const auto found = m_starts.find(asciiFolded(start));
+        if (found == m_starts.end())
+            return std::nullopt;
+        for (const bool exact : {true, false}) {
+            for (const Start& candidate : found->second) {
+                if ((candidate.start == start) == exact && m_tails.count(tailKey(candidate.shot, name)) == 0)
+                    return candidate.shot;
             }
         }
         return std::nullopt;
     }
 
+    // A listed member's name, or its name before the extension, that a
+    // shot is found by in any letter case.
+    struct Start {
+        std::size_t shot;
+        std::string start;
+    };
+
     const NameKey& m_key;
     std::vector<Shot> m_shots;
-    std::vector<std::vector<std::size_t>> m_positions;    // list positions of each shot's listed members
-    std::vector<std::unordered_set<std::string>> m_tails; // each shot's tails by nameKeyOf
-    std::unordered_map<std::string, std::vector<std::size_t>> m_exact;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_folded;
+    std::vector<std::vector<std::size_t>> m_positions; // list positions of each shot's listed members
+    std::unordered_set<std::string> m_tails;           // every shot's tails, by tailKey
+    std::unordered_map<std::string, std::vector<Start>> m_starts; // by the start's ASCII-folded form
 };
 
 } // namespace
@@ -151,13 +165,17 @@ private:
 std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
                              const NameKey& key)
 {
-    ShotIndex index(key);
+    ShotIndex index(key, entries.size(), names.size());
     // A name a shot is found by is never shorter than the name before the
     // extension of the member that brings it, so shorter ones come first.
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
+    std::vector<std::size_t> stemLength;
+    stemLength.reserve(entries.size());
+    for (const std::string& entry : entries)
+        stemLength.push_back(stemOf(entry).size());
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return stemOf(entries[a]).size() < stemOf(entries[b]).size(); });
+                     [&](std::size_t a, std::size_t b) { return stemLength[a] < stemLength[b]; });
     for (const std::size_t i : order) {
         if (const auto shot = index.shotFor(entries[i], true))
             index.joinListed(*shot, entries[i], i);
@@ -165,6 +183,8 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
             index.head(entries[i], i);
     }
     index.putListedInOrder();
+    if (&names == &entries) // every name listed: none left to join
+        return std::move(index).inListOrder();
     const std::unordered_set<std::string_view> listed(entries.begin(), entries.end());
     for (const std::string& name : names) {
         if (listed.count(name) != 0)
