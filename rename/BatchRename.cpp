@@ -419,25 +419,67 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
     return items;
 }
 
-// Positions of the items whose new name a file outside the run holds, byte
-// for byte or by nameKeyOf; with `keyOnly`, only those held by the key alone.
-std::vector<std::size_t> clashing(const std::vector<BatchItem>& items, const std::vector<std::string>& names,
-                                  const NameKey& key, bool keyOnly = false)
+// What the names held outside the run do to it. `clashing`: the positions of
+// the items whose new name a file outside the run holds, byte for byte or by
+// nameKeyOf. `left`, by shot: the shots left out whole; with shots, every
+// shot with a clashing item, without them an entry held by nameKeyOf alone
+// (one held byte for byte ends under its temporary name). A file left out
+// keeps its name, so that name is held for the rest of the run too, and an
+// item that wanted it clashes in turn.
+struct Clashes {
+    std::vector<std::size_t> clashing;
+    std::vector<bool> left;
+};
+
+Clashes settleClashes(const std::vector<BatchItem>& items, const std::vector<std::size_t>& shotOf,
+                      const std::vector<std::string>& names, const BatchOptions& options)
 {
-    std::unordered_set<std::string_view> outside(names.begin(), names.end());
+    const NameKey& key = options.nameKey;
+    std::unordered_set<std::string> held(names.begin(), names.end());
     for (const BatchItem& item : items)
-        outside.erase(item.original);
-    std::unordered_set<std::string> outsideKeys;
-    for (const std::string_view name : outside)
-        outsideKeys.insert(nameKeyOf(key, std::string(name)));
-    std::vector<std::size_t> positions;
+        held.erase(item.original);
+    std::unordered_set<std::string> heldKeys;
+    for (const std::string& name : held)
+        heldKeys.insert(nameKeyOf(key, name));
+    std::unordered_map<std::string, std::vector<std::size_t>> byFinalKey;
+    std::vector<std::vector<std::size_t>> members(shotOf.empty() ? 0 : *std::max_element(shotOf.begin(), shotOf.end()) + 1);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const bool exact = outside.count(items[i].final) != 0;
-        const bool alike = outsideKeys.count(nameKeyOf(key, items[i].final)) != 0;
-        if (keyOnly ? alike && !exact : exact || alike)
-            positions.push_back(i);
+        byFinalKey[nameKeyOf(key, items[i].final)].push_back(i);
+        members[shotOf[i]].push_back(i);
     }
-    return positions;
+    Clashes clashes{{}, std::vector<bool>(members.size(), false)};
+    std::vector<bool> clashing(items.size(), false);
+    std::vector<std::size_t> waiting;
+    const auto look = [&](std::size_t i) {
+        const bool exact = held.count(items[i].final) != 0;
+        if (!exact && heldKeys.count(nameKeyOf(key, items[i].final)) == 0)
+            return;
+        clashing[i] = true;
+        const std::size_t shot = shotOf[i];
+        if (clashes.left[shot] || (!options.shots && exact))
+            return;
+        clashes.left[shot] = true;
+        for (const std::size_t member : members[shot]) {
+            const std::string memberKey = nameKeyOf(key, items[member].original);
+            held.insert(items[member].original);
+            heldKeys.insert(memberKey);
+            if (const auto wanting = byFinalKey.find(memberKey); wanting != byFinalKey.end())
+                waiting.insert(waiting.end(), wanting->second.begin(), wanting->second.end());
+        }
+    };
+    for (std::size_t i = 0; i < items.size(); ++i)
+        look(i);
+    while (!waiting.empty()) {
+        const std::size_t i = waiting.back();
+        waiting.pop_back();
+        if (!clashes.left[shotOf[i]]) // a shot left out keeps its own names
+            look(i);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (clashing[i])
+            clashes.clashing.push_back(i);
+    }
+    return clashes;
 }
 
 } // namespace
@@ -453,9 +495,7 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
     if (!listed)
         return planMoves(folder, std::move(items), fs, random);
     // A shot moves whole or not at all.
-    std::vector<bool> left(shotOf.empty() ? 0 : shotOf.back() + 1, false);
-    for (const std::size_t i : clashing(items, names, options.nameKey, !options.shots))
-        left[shotOf[i]] = true;
+    const std::vector<bool> left = settleClashes(items, shotOf, names, options).left;
     std::vector<BatchItem> moving;
     std::vector<std::string> leftOut;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -485,9 +525,10 @@ std::vector<NameClash> findClashes(const std::string& folder, const std::vector<
     std::vector<std::string> kept;
     std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
                  [&](const std::string& entry) { return canOpen(folder, entry, fs); });
-    const std::vector<BatchItem> items = numberedItems(kept, base, &names, options, nullptr);
+    std::vector<std::size_t> shotOf;
+    const std::vector<BatchItem> items = numberedItems(kept, base, &names, options, &shotOf);
     std::vector<NameClash> clashes;
-    for (const std::size_t i : clashing(items, names, options.nameKey))
+    for (const std::size_t i : settleClashes(items, shotOf, names, options).clashing)
         clashes.push_back({items[i].original, items[i].final});
     return clashes;
 }

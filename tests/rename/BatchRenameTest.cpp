@@ -158,6 +158,8 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
          {{"IMG_0414.JPG", "t1.JPG"}, {"IMG_0414.thumb", "t1.thumb"}, {"img_0414.JPG", "t2.JPG"},
           {"img_0414.thm", "t2.thm"}},
          {}},
+        {"a shot left whole keeps the name another shot wanted", {"t2.JPG", "IMG_0414.JPG"}, {"t1.jpg", "t2.JPG"},
+         true, {}, {"t2.JPG", "IMG_0414.JPG"}},
         {"twins in another Unicode form", {"IMG_0414.JPG", "IMG_0414.\xc3\xa9"}, {"IMG_0414.\xc3\xa9", "IMG_0414.e\xcc\x81"},
          true,
          {{"IMG_0414.JPG", "t1.JPG"}, {"IMG_0414.\xc3\xa9", "t1.\xc3\xa9"}, {"IMG_0414.thumb", "t1.thumb"}},
@@ -232,13 +234,18 @@ TEST(Shots, ClashesAreThoseOfTheEntriesTheRunKeeps)
         const char* family;
         std::vector<std::string> entries;
         std::vector<std::pair<std::string, std::string>> clashes;
+        std::vector<std::string> outside = {"t2.jpg"};
     } rows[] = {
         {"a gone entry", {"gone.jpg", "a.jpg", "b.jpg"}, {{"b.jpg", "t2.jpg"}}},
         {"an entry that stays", {"t1.jpg", "a.jpg"}, {{"a.jpg", "t1.jpg"}}},
+        // Left out for its case twin, t1.jpg keeps the name a.jpg wanted.
+        {"a name an entry left out keeps", {"a.jpg", "t1.jpg"}, {{"a.jpg", "t1.jpg"}, {"t1.jpg", "t2.jpg"}},
+         {"t1.jpg", "T2.JPG"}},
     };
     for (const auto& row : rows) {
         TempFolder folder;
-        folder.writeAll({"a.jpg", "b.jpg", "t2.jpg"});
+        folder.writeAll({"a.jpg", "b.jpg"});
+        folder.writeAll(row.outside);
         if (row.entries[0] == "t1.jpg")
             std::filesystem::create_directory(folder.pathOf("t1.jpg")); // listed, cannot be opened
         FaultyFileSystem fs;
