@@ -17,6 +17,11 @@ void FileListReader::reread()
     tell(m_files.refresh());
 }
 
+void FileListReader::rereadIfChanged()
+{
+    tell(m_files.refreshIfChanged());
+}
+
 void FileListReader::open(const std::string& folder)
 {
     tell(m_files.setPath(folder));

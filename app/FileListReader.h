@@ -23,6 +23,8 @@ public:
 
     // The folder shown read again.
     void reread();
+    // The same, unless the folder is known not to have changed since.
+    void rereadIfChanged();
     // The files of `folder`.
     void open(const std::string& folder);
     // The files matching `pattern`. Before a folder is set (start-up sets the

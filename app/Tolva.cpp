@@ -249,7 +249,7 @@ void Tolva::Form_KeyUp(int key)
         m_form.lockNameBox();
         const int i = file.listIndex();
         const int target = i == count - 1 ? 0 : i + 1;
-        m_files.reread();
+        m_files.rereadIfChanged();
         file.setListIndex(target < file.count() ? target : -1);
         const QString shown = QLatin1Char(' ') + m_form.Text->text();
         m_form.Label1->setText(shown);

@@ -27,10 +27,21 @@ FsError FileListBox::refresh()
 {
     std::vector<std::string> names;
     FsError error = FsError::None;
+    // Watched from before the reading: a change made while it runs is seen.
+    m_watch = m_path.empty() ? nullptr : m_fileSystem.watch(m_path);
     if (!m_path.empty())
         error = listMatchingFiles(m_fileSystem, m_path, WildcardPattern(m_pattern.toStdString()), names);
+    if (error != FsError::None)
+        m_watch.reset();
     setItems(std::move(names));
     return error;
+}
+
+FsError FileListBox::refreshIfChanged()
+{
+    if (m_watch && !m_watch->changed())
+        return FsError::None;
+    return refresh();
 }
 
 } // namespace zanto

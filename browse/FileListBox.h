@@ -21,11 +21,16 @@ public:
     [[nodiscard]] FsError setPattern(const QString& pattern);
     [[nodiscard]] FsError setPath(const std::string& folder);
     [[nodiscard]] FsError refresh();
+    // The same, but keeps the names read last while the folder's watch tells
+    // of no change since that reading: stepping through a large folder does
+    // not read it again at every step.
+    [[nodiscard]] FsError refreshIfChanged();
 
 private:
     FileSystem& m_fileSystem;
     QString m_pattern = QStringLiteral("*.a");
     std::string m_path;
+    std::unique_ptr<FolderWatch> m_watch; // begun before the names shown were read
 };
 
 } // namespace zanto

@@ -1,5 +1,7 @@
 #include "NativeFileSystem.h"
 
+#include "fs/InotifyWatch.h"
+
 #include "rename/PathRule.h"
 #include "rename/ReadableFile.h"
 
@@ -361,6 +363,11 @@ FsError NativeFileSystem::openFile(const std::string& path, std::unique_ptr<Read
     if (error == FsError::None)
         file = std::make_unique<NativeReadableFile>(fd, static_cast<std::uint64_t>(info.st_size));
     return error;
+}
+
+std::unique_ptr<FolderWatch> NativeFileSystem::watch(const std::string& folder)
+{
+    return InotifyWatch::of(folder);
 }
 
 std::size_t NativeFileSystem::maxNameLength(const std::string& folder)

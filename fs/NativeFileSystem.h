@@ -56,6 +56,7 @@ public:
     std::string typeName(const std::string& path) override;
     FsError listStamped(const std::string& folder, std::vector<std::string>& names,
                         std::vector<FileStamp>& stamps) override;
+    std::unique_ptr<FolderWatch> watch(const std::string& folder) override;
 
 private:
     // What a mount's file system type says, asked once per mount.

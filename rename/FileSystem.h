@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/FolderWatch.h"
+
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -162,6 +164,10 @@ public:
 
     // Deletes a file for good (a symbolic link itself, never its target).
     [[nodiscard]] virtual FsError removeFile(const std::string& path) = 0;
+
+    // A watch over the names in `folder`, begun now; none where this file
+    // system cannot tell every change (then every listing is read afresh).
+    [[nodiscard]] virtual std::unique_ptr<FolderWatch> watch(const std::string& /*folder*/) { return nullptr; }
 };
 
 } // namespace zanto

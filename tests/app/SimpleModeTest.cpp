@@ -34,6 +34,26 @@ TEST_F(SimpleMode, AClickSeedsTheNameAndEnterRenamesAndMovesOn)
     EXPECT_EQ(text().text(), QStringLiteral("sun"));
 }
 
+// Down steps through the folder as it stands, though an unchanged one is not
+// read again at each step: a file another program adds or takes away shows.
+TEST_F(SimpleMode, DownStepsThroughTheFolderAsItStands)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    start(QStringLiteral("0"), QStringLiteral("*.jpg"));
+    file().setListIndex(0);
+    const auto down = [this] {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyRelease(focus != nullptr ? focus : static_cast<QWidget*>(window.get()), Qt::Key_Down);
+        return file().selectedName();
+    };
+    folder.writeAll({"c.jpg"});
+    EXPECT_EQ(down(), "b.jpg");
+    EXPECT_EQ(down(), "c.jpg");
+    std::filesystem::remove(folder.pathOf("a.jpg"));
+    EXPECT_EQ(down(), "b.jpg") << "from the last file, the first of the folder as it stands";
+    messenger.clear(); // the samples are no pictures
+}
+
 // Each outcome has its message; only a missing file and refused access move
 // the selection on.
 TEST_F(SimpleMode, EachOutcomeIsToldAndKeepsTheFile)
