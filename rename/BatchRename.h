@@ -43,6 +43,8 @@ struct Numbering {
     // base, entries already named base + a number keep their names and the
     // others are numbered. None: every entry is numbered.
     std::optional<std::string> series;
+
+    bool operator==(const Numbering&) const = default;
 };
 
 // The name the entry at `position` (0-based) of a list of `count` entries
