@@ -64,15 +64,19 @@ void BatchRenameCommand::run()
         return;
     }
     const BatchOptions options = m_view.batchOptions();
-    // A new name held by a file outside the run is told before anything is
-    // asked or moved; the user may stop here.
-    if (const auto clashes = findClashes(m_view.folder(), entries, base, m_fileSystem, options);
-        !clashes.empty() && m_ask(messages::clashesAhead(clashes)) != MsgAnswer::Yes)
+    const std::string folder = m_view.folder();
+    // The run is planned once, over the entries the check will keep, and a
+    // new name held by a file outside the run is told from that plan before
+    // anything is asked or moved; the user may stop here.
+    const std::vector<std::string> planned = openableEntries(folder, entries, m_fileSystem);
+    BatchPlan plan = planRun(folder, planned, base, options);
+    // Begun after the plan, whose probe of the names it gives comes and goes.
+    const std::unique_ptr<FolderWatch> watch = m_fileSystem.watch(folder);
+    if (!plan.clashes.empty() && m_ask(messages::clashesAhead(plan.clashes)) != MsgAnswer::Yes)
         return;
     if (m_ask(messages::confirmBatch(base)) != MsgAnswer::Ok)
         return;
 
-    const std::string folder = m_view.folder();
     m_sinceCaption.invalidate();
     m_heldCaption.reset();
     const CheckResult checked = checkPass(
@@ -92,11 +96,11 @@ void BatchRenameCommand::run()
     WaitCursor waiting;
     if (entries.empty())
         return;
-
-    // Between the long steps, whose progress has no caption of its own.
-    m_work.keepAlive();
-    const BatchPlan plan = planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options);
-    m_work.keepAlive();
+    // Planned again only where the plan may no longer hold: an entry left
+    // otherwise than foreseen, or a folder changed (or not watched) while the
+    // user was asked.
+    if (entries != planned || !watch || watch->changed() || plan.status != PlanStatus::Ready)
+        plan = planRun(folder, entries, base, options);
     if (const auto refused = messages::planRefused(plan)) {
         waiting.release();
         m_ask(*refused);
@@ -129,6 +133,17 @@ void BatchRenameCommand::run()
     }
     if (!plan.leftOut.empty())
         m_ask(messages::leftOut(plan.leftOut, options.shots));
+}
+
+BatchPlan BatchRenameCommand::planRun(const std::string& folder, const std::vector<std::string>& entries,
+                                      const std::string& base, const BatchOptions& options)
+{
+    WaitCursor waiting;
+    // Between the long steps, whose progress has no caption of its own.
+    m_work.keepAlive();
+    BatchPlan plan = planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options);
+    m_work.keepAlive();
+    return plan;
 }
 
 std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, JournalKind kind)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zanto {
 
@@ -14,6 +15,7 @@ class BatchReport;
 class BatchView;
 class FileSystem;
 class LongWork;
+struct BatchOptions;
 struct BatchPlan;
 struct MessageRequest;
 enum class JournalKind;
@@ -43,6 +45,9 @@ public:
     void reportStop(const BatchPlan& plan, const BatchReport& report);
 
 private:
+    // The plan of the run, the window kept alive around it.
+    BatchPlan planRun(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
+                      const BatchOptions& options);
     // Progress reaches the caption at most every few milliseconds, and always
     // at the end of a phase: a window system round trip per file would cost
     // more than the renames themselves.

@@ -23,6 +23,13 @@ enum class PlanStatus {
     NameUnwritable,   // the folder takes no name like one of the run's (read-only, a driver's limit)
 };
 
+// A file of the run whose new name a file outside the run holds now, byte for
+// byte or by nameKeyOf: on every file system, since folders travel.
+struct NameClash {
+    std::string original;
+    std::string final;
+};
+
 // Everything a batch will do, computed before the first file moves.
 struct BatchPlan {
     std::string folder;
@@ -38,6 +45,10 @@ struct BatchPlan {
     // because a file outside the run holds a new name of theirs: with shots,
     // the same name; without, a name that differs only in its Unicode form.
     std::vector<std::string> leftOut;
+    // Every file of the run whose new name is held (see NameClash), to be told
+    // before anything moves: those left out, and those that end under their
+    // temporary names.
+    std::vector<NameClash> clashes;
     std::string unwritableName;        // the name it does not take (NameUnwritable)
     // Why the folder could not be listed (FolderUnreadable) or takes no such name (NameUnwritable).
     FsError listError = FsError::None;

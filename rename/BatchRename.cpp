@@ -318,6 +318,15 @@ FsError folderWideCause(const BatchPlan& plan, FileSystem& fs, FsError error)
 
 } // namespace
 
+std::vector<std::string> openableEntries(const std::string& folder, const std::vector<std::string>& entries,
+                                         FileSystem& fs)
+{
+    std::vector<std::string> kept;
+    std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
+                 [&](const std::string& entry) { return canOpen(folder, entry, fs); });
+    return kept;
+}
+
 CheckResult checkPass(const std::string& folder, std::vector<std::string>& entries, FileSystem& fs,
                       const DropQuestion& askDrop, const CheckProgress& progress)
 {
@@ -419,6 +428,17 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
     return items;
 }
 
+// The folder's names and stamps, read once for a plan.
+struct FolderListing {
+    std::vector<std::string> names;
+    std::vector<FileStamp> stamps;
+    FsError error = FsError::None;
+};
+
+// The plan of `items` over a folder already read.
+BatchPlan planListedMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,
+                          const RandomSource& random, FolderListing listing);
+
 // What the names held outside the run do to it. `clashing`: the positions of
 // the items whose new name a file outside the run holds, byte for byte or by
 // nameKeyOf. `left`, by shot: the shots left out whole; with shots, every
@@ -487,25 +507,32 @@ Clashes settleClashes(const std::vector<BatchItem>& items, const std::vector<std
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random, const BatchOptions& options)
 {
-    std::vector<std::string> names;
-    const bool listed = (options.shots || options.nameKey) && fs.listNames(folder, names) == FsError::None;
+    // One reading of the folder serves the shots, the clashes, the stamps and the temporary names.
+    FolderListing listing;
+    listing.error = fs.listStamped(folder, listing.names, listing.stamps);
+    const bool listed = listing.error == FsError::None;
     std::vector<std::size_t> shotOf;
     std::vector<BatchItem> items =
-        numberedItems(entries, base, listed && options.shots ? &names : nullptr, options, &shotOf);
+        numberedItems(entries, base, listed && options.shots ? &listing.names : nullptr, options, &shotOf);
     if (!listed)
-        return planMoves(folder, std::move(items), fs, random);
+        return planListedMoves(folder, std::move(items), fs, random, std::move(listing));
+    const Clashes settled = settleClashes(items, shotOf, listing.names, options);
+    std::vector<NameClash> clashes;
+    for (const std::size_t i : settled.clashing)
+        clashes.push_back({items[i].original, items[i].final});
     // A shot moves whole or not at all.
-    const std::vector<bool> left = settleClashes(items, shotOf, names, options).left;
+    const bool leaving = options.shots || options.nameKey;
     std::vector<BatchItem> moving;
     std::vector<std::string> leftOut;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (!left[shotOf[i]])
+        if (!leaving || !settled.left[shotOf[i]])
             moving.push_back(std::move(items[i]));
         else if (i == 0 || shotOf[i - 1] != shotOf[i])
             leftOut.push_back(std::move(items[i].original));
     }
-    BatchPlan plan = planMoves(folder, std::move(moving), fs, random);
+    BatchPlan plan = planListedMoves(folder, std::move(moving), fs, random, std::move(listing));
     plan.leftOut = std::move(leftOut);
+    plan.clashes = std::move(clashes);
     return plan;
 }
 
@@ -516,25 +543,18 @@ std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const
     return numberedItems(entries, base, &names, options, shotOf);
 }
 
-std::vector<NameClash> findClashes(const std::string& folder, const std::vector<std::string>& entries,
-                                   const std::string& base, FileSystem& fs, const BatchOptions& options)
-{
-    std::vector<std::string> names;
-    if (fs.listNames(folder, names) != FsError::None)
-        return {};
-    std::vector<std::string> kept;
-    std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
-                 [&](const std::string& entry) { return canOpen(folder, entry, fs); });
-    std::vector<std::size_t> shotOf;
-    const std::vector<BatchItem> items = numberedItems(kept, base, &names, options, &shotOf);
-    std::vector<NameClash> clashes;
-    for (const std::size_t i : settleClashes(items, shotOf, names, options).clashing)
-        clashes.push_back({items[i].original, items[i].final});
-    return clashes;
-}
-
 BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,
                     const RandomSource& random)
+{
+    FolderListing listing;
+    listing.error = fs.listStamped(folder, listing.names, listing.stamps);
+    return planListedMoves(folder, std::move(items), fs, random, std::move(listing));
+}
+
+namespace {
+
+BatchPlan planListedMoves(const std::string& folder, std::vector<BatchItem> items, FileSystem& fs,
+                          const RandomSource& random, FolderListing listing)
 {
     BatchPlan plan;
     plan.folder = folder;
@@ -547,9 +567,9 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
     for (const auto& item : plan.items)
         extensions.push_back(extensionOf(item.original));
 
-    std::vector<std::string> present;
-    std::vector<FileStamp> presentStamps;
-    plan.listError = fs.listStamped(folder, present, presentStamps);
+    const std::vector<std::string>& present = listing.names;
+    const std::vector<FileStamp>& presentStamps = listing.stamps;
+    plan.listError = listing.error;
     if (plan.listError != FsError::None) {
         plan.status = PlanStatus::FolderUnreadable;
         return plan;
@@ -610,6 +630,8 @@ BatchPlan planMoves(const std::string& folder, std::vector<BatchItem> items, Fil
     }
     return plan;
 }
+
+} // namespace
 
 BatchReport applyBatch(const BatchPlan& plan, FileSystem& fs, const BatchProgress& progress, StepLog* log)
 {

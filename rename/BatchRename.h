@@ -13,8 +13,10 @@
 
 namespace zanto {
 
-// The batch rename of continuous mode, in three steps the window calls in
-// turn: checkPass (interactive), planBatch (computes every name), applyBatch
+// The batch rename of continuous mode, in the steps the window calls in turn:
+// planBatch over the entries the check will keep (computes every name, and
+// the clashes told first), checkPass (interactive; the plan is made again only
+// where it dropped otherwise, or the folder changed meanwhile), applyBatch
 // (moves the files). Names are bare native names of files in `folder`.
 
 enum class CheckResult { Done, Cancelled };
@@ -24,6 +26,11 @@ enum class CheckResult { Done, Cancelled };
 using DropQuestion = std::function<bool(const std::string& entry)>;
 // Told the position just checked, for the caption.
 using CheckProgress = std::function<void(std::size_t position)>;
+
+// The entries the check keeps when the user lets every other one leave:
+// those whose files can be opened, in their order.
+std::vector<std::string> openableEntries(const std::string& folder, const std::vector<std::string>& entries,
+                                         FileSystem& fs);
 
 // Checks the entries last first, so that a dropped one does not move those
 // still to be checked. Entries dropped before a Cancel stay dropped.
@@ -84,7 +91,8 @@ struct BatchOptions {
 // outside the run holds is left out whole (BatchPlan::leftOut); without shots,
 // so is an entry whose new name differs from a file's outside the run only
 // by nameKeyOf, in letter case or Unicode form (one held byte for byte ends
-// under its temporary name).
+// under its temporary name). BatchPlan::clashes names every file whose new
+// name is held, to be told before anything moves. The folder is read once.
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                     FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
 
@@ -95,19 +103,6 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
 std::vector<BatchItem> batchItems(const std::vector<std::string>& entries, const std::string& base,
                                   const std::vector<std::string>& names, const BatchOptions& options,
                                   std::vector<std::size_t>* shotOf = nullptr);
-
-// A file of the run whose new name a file outside the run holds now, byte for
-// byte or by nameKeyOf: on every file system, since folders travel.
-struct NameClash {
-    std::string original;
-    std::string final;
-};
-// Every such file, before anything is asked or moved, among the entries the
-// run will keep: one that cannot be opened leaves it at the check, and its
-// file, where there is one, stays outside. None when the folder cannot be
-// read (the run then says so itself).
-std::vector<NameClash> findClashes(const std::string& folder, const std::vector<std::string>& entries,
-                                   const std::string& base, FileSystem& fs, const BatchOptions& options = {});
 
 // The same for moves whose original and final names are given (an undo):
 // chooses the temporary names and checks their length.

@@ -71,6 +71,31 @@ TEST_F(ContinuousMode, AMissingFileCanBeDroppedOrEndTheRun)
     EXPECT_EQ(listed(), folder.names());
 }
 
+// The clash box, the plan and the stamps share one reading of the folder; a
+// folder changed while the user is asked is planned again.
+TEST_F(ContinuousMode, ARunReadsTheFolderOnceUnlessItChanged)
+{
+    FaultyFileSystem faulty;
+    faulty.watchFolders(true);
+    windowFileSystem = &faulty;
+    folder.writeAll({"a.jpg", "b.jpg"});
+    start(QStringLiteral("1"));
+    base().setText(QStringLiteral("t"));
+    std::size_t before = faulty.folderReads();
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    EXPECT_EQ(faulty.folderReads() - before, 2u) << "the plan's reading, then the lists after the run";
+
+    base().setText(QStringLiteral("u"));
+    before = faulty.folderReads();
+    messenger.onNextShow([this] { folder.write("u1.jpg"); }); // another program, while the question is open
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    EXPECT_EQ(faulty.folderReads() - before, 3u);
+    EXPECT_EQ(folder.contents().at("u1.jpg"), "content of u1.jpg") << "the name taken meanwhile is left alone";
+    window.reset(); // before the file system it reads through
+}
+
 // Refresh starts the list afresh from the folder and empties the base name; a
 // folder that can no longer be read is told, not shown as an empty one.
 TEST_F(ContinuousMode, RefreshRereadsTheFolderAndTellsOneUnreadable)

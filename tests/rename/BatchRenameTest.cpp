@@ -178,17 +178,24 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
     }
 }
 
+// The clashes a run over `entries` tells before anything moves.
+std::vector<NameClash> clashesOf(const std::string& folder, const std::vector<std::string>& entries,
+                                 const std::string& base, FileSystem& fs, const BatchOptions& options = {})
+{
+    return planBatch(folder, openableEntries(folder, entries, fs), base, fs, fixedRandom({kDraw17}), options).clashes;
+}
+
 TEST(Shots, ClashesAreFoundBeforeAnythingMoves)
 {
     TempFolder folder;
     folder.writeAll({"a.jpg", "b.jpg", "b.xmp", "x2.xmp"});
     FaultyFileSystem fs;
-    const std::vector<NameClash> withShots = findClashes(folder.path(), {"a.jpg", "b.jpg"}, "x", fs, {true});
+    const std::vector<NameClash> withShots = clashesOf(folder.path(), {"a.jpg", "b.jpg"}, "x", fs, {true});
     ASSERT_EQ(withShots.size(), 1u);
     EXPECT_EQ(withShots[0].original, "b.xmp");
     EXPECT_EQ(withShots[0].final, "x2.xmp");
-    EXPECT_TRUE(findClashes(folder.path(), {"a.jpg", "b.jpg"}, "x", fs).empty());
-    EXPECT_EQ(findClashes(folder.path(), {"b.jpg", "a.jpg"}, "", fs).size(), 0u) << "names the run frees are not taken";
+    EXPECT_TRUE(clashesOf(folder.path(), {"a.jpg", "b.jpg"}, "x", fs).empty());
+    EXPECT_EQ(clashesOf(folder.path(), {"b.jpg", "a.jpg"}, "", fs).size(), 0u) << "names the run frees are not taken";
 }
 
 // Names one on a card, on Windows or on a Mac clash on every file system.
@@ -210,7 +217,7 @@ TEST(Clashes, NamesThatDifferInCaseOrUnicodeFormAreOne)
         folder.writeAll({"IMG_1.JPG", row.outside});
         FaultyFileSystem fs;
         const BatchOptions options{false, composedE};
-        const std::vector<NameClash> clashes = findClashes(folder.path(), {"IMG_1.JPG"}, row.base, fs, options);
+        const std::vector<NameClash> clashes = clashesOf(folder.path(), {"IMG_1.JPG"}, row.base, fs, options);
         if (*row.final == '\0') {
             EXPECT_TRUE(clashes.empty()) << row.family;
             continue;
@@ -250,7 +257,7 @@ TEST(Shots, ClashesAreThoseOfTheEntriesTheRunKeeps)
             std::filesystem::create_directory(folder.pathOf("t1.jpg")); // listed, cannot be opened
         FaultyFileSystem fs;
         std::vector<std::pair<std::string, std::string>> found;
-        for (const NameClash& clash : findClashes(folder.path(), row.entries, "t", fs))
+        for (const NameClash& clash : clashesOf(folder.path(), row.entries, "t", fs))
             found.emplace_back(clash.original, clash.final);
         EXPECT_EQ(found, row.clashes) << row.family;
     }

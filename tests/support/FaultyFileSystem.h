@@ -32,6 +32,10 @@ public:
     // are told apart by size and modification time alone.
     void setInodesLasting(bool on) { m_inodesLast = on; }
     std::size_t renameCalls() const { return m_renames; }
+    // How many times a folder was read, by any call.
+    std::size_t folderReads() const { return m_folderReads; }
+    // Folders are watched as the real file system watches them; off, never.
+    void watchFolders(bool on) { m_watching = on; }
     // `hook` runs first in each stamp, readFile and openFile, on the caller's
     // thread: the preview calls those from workers.
     using AccessHook = std::function<void(std::string_view call, const std::string& path)>;
@@ -50,10 +54,12 @@ public:
     bool sameFile(const std::string& a, const std::string& b) override { return m_native.sameFile(resolve(a), resolve(b)); }
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override
     {
+        ++m_folderReads;
         return m_native.listNames(folder, names);
     }
     FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override
     {
+        ++m_folderReads;
         const FsError error = m_native.readEntries(folder, take);
         return m_readFault ? *m_readFault : error;
     }
@@ -75,6 +81,10 @@ public:
     FsError removeFile(const std::string& path) override { return m_native.removeFile(resolve(path)); }
     std::string typeName(const std::string& path) override { return m_native.typeName(path); }
     std::optional<FileStamp> stamp(const std::string& path) override;
+    std::unique_ptr<FolderWatch> watch(const std::string& folder) override
+    {
+        return m_watching ? m_native.watch(folder) : nullptr;
+    }
 
 private:
     // The path as it stands on disk: in case-insensitive mode, the entry whose
@@ -90,6 +100,8 @@ private:
     std::map<std::size_t, FsError> m_renameFaults;
     std::map<std::size_t, std::function<void()>> m_renameActions;
     std::size_t m_renames = 0;
+    std::size_t m_folderReads = 0;
+    bool m_watching = false;
     std::optional<FsError> m_readFault;
     std::optional<FsError> m_wholeReadFault;
     std::optional<FsError> m_probeAnswer;

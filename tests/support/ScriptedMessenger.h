@@ -5,6 +5,9 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 namespace zanto::test {
 
 // Records every message box and answers from a script; with the script empty
@@ -14,6 +17,8 @@ public:
     MsgAnswer show(QWidget*, const MessageRequest& request) override
     {
         m_shown.append(request);
+        if (m_onNextShow)
+            std::exchange(m_onNextShow, {})();
         if (!m_script.isEmpty())
             return m_script.takeFirst();
         if (request.defaultButton == MsgDefault::Second && request.buttons != MsgButtons::Ok)
@@ -22,6 +27,8 @@ public:
     }
 
     void answer(MsgAnswer next) { m_script.append(next); }
+    // `action` runs while the next box is open, as another program would.
+    void onNextShow(std::function<void()> action) { m_onNextShow = std::move(action); }
     const QList<MessageRequest>& shown() const { return m_shown; }
     QStringList texts() const
     {
@@ -35,6 +42,7 @@ public:
 private:
     QList<MsgAnswer> m_script;
     QList<MessageRequest> m_shown;
+    std::function<void()> m_onNextShow;
 };
 
 } // namespace zanto::test
