@@ -16,7 +16,7 @@ bool within(std::uint64_t heldAt, const std::string& held, std::uint64_t at, std
 
 } // namespace
 
-FilePieces::FilePieces(ReadableFile& file) : m_file(file), m_size(file.size())
+FilePieces::FilePieces(ReadableFile& file, int maxReads) : m_file(file), m_size(file.size()), m_maxReads(maxReads)
 {
     if (m_file.readAt(0, kHeadBytes, m_head) != FsError::None)
         m_head.clear();
@@ -32,7 +32,7 @@ std::string_view FilePieces::read(std::uint64_t offset, std::size_t length)
         return std::string_view(m_head).substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(wanted));
     if (within(m_pieceAt, m_piece, offset, wanted))
         return std::string_view(m_piece).substr(static_cast<std::size_t>(offset - m_pieceAt), static_cast<std::size_t>(wanted));
-    if (m_reads >= kMaxReads)
+    if (m_reads >= m_maxReads)
         return {};
     ++m_reads;
     // A few KiB at least: a box header or an item's offset is soon followed

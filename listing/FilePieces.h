@@ -20,7 +20,8 @@ public:
     static constexpr std::size_t kMaxPiece = 256 * 1024;
     static constexpr int kMaxReads = 64;
 
-    explicit FilePieces(ReadableFile& file);
+    // `maxReads`: more for bytes already in memory, where a read costs nothing.
+    explicit FilePieces(ReadableFile& file, int maxReads = kMaxReads);
 
     std::uint64_t size() const { return m_size; }
     const std::string& head() const { return m_head; }
@@ -42,6 +43,7 @@ private:
     std::uint64_t m_pieceAt = 0;
     std::string m_piece;
     int m_reads = 0;
+    int m_maxReads;
 };
 
 } // namespace zanto

@@ -15,9 +15,6 @@ namespace zanto {
 namespace {
 
 constexpr std::string_view kSignature("\x89PNG\r\n\x1a\n", 8);
-// eXIf belongs before the image data, yet some writers put it after: look a
-// little past IDAT, never through every chunk of a large picture.
-constexpr int kMaxChunks = 64;
 // A keyword is at most 79 bytes, then its NUL.
 constexpr std::size_t kKeywordBytes = 80;
 // An EXIF block is at most what one JPEG segment holds; its hex twice that,
@@ -116,10 +113,10 @@ bool isExifProfile(std::string_view keyword)
 
 // The value `read` finds in the PNG's EXIF, wherever the PNG keeps it.
 template <typename Value>
-std::optional<Value> fromExif(FilePieces& pieces, ExifReader<Value> read)
+std::optional<Value> fromExif(FilePieces& pieces, ExifReader<Value> read, int chunks)
 {
     std::uint64_t at = kSignature.size();
-    for (int chunk = 0; chunk < kMaxChunks; ++chunk) {
+    for (int chunk = 0; chunk < chunks; ++chunk) {
         const std::string_view header = pieces.read(at, 8);
         if (header.size() < 8)
             return std::nullopt;
@@ -158,12 +155,12 @@ bool PngExif::recognises(const std::string& head)
 
 std::optional<std::string> PngExif::moment(FilePieces& pieces)
 {
-    return fromExif<std::string>(pieces, &ExifMoment::inFile);
+    return fromExif<std::string>(pieces, &ExifMoment::inFile, kChunksLookedAt);
 }
 
-std::optional<int> PngExif::orientation(FilePieces& pieces)
+std::optional<int> PngExif::orientation(FilePieces& pieces, int chunks)
 {
-    return fromExif<int>(pieces, &ExifOrientation::inFile);
+    return fromExif<int>(pieces, &ExifOrientation::inFile, chunks);
 }
 
 } // namespace zanto

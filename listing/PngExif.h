@@ -12,9 +12,14 @@ class FilePieces;
 // writers leave, plain or compressed.
 class PngExif {
 public:
+    // eXIf belongs before the image data, yet some writers (ImageMagick) put
+    // it after: a file is looked into this many chunks deep, never through
+    // every chunk of a large picture unless the caller has it in memory.
+    static constexpr int kChunksLookedAt = 64;
+
     static bool recognises(const std::string& head);
     static std::optional<std::string> moment(FilePieces& pieces);
-    static std::optional<int> orientation(FilePieces& pieces);
+    static std::optional<int> orientation(FilePieces& pieces, int chunks = kChunksLookedAt);
 };
 
 } // namespace zanto

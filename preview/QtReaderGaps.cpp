@@ -5,13 +5,18 @@
 #include "listing/WebpExif.h"
 #include "rename/ReadableFile.h"
 
+#include <limits>
+
 namespace zanto {
 
 std::optional<Orientation> QtReaderGaps::statedOrientation(std::string_view bytes)
 {
+    // In memory, every chunk of a PNG is looked at: ImageMagick writes eXIf
+    // after the image data, which a large picture spreads over many chunks.
+    constexpr int kEveryChunk = std::numeric_limits<int>::max();
     MemoryView file(bytes);
-    FilePieces pieces(file);
-    const std::optional<int> tag = PngExif::recognises(pieces.head())    ? PngExif::orientation(pieces)
+    FilePieces pieces(file, kEveryChunk);
+    const std::optional<int> tag = PngExif::recognises(pieces.head())    ? PngExif::orientation(pieces, kEveryChunk)
                                    : WebpExif::recognises(pieces.head()) ? WebpExif::orientation(pieces)
                                                                          : std::nullopt;
     return tag ? std::optional(static_cast<Orientation>(*tag)) : std::nullopt;

@@ -310,6 +310,23 @@ def png_with_exif_profile(path, exif):
     png_with_chunk(path, b"zTXt", b"Raw profile type exif\0\0" + zlib.compress(text.encode()))
 
 
+def png_with_late_exif(path, tiff):
+    """ImageMagick's order: eXIf after the image data, here spread over more
+    chunks than a reader looks into on disk."""
+    data = path.read_bytes()
+    chunks, at = [], 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        chunks.append((kind, data[at + 8:at + 8 + length]))
+        at += 12 + length
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    image = b"".join(body for kind, body in chunks if kind == b"IDAT")
+    out = data[:8] + b"".join(chunk(kind, body) for kind, body in chunks if kind not in (b"IDAT", b"IEND"))
+    out += b"".join(chunk(b"IDAT", image[i:i + 1]) for i in range(len(image))) + chunk(b"IDAT", b"") * 70
+    path.write_bytes(out + chunk(b"eXIf", tiff) + chunk(b"IEND", b""))
+
+
 def sideways_samples():
     """Stored standing, blue above red; the EXIF's Orientation 6 (a quarter
     turn clockwise) sets each upright, red left of blue."""
@@ -318,6 +335,8 @@ def sideways_samples():
     png_with_exif(HERE / "photo-rotated.png", orientation_tiff(6))
     convert(*standing, str(HERE / "photo-profile.png"))
     png_with_exif_profile(HERE / "photo-profile.png", b"Exif\0\0" + orientation_tiff(6))
+    convert(*standing, str(HERE / "photo-late-exif.png"))
+    png_with_late_exif(HERE / "photo-late-exif.png", orientation_tiff(6))
     convert(*standing, "-define", "webp:lossless=true", str(HERE / "photo-rotated.webp"))
     webp_with_exif(HERE / "photo-rotated.webp", b"Exif\0\0" + orientation_tiff(6), (20, 40))
 

@@ -37,7 +37,8 @@ QByteArray bytesOf(const std::string& text)
 // Every sample is red on its left half and blue on its right once upright.
 // The RAW's preview is stored sideways, its own EXIF saying a half turn: only
 // the RAW's quarter turn counts. The PNGs and the WebP are stored sideways,
-// their EXIF (in a chunk of its own, or in hex text) saying a quarter turn. One HEIC is stored standing and laid down by
+// their EXIF (in a chunk of its own, or in hex text, or after a hundred chunks
+// of image data) saying a quarter turn. One HEIC is stored standing and laid down by
 // its irot box; the other's EXIF says a quarter turn, which its missing irot
 // box overrules.
 TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
@@ -47,7 +48,8 @@ TEST(PictureLoader, DecodesEveryKindStretchedToTheBox)
     for (const char* file : {"picture.gif", "picture.bmp", "picture.dib", "picture.ico", "picture.cur", "picture.emf",
                              "picture.wmf", "picture.png", "picture.webp", "picture.tif", "picture.avif",
                              "photo-irot.heic", "photo-exif-rotated.heic", "photo-rotated.dng",
-                             "photo-rotated.png", "photo-profile.png", "photo-rotated.webp"}) {
+                             "photo-rotated.png", "photo-profile.png", "photo-late-exif.png",
+                             "photo-rotated.webp"}) {
         const LoadedPicture picture = PictureLoader::load(nativeFs, kData + "/" + file, box);
         ASSERT_EQ(picture.status, LoadedPicture::Status::Loaded) << file;
         EXPECT_EQ(picture.image.size(), box);
