@@ -2,7 +2,8 @@
 # Times the window's answers to liveness pings during a long batch, in a real
 # X window (Xvfb + openbox): a folder of many empty .jpg files, continuous
 # mode, base name "t", 変換, OK; scripts/ping-probe.py pings until the end
-# caption shows. A developer's measurement, not part of the test run.
+# caption shows; then the window's peak memory. A developer's measurement,
+# not part of the test run.
 #
 #   scripts/liveness-run.sh <zanto program> [file count]
 set -euo pipefail
@@ -54,3 +55,5 @@ xdotool key Return
 window '^ファイル名変更$' >/dev/null
 xdotool key Left Return
 /usr/bin/python3 "$here/ping-probe.py" "$main" 600 --until-title '^ZANTO_ ' ${verbose:+--verbose}
+# The window's peak memory over the whole run.
+awk '/^VmHWM/ { printf "peak memory %.0f MB\n", $2 / 1024 }' "/proc/$pid/status"
