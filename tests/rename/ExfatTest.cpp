@@ -115,11 +115,15 @@ protected:
             return;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
             std::filesystem::remove(entry.path());
-        const auto when = std::filesystem::file_time_type::clock::now();
-        for (std::size_t i = 0; i < kPhotos; ++i) {
+        for (std::size_t i = 0; i < kPhotos; ++i)
             std::ofstream(folder + "/" + original(i)) << photo(i);
+        // A FUSE driver may finish writing a file after it is closed, and
+        // that touches its time: the burst's one time is set once every
+        // file is written out.
+        ::sync();
+        const auto when = std::filesystem::file_time_type::clock::now();
+        for (std::size_t i = 0; i < kPhotos; ++i)
             std::filesystem::last_write_time(folder + "/" + original(i), when);
-        }
     }
 
     // True when the child was killed; false when its run ended.
