@@ -117,36 +117,97 @@ std::optional<FileStamp> NativeFileSystem::stampOf(const std::string& path, Moun
     return stamp;
 }
 
+namespace {
+
+std::string_view folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash);
+}
+
+bool refusesLinks(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+} // namespace
+
+NativeFileSystem::RenameRefusals NativeFileSystem::knownRefusals(const std::string& from,
+                                                                 std::optional<FileStamp>& source, MountKey& mount)
+{
+    {
+        const std::lock_guard lock(m_refusalsLock.mutex);
+        if (m_refusingFolder.empty() || folderOf(from) != m_refusingFolder)
+            return {};
+    }
+    // The folder's mount may have changed since (a card taken out and
+    // another put in): the refusals are those of the mount the file is on.
+    source = stampOf(from, &mount);
+    if (!source)
+        return {};
+    const std::lock_guard lock(m_refusalsLock.mutex);
+    const auto known = m_refusals.find(mount);
+    return known == m_refusals.end() ? RenameRefusals{} : known->second;
+}
+
+void NativeFileSystem::noteRefusals(const std::string& from, const MountKey& mount, RenameRefusals refusals)
+{
+    const std::lock_guard lock(m_refusalsLock.mutex);
+    m_refusals[mount] = refusals;
+    m_refusingFolder = std::string(folderOf(from));
+}
+
 FsError NativeFileSystem::renameNoReplace(const std::string& from, const std::string& to)
 {
-    if (m_calls.renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return FsError::None;
-    const int error = errno;
-    if (error != EINVAL && error != ENOSYS)
-        return fsErrorFromErrno(error);
+    std::optional<FileStamp> source;
+    MountKey mount;
+    const RenameRefusals known = knownRefusals(from, source, mount);
+    if (!known.noReplaceFlag) {
+        if (m_calls.renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return FsError::None;
+        const int error = errno;
+        if (error != EINVAL && error != ENOSYS)
+            return fsErrorFromErrno(error);
+    }
 
     // The file system refuses the flag (some network and FUSE file systems).
     // Link-then-unlink never replaces either: link() fails when the target exists.
-    if (m_calls.link(from.c_str(), to.c_str()) == 0) {
-        if (m_calls.unlink(from.c_str()) == 0)
-            return FsError::None;
-        const int unlinkError = errno;
-        m_calls.unlink(to.c_str());
-        return fsErrorFromErrno(unlinkError);
+    int linkError = EPERM;
+    if (!known.hardLinks) {
+        if (m_calls.link(from.c_str(), to.c_str()) == 0) {
+            if (m_calls.unlink(from.c_str()) == 0)
+                return FsError::None;
+            const int unlinkError = errno;
+            m_calls.unlink(to.c_str());
+            return fsErrorFromErrno(unlinkError);
+        }
+        linkError = errno;
     }
-    const int linkError = errno;
     // Check-then-rename leaves a window in which another's new file would be
     // replaced: only where the file system has no hard links at all, never
     // because link() was refused (NFS, protected_hardlinks).
     struct stat info {};
-    const auto source = stampOf(from, nullptr);
     if (!source)
-        return fsErrorFromErrno(linkError);
-    if (source->stableInode) {
-        const bool noLinks = linkError == EPERM || linkError == EOPNOTSUPP || linkError == ENOSYS;
-        return noLinks ? FsError::NoSafeRename : fsErrorFromErrno(linkError);
+        source = stampOf(from, &mount);
+    if (!source)
+        return fsErrorFromErrno(known.hardLinks ? errno : linkError);
+    // A link refused on a file system with hard links may be one file's
+    // (protected_hardlinks): only a file system without any is spared the call.
+    noteRefusals(from, mount, {true, refusesLinks(linkError) && !source->stableInode});
+    if (source->stableInode)
+        return refusesLinks(linkError) ? FsError::NoSafeRename : fsErrorFromErrno(linkError);
+    bool held = m_calls.lstat(to.c_str(), &info) == 0;
+    if (held && known.noReplaceFlag) {
+        // A FUSE lookup may answer from a cached alias in another letter case
+        // of a file just renamed away; the refused call, skipped above, looks
+        // the name up afresh.
+        if (m_calls.renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return FsError::None;
+        if (errno != EINVAL && errno != ENOSYS)
+            return fsErrorFromErrno(errno);
+        held = m_calls.lstat(to.c_str(), &info) == 0;
     }
-    if (m_calls.lstat(to.c_str(), &info) == 0)
+    if (held)
         return FsError::FileExists;
     if (m_calls.rename(from.c_str(), to.c_str()) != 0)
         return fsErrorFromErrno(errno);

@@ -64,12 +64,22 @@ private:
         bool noHardLinks = false;
         bool listingInodes = true; // readdir's d_ino is lstat's st_ino (not on overlayfs)
     };
+    // What a mount's driver was found to refuse, learnt at its first rename:
+    // each refused call costs a round trip to a FUSE driver, per file.
+    struct RenameRefusals {
+        bool noReplaceFlag = false;
+        bool hardLinks = false;
+    };
     // A mount: the device and the mount's id. The id is never reused where
     // the kernel has unique ids (6.8 and later), so a card taken out and
     // another put in at the same device is asked afresh.
     using MountKey = std::tuple<dev_t, std::uint64_t, bool>;
     const MountTraits& traits(const MountKey& mount, const std::string& path);
     std::optional<FileStamp> stampOf(const std::string& path, MountKey* mount);
+    // The refusals known for the mount of `from`, whose stamp `source` gets,
+    // when it lies in the folder of the last refused rename; else none known.
+    RenameRefusals knownRefusals(const std::string& from, std::optional<FileStamp>& source, MountKey& mount);
+    void noteRefusals(const std::string& from, const MountKey& mount, RenameRefusals refusals);
 
     // A lock that is not copied: a copy of the object guards its own map.
     struct Lock {
@@ -82,6 +92,9 @@ private:
     RenameCalls m_calls;
     Lock m_mountsLock; // guards m_mounts; its entries stay where they are once made
     std::map<MountKey, MountTraits> m_mounts;
+    Lock m_refusalsLock; // guards the two below
+    std::map<MountKey, RenameRefusals> m_refusals;
+    std::string m_refusingFolder; // of the last rename that met a refusal
 };
 
 } // namespace zanto
