@@ -150,7 +150,7 @@ std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, Jour
 {
     WaitCursor waiting;
     std::unique_ptr<JournalRun> run;
-    if (m_journal != nullptr && !(run = m_journal->begin(plan, kind))) {
+    if (m_journal != nullptr && !(run = m_journal->begin(plan, kind, [this] { m_work.keepAlive(); }))) {
         waiting.release();
         m_ask(messages::journalUnwritable(m_journal->folder(), m_journal->lastError()));
         return std::nullopt;

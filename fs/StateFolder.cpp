@@ -40,6 +40,22 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
+// Each piece is sent on its way to the disk as soon as it is written, so
+// that the closing fsync has little left to wait for.
+bool writePieces(int fd, const JournalFiles::Pieces& pieces)
+{
+    off_t written = 0;
+    for (std::string piece; pieces(piece);) {
+        if (!writeAll(fd, piece))
+            return false;
+#ifdef SYNC_FILE_RANGE_WRITE
+        ::sync_file_range(fd, written, static_cast<off_t>(piece.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+        written += static_cast<off_t>(piece.size());
+    }
+    return true;
+}
+
 // A write lock on the whole file, held by this open file description.
 // EAGAIN/EACCES: another process holds it.
 bool lockFile(int fd, bool& busy)
@@ -183,8 +199,7 @@ std::error_code StateFolder::failed()
     return m_lastError;
 }
 
-std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const std::string& bytes,
-                                                std::size_t room)
+std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, const Pieces& pieces, std::size_t room)
 {
     m_lastError.clear();
     if (!makeFolders(m_path))
@@ -198,7 +213,7 @@ std::unique_ptr<OpenJournal> StateFolder::create(const std::string& prefix, cons
         return failed(), nullptr;
     bool busy = false;
     ++m_syncs;
-    if (!lockFile(fd, busy) || !writeAll(fd, bytes) || !reserveRoom(fd, room) || ::fsync(fd) != 0
+    if (!lockFile(fd, busy) || !writePieces(fd, pieces) || !reserveRoom(fd, room) || ::fsync(fd) != 0
         || ::rename(temporary.c_str(), pathOf(name).c_str()) != 0) {
         failed();
         ::unlink(temporary.c_str());

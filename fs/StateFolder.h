@@ -21,8 +21,8 @@ public:
     // The largest file read back (a journal of a few hundred thousand files).
     static constexpr std::size_t kMaxFileSize = 256u << 20;
 
-    std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes,
-                                        std::size_t room = 0) override;
+    using JournalFiles::create;
+    std::unique_ptr<OpenJournal> create(const std::string& prefix, const Pieces& pieces, std::size_t room) override;
     Opened open(const std::string& name) override;
     std::vector<std::string> names(const std::string& prefix) override;
     bool write(const std::string& name, const std::string& bytes) override;

@@ -24,10 +24,22 @@ std::size_t roomForSteps(std::size_t count)
 
 } // namespace
 
+JournalRun::JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, JournalKind kind,
+                       const BatchPlan& plan, std::vector<FileStamp> stamps)
+    : m_owner(owner)
+    , m_file(std::move(file))
+    , m_journal{kind, {}, std::nullopt, std::nullopt, false, {}}
+    , m_plan(plan)
+    , m_stamps(std::move(stamps))
+{
+    m_journal.plan.folder = plan.folder;
+}
+
 JournalRun::JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, Journal journal)
     : m_owner(owner)
     , m_file(std::move(file))
     , m_journal(std::move(journal))
+    , m_plan(m_journal.plan)
 {
 }
 
@@ -87,7 +99,7 @@ bool JournalRun::finish(const std::vector<EntryState>& states, bool asRecord)
         // saying where each one ended; any other run's steps place its files.
         return false;
     }
-    if (m_journal.kind == JournalKind::Undo && !m_owner.settleUndo(m_journal, states))
+    if (m_journal.kind == JournalKind::Undo && !m_owner.settleUndo(m_plan, stamps(), states))
         return false;
     return asRecord ? m_owner.m_files.move(name(), kRecord) : m_owner.m_files.remove(name());
 }
@@ -100,20 +112,31 @@ std::string BatchJournal::folder() const
     return path;
 }
 
-std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKind kind)
+std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKind kind,
+                                                const std::function<void()>& pulse)
 {
-    Journal journal{kind, plan, std::nullopt, std::nullopt, false, {}};
+    constexpr std::size_t kStampsPerPulse = 64;
+    std::vector<FileStamp> stamps;
     if (plan.stamps.size() != plan.items.size()) {
         // The listing gave no stamps (inode numbers that do not last): each file
         // is asked. A file gone already gets an empty stamp, which no file matches.
-        journal.plan.stamps.clear();
-        for (const BatchItem& item : plan.items)
-            journal.plan.stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
+        stamps.reserve(plan.items.size());
+        for (const BatchItem& item : plan.items) {
+            stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
+            if (pulse && stamps.size() % kStampsPerPulse == 0)
+                pulse();
+        }
     }
-    auto file = m_files.create(kRunPrefix, encodeJournal(journal), roomForSteps(plan.items.size()));
+    JournalEncoder encoder(kind, plan, stamps.empty() ? plan.stamps : stamps);
+    const JournalFiles::Pieces pieces = [&](std::string& piece) {
+        if (pulse)
+            pulse();
+        return encoder.next(piece);
+    };
+    auto file = m_files.create(kRunPrefix, pieces, roomForSteps(plan.items.size()));
     if (!file)
         return nullptr;
-    return std::make_unique<JournalRun>(*this, std::move(file), std::move(journal));
+    return std::make_unique<JournalRun>(*this, std::move(file), kind, plan, std::move(stamps));
 }
 
 std::vector<BatchJournal::Pending> BatchJournal::pending()
@@ -187,23 +210,24 @@ bool BatchJournal::hasRecord()
     });
 }
 
-bool BatchJournal::settleUndo(const Journal& undo, const std::vector<EntryState>& states)
+bool BatchJournal::settleUndo(const BatchPlan& undo, const std::vector<FileStamp>& undoStamps,
+                              const std::vector<EntryState>& states)
 {
     auto record = lastRecord();
-    if (!record || record->plan.folder != undo.plan.folder)
+    if (!record || record->plan.folder != undo.folder)
         return true;
     auto& items = record->plan.items;
     std::vector<EntryState>& ended = *record->ended;
     std::unordered_map<std::string_view, std::size_t> byOriginal;
     for (std::size_t i = 0; i < items.size(); ++i)
         byOriginal.emplace(items[i].original, i);
-    for (std::size_t k = 0; k < undo.plan.items.size(); ++k) {
+    for (std::size_t k = 0; k < undo.items.size(); ++k) {
         // An undo moves a file from where the batch left it to its original name.
-        const BatchItem& move = undo.plan.items[k];
+        const BatchItem& move = undo.items[k];
         const auto found = byOriginal.find(move.final);
         // Of that name, only the batch's own file: a later batch in the same
         // folder may have renamed files of the same camera names.
-        if (found == byOriginal.end() || !record->plan.stamps[found->second].sameFileAs(undo.plan.stamps[k]))
+        if (found == byOriginal.end() || !record->plan.stamps[found->second].sameFileAs(undoStamps[k]))
             continue;
         const std::size_t i = found->second;
         switch (states[k]) {

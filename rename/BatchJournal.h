@@ -5,6 +5,7 @@
 #include "rename/Journal.h"
 #include "rename/JournalFiles.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,8 +19,17 @@ class BatchJournal;
 // program) while the run lasts. It records each step before the step begins.
 class JournalRun final : public StepLog {
 public:
+    // A run begun here, of the caller's `plan`, which outlives the run;
+    // `stamps` where the plan has none of its own.
+    JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, JournalKind kind, const BatchPlan& plan,
+               std::vector<FileStamp> stamps);
+    // A run read back from its journal.
     JournalRun(BatchJournal& owner, std::unique_ptr<OpenJournal> file, Journal journal);
+    JournalRun(const JournalRun&) = delete;
+    JournalRun& operator=(const JournalRun&) = delete;
 
+    // The journal as read back; of a run begun here, only its folder, steps
+    // and end.
     const Journal& journal() const { return m_journal; }
     const std::string& name() const { return m_file->name(); }
 
@@ -39,10 +49,15 @@ private:
     friend class BatchJournal;
     bool append(const std::string& line);
     bool placedByLastStep(MoveStep step, const std::vector<EntryState>& states) const;
+    const std::vector<FileStamp>& stamps() const { return m_plan.stamps.empty() ? m_stamps : m_plan.stamps; }
 
     BatchJournal& m_owner;
     std::unique_ptr<OpenJournal> m_file;
+    // Of a run begun here, every field but the plan's items and stamps, which
+    // are the caller's: a second copy would cost 30 MB at 100,000 files.
     Journal m_journal;
+    const BatchPlan& m_plan;
+    std::vector<FileStamp> m_stamps;
     // The file ends in a torn line that could not be cut off: the next line
     // starts with a line break of its own.
     bool m_tornTail = false;
@@ -57,7 +72,11 @@ public:
 
     // Writes the plan, with the stamps of its folder and files, before the
     // first file moves. None when it could not be written: nothing may move.
-    std::unique_ptr<JournalRun> begin(const BatchPlan& plan, JournalKind kind = JournalKind::Batch);
+    // `plan` must outlive the run. `pulse` is called now and then on the way.
+    std::unique_ptr<JournalRun> begin(const BatchPlan& plan, JournalKind kind = JournalKind::Batch,
+                                      const std::function<void()>& pulse = {});
+    std::unique_ptr<JournalRun> begin(BatchPlan&&, JournalKind = JournalKind::Batch,
+                                      const std::function<void()>& = {}) = delete;
     // Where journals are written, and why the last write failed, for a message.
     std::string folder() const;
     std::error_code lastError() const { return m_files.lastError(); }
@@ -85,7 +104,8 @@ private:
     // original name, stranded on the way, or where the batch left it). Done
     // from the undo alone, so that settling again after a recovery of the
     // same undo makes the record true again.
-    bool settleUndo(const Journal& undo, const std::vector<EntryState>& states);
+    bool settleUndo(const BatchPlan& undo, const std::vector<FileStamp>& undoStamps,
+                    const std::vector<EntryState>& states);
 
     JournalFiles& m_files;
     FileSystem& m_fs;

@@ -224,41 +224,66 @@ std::string encodeEnded(const std::vector<EntryState>& states)
     return encodeStates("ended ", states);
 }
 
-std::string encodeJournal(const Journal& journal)
+JournalEncoder::JournalEncoder(JournalKind kind, const BatchPlan& plan, const std::vector<FileStamp>& stamps)
+    : m_kind(kind)
+    , m_plan(plan)
+    , m_stamps(stamps)
 {
-    const BatchPlan& plan = journal.plan;
-    const FileStamp folder = plan.folderStamp.value_or(FileStamp{});
-    std::string out(kMagic);
-    out += journal.kind == JournalKind::Undo ? "kind undo\n" : "kind batch\n";
-    out += "folder " + std::to_string(folder.stableInode ? 1 : 0) + ' ' + std::to_string(folder.device) + ' '
-        + std::to_string(folder.inode) + ' ';
-    appendEscaped(out, plan.folder);
-    out += "\nprefix ";
-    appendEscaped(out, plan.prefix);
-    out += "\nitems " + std::to_string(plan.items.size()) + '\n';
-    const std::uint64_t headSum = fnv1a(out);
-    out.reserve(out.size() + plan.items.size() * 112);
-    const auto number = [&out](auto value) {
+}
+
+bool JournalEncoder::next(std::string& piece)
+{
+    piece.clear();
+    if (m_done)
+        return false;
+    if (!m_headSum) {
+        const FileStamp folder = m_plan.folderStamp.value_or(FileStamp{});
+        piece = kMagic;
+        piece += m_kind == JournalKind::Undo ? "kind undo\n" : "kind batch\n";
+        piece += "folder " + std::to_string(folder.stableInode ? 1 : 0) + ' ' + std::to_string(folder.device) + ' '
+            + std::to_string(folder.inode) + ' ';
+        appendEscaped(piece, m_plan.folder);
+        piece += "\nprefix ";
+        appendEscaped(piece, m_plan.prefix);
+        piece += "\nitems " + std::to_string(m_plan.items.size()) + '\n';
+        m_headSum = fnv1a(piece);
+        return true;
+    }
+    const std::size_t end = std::min(m_plan.items.size(), m_position + kItemsPerPiece);
+    piece.reserve((end - m_position) * 112 + 32);
+    const auto number = [&piece](auto value) {
         char digits[24];
-        out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-        out += ' ';
+        piece.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        piece += ' ';
     };
-    for (std::size_t i = 0; i < plan.items.size(); ++i) {
-        const std::size_t lineStart = out.size();
-        const FileStamp& stamp = plan.stamps[i];
+    for (; m_position < end; ++m_position) {
+        const std::size_t lineStart = piece.size();
+        const FileStamp& stamp = m_stamps[m_position];
         number(stamp.device);
         number(stamp.inode);
         number(stamp.size);
         number(stamp.modifiedNs);
-        const BatchItem& item = plan.items[i];
+        const BatchItem& item = m_plan.items[m_position];
         for (const std::string* name : {&item.original, &item.temporary, &item.final}) {
-            appendEscaped(out, *name);
-            out += ' ';
+            appendEscaped(piece, *name);
+            piece += ' ';
         }
-        appendSum(out, fnv1a(std::string_view(out).substr(lineStart), itemSeed(i)));
+        appendSum(piece, fnv1a(std::string_view(piece).substr(lineStart), itemSeed(m_position)));
     }
-    out += kEnd;
-    appendSum(out, headSum);
+    if (m_position == m_plan.items.size()) {
+        piece += kEnd;
+        appendSum(piece, *m_headSum);
+        m_done = true;
+    }
+    return true;
+}
+
+std::string encodeJournal(const Journal& journal)
+{
+    JournalEncoder encoder(journal.kind, journal.plan, journal.plan.stamps);
+    std::string out;
+    for (std::string piece; encoder.next(piece);)
+        out += piece;
     return out;
 }
 

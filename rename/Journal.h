@@ -3,6 +3,7 @@
 #include "rename/BatchPlan.h"
 #include "rename/BatchReport.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +60,26 @@ struct Journal {
 // or not, comes back byte for byte. Version 1 had no kind line and no steps;
 // version 2 no device and no sum per item, one sum over the whole plan.
 std::string encodeJournal(const Journal& journal);
+
+// The same bytes a piece at a time, so that a plan of 100,000 files is
+// written with the window served between pieces and never held whole as
+// text. `plan` and `stamps` (one per item) must outlive the encoder.
+class JournalEncoder {
+public:
+    JournalEncoder(JournalKind kind, const BatchPlan& plan, const std::vector<FileStamp>& stamps);
+    // The next piece, in order; false once the last one was given.
+    bool next(std::string& piece);
+
+private:
+    static constexpr std::size_t kItemsPerPiece = 2048;
+
+    const JournalKind m_kind;
+    const BatchPlan& m_plan;
+    const std::vector<FileStamp>& m_stamps;
+    std::optional<std::uint64_t> m_headSum; // once the head is given
+    std::size_t m_position = 0;
+    bool m_done = false;
+};
 std::string encodeStep(MoveStep step, const std::vector<EntryState>& states);
 std::string encodeEnded(const std::vector<EntryState>& states);
 

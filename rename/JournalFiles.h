@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace zanto {
@@ -38,11 +40,24 @@ class JournalFiles {
 public:
     virtual ~JournalFiles() = default;
 
+    // Hands over a file's bytes a piece at a time; false when none is left.
+    using Pieces = std::function<bool(std::string& piece)>;
     // A new file named `prefix` and something no other file of the folder has
-    // ever been named, holding `bytes` and held, with `room` kept for its
-    // appends (see OpenJournal::reserve). None when it cannot be written.
-    [[nodiscard]] virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes,
+    // ever been named, holding the `pieces` and held, with `room` kept for its
+    // appends (see OpenJournal::reserve). It gets that name only once whole.
+    // None when it cannot be written.
+    [[nodiscard]] virtual std::unique_ptr<OpenJournal> create(const std::string& prefix, const Pieces& pieces,
                                                               std::size_t room = 0) = 0;
+    // The same with the bytes at hand.
+    [[nodiscard]] std::unique_ptr<OpenJournal> create(const std::string& prefix, const std::string& bytes,
+                                                      std::size_t room = 0)
+    {
+        bool given = false;
+        return create(prefix, Pieces([&](std::string& piece) {
+            piece = given ? std::string() : bytes;
+            return !std::exchange(given, true);
+        }), room);
+    }
 
     struct Opened {
         std::unique_ptr<OpenJournal> file; // none: missing, unreadable, not a plain file, or too large

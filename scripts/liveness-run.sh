@@ -47,6 +47,7 @@ XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$wo
 pid=$!
 main=$(window 'ZANTO＿\[連続モード\]')
 sleep 1
+awk '/^VmHWM/ { printf "peak memory with the folder listed %.0f MB\n", $2 / 1024 }' "/proc/$pid/status"
 # txtRENAME, below the 18 px menu bar.
 xdotool mousemove --window "$main" 434 $((326 + 18 + 11)) click 1
 sleep 0.3

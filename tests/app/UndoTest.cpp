@@ -146,7 +146,8 @@ TEST_F(UndoTest, EachUnfinishedRunIsAskedNamingItsFolderAndAKilledUndoNeverBecom
     std::filesystem::rename(folder.pathOf(moved.original), folder.pathOf(moved.temporary)); // then killed
     TempFolder other;
     other.write("c.jpg");
-    auto otherRun = batches.begin(planBatch(other.path(), {"c.jpg"}, "y", fileSystem)); // killed before a move
+    const BatchPlan otherPlan = planBatch(other.path(), {"c.jpg"}, "y", fileSystem);
+    auto otherRun = batches.begin(otherPlan); // killed before a move
     run.reset();
     otherRun.reset();
 
@@ -181,7 +182,8 @@ TEST_F(UndoTest, AJournalThatCannotBeWrittenIsToldWithItsFolderAndWhy)
 TEST_F(UndoTest, AJournalWhoseFolderIsGoneIsToldAndKept)
 {
     folder.write("a.jpg");
-    ASSERT_TRUE(batches.begin(planBatch(folder.path(), {"a.jpg"}, "", fileSystem)));
+    const BatchPlan plan = planBatch(folder.path(), {"a.jpg"}, "", fileSystem);
+    ASSERT_TRUE(batches.begin(plan));
     std::filesystem::rename(folder.path(), folder.path() + "-away");
     startUp();
     std::filesystem::rename(folder.path() + "-away", folder.path());

@@ -25,14 +25,14 @@ namespace {
 class JournalTest : public ::testing::Test {
 protected:
     // A swap (1 <-> 2) and a plain entry, planned and journaled.
-    BatchPlan begin()
+    const BatchPlan& begin()
     {
         folder.writeAll({"1.jpg", "2.jpg", "a b%.png", "outside.txt"});
         before = folder.contents();
-        BatchPlan plan = planBatch(folder.path(), {"2.jpg", "1.jpg", "a b%.png"}, "", fs, fixedRandom({kDraw17}));
-        run = journal.begin(plan);
+        begun = planBatch(folder.path(), {"2.jpg", "1.jpg", "a b%.png"}, "", fs, fixedRandom({kDraw17}));
+        run = journal.begin(begun);
         EXPECT_TRUE(run);
-        return plan;
+        return begun;
     }
     // The one unfinished run, held as a start finds it.
     std::unique_ptr<JournalRun> pendingRun()
@@ -53,9 +53,40 @@ protected:
     FaultyFileSystem fs;
     StateFolder files{stateHome.path() + "/TOLVA"};
     BatchJournal journal{files, fs};
+    BatchPlan begun; // outlives the run
     std::unique_ptr<JournalRun> run;
     Contents before;
 };
+
+// A plan of many files is written a piece at a time, the caller served
+// between pieces, and reads back whole, every item and stamp in its place.
+TEST_F(JournalTest, ALargePlanIsWrittenInPiecesAndReadsBackWhole)
+{
+    BatchPlan plan;
+    plan.folder = folder.path();
+    plan.folderStamp = fs.stamp(folder.path());
+    plan.prefix = "連番17変換失敗";
+    for (std::size_t i = 0; i < 5000; ++i) {
+        const std::string number = std::to_string(i);
+        plan.items.push_back({"IMG_" + number + ".JPG", plan.prefix + number + ".JPG", "旅行" + number + ".JPG"});
+        plan.stamps.push_back(FileStamp{7, 1000 + i, i, static_cast<std::int64_t>(i) * 3, true});
+    }
+    std::size_t pulses = 0;
+    run = journal.begin(plan, JournalKind::Batch, [&] { ++pulses; });
+    ASSERT_TRUE(run);
+    EXPECT_GE(pulses, 3u);
+    run.reset(); // killed
+    const auto back = pendingRun();
+    ASSERT_TRUE(back);
+    const BatchPlan& read = back->journal().plan;
+    ASSERT_EQ(read.items.size(), plan.items.size());
+    EXPECT_TRUE(back->journal().damaged.empty());
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        ASSERT_EQ(read.items[i].final, plan.items[i].final) << i;
+        ASSERT_EQ(read.items[i].temporary, plan.items[i].temporary) << i;
+        ASSERT_TRUE(read.stamps[i].sameFileAs(plan.stamps[i])) << i;
+    }
+}
 
 TEST_F(JournalTest, AnyNameSurvivesTheRoundTripAndADamagedJournalIsRefused)
 {
@@ -215,7 +246,8 @@ TEST_F(JournalTest, EveryUnfinishedRunKeepsItsOwnJournalAndALiveOneIsLeftAlone)
 
     TempFolder other;
     other.writeAll({"x.jpg"});
-    auto live = journal.begin(planBatch(other.path(), {"x.jpg"}, "y", fs));
+    const BatchPlan livePlan = planBatch(other.path(), {"x.jpg"}, "y", fs);
+    auto live = journal.begin(livePlan);
     ASSERT_TRUE(live);
     auto pending = journal.pending();
     ASSERT_EQ(pending.size(), 1u) << "the live run is another copy's";
