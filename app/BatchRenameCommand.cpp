@@ -65,15 +65,17 @@ void BatchRenameCommand::run()
     }
     const BatchOptions options = m_view.batchOptions();
     const std::string folder = m_view.folder();
-    // The run is planned once, over the entries the check will keep, and a
-    // new name held by a file outside the run is told from that plan before
-    // anything is asked or moved; the user may stop here.
-    const std::vector<std::string> planned = openableEntries(folder, entries, m_fileSystem);
-    BatchPlan plan = planRun(folder, planned, base, options);
+    // The run is planned once, and a new name held by a file outside the run
+    // is told from that plan before anything is asked or moved; the user may
+    // stop here.
+    BatchPlan plan = planRun(folder, entries, base, options);
+    // The check only ever drops entries.
+    const std::size_t planned = entries.size();
     // Begun after the plan, whose probe of the names it gives comes and goes.
     const std::unique_ptr<FolderWatch> watch = m_fileSystem.watch(folder);
     if (!plan.clashes.empty() && m_ask(messages::clashesAhead(plan.clashes)) != MsgAnswer::Yes)
         return;
+    const std::vector<NameClash> told = plan.clashes;
     if (m_ask(messages::confirmBatch(base)) != MsgAnswer::Ok)
         return;
 
@@ -96,11 +98,19 @@ void BatchRenameCommand::run()
     WaitCursor waiting;
     if (entries.empty())
         return;
-    // Planned again only where the plan may no longer hold: an entry left
-    // otherwise than foreseen, or a folder changed (or not watched) while the
-    // user was asked.
-    if (entries != planned || !watch || watch->changed() || plan.status != PlanStatus::Ready)
+    // Planned again only where the plan may no longer hold: an entry dropped
+    // by the check, or a folder changed (or not watched) while the user was
+    // asked.
+    if (entries.size() != planned || !watch || watch->changed() || plan.status != PlanStatus::Ready) {
         plan = planRun(folder, entries, base, options);
+        // Entries dropped by the check renumber those after them: clashes
+        // other than those told are told before anything moves.
+        if (!plan.clashes.empty() && plan.clashes != told) {
+            waiting.release();
+            if (m_ask(messages::clashesAhead(plan.clashes)) != MsgAnswer::Yes)
+                return;
+        }
+    }
     if (const auto refused = messages::planRefused(plan)) {
         waiting.release();
         m_ask(*refused);

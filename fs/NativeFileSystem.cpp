@@ -270,12 +270,12 @@ bool NativeFileSystem::sameFile(const std::string& a, const std::string& b)
 
 FsError NativeFileSystem::listNames(const std::string& folder, std::vector<std::string>& names)
 {
-    std::vector<FolderEntry> entries;
-    const FsError error = listEntries(folder, entries);
+    // Taken a batch at a time: a whole folder's entries never stand beside its names.
     names.clear();
-    for (FolderEntry& entry : entries)
-        names.push_back(std::move(entry.name));
-    return error;
+    return readEntries(folder, [&](std::vector<FolderEntry>& batch) {
+        for (FolderEntry& entry : batch)
+            names.push_back(std::move(entry.name));
+    });
 }
 
 FsError NativeFileSystem::readEntries(const std::string& folder, const EntryBatchTaker& take)
@@ -473,14 +473,13 @@ FsError NativeFileSystem::listStamped(const std::string& folder, std::vector<std
     const auto folderStamp = stampOf(folder, &mount);
     if (!folderStamp || !folderStamp->stableInode || !traits(mount, folder).listingInodes)
         return listNames(folder, names);
-    std::vector<FolderEntry> entries;
-    const FsError error = listEntries(folder, entries);
     names.clear();
-    for (FolderEntry& entry : entries) {
-        names.push_back(std::move(entry.name));
-        stamps.push_back(FileStamp{folderStamp->device, entry.inode, 0, 0, true});
-    }
-    return error;
+    return readEntries(folder, [&](std::vector<FolderEntry>& batch) {
+        for (FolderEntry& entry : batch) {
+            names.push_back(std::move(entry.name));
+            stamps.push_back(FileStamp{folderStamp->device, entry.inode, 0, 0, true});
+        }
+    });
 }
 
 FsError NativeFileSystem::removeFile(const std::string& path)

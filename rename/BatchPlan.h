@@ -28,6 +28,8 @@ enum class PlanStatus {
 struct NameClash {
     std::string original;
     std::string final;
+
+    bool operator==(const NameClash&) const = default;
 };
 
 // Everything a batch will do, computed before the first file moves.

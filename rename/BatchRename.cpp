@@ -318,15 +318,6 @@ FsError folderWideCause(const BatchPlan& plan, FileSystem& fs, FsError error)
 
 } // namespace
 
-std::vector<std::string> openableEntries(const std::string& folder, const std::vector<std::string>& entries,
-                                         FileSystem& fs)
-{
-    std::vector<std::string> kept;
-    std::copy_if(entries.begin(), entries.end(), std::back_inserter(kept),
-                 [&](const std::string& entry) { return canOpen(folder, entry, fs); });
-    return kept;
-}
-
 CheckResult checkPass(const std::string& folder, std::vector<std::string>& entries, FileSystem& fs,
                       const DropQuestion& askDrop, const CheckProgress& progress)
 {
@@ -538,17 +529,22 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
     std::vector<NameClash> clashes;
     for (const std::size_t i : settled.clashing)
         clashes.push_back({items[i].original, items[i].final});
-    // A shot moves whole or not at all.
+    // A shot moves whole or not at all. The items that move close up in
+    // place: a second array of them would cost 10 MB at 100,000 files.
     const bool leaving = options.shots || options.nameKey;
-    std::vector<BatchItem> moving;
     std::vector<std::string> leftOut;
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (!leaving || !settled.left[shotOf[i]])
-            moving.push_back(std::move(items[i]));
-        else if (i == 0 || shotOf[i - 1] != shotOf[i])
+        if (!leaving || !settled.left[shotOf[i]]) {
+            if (kept != i)
+                items[kept] = std::move(items[i]);
+            ++kept;
+        } else if (i == 0 || shotOf[i - 1] != shotOf[i]) {
             leftOut.push_back(std::move(items[i].original));
+        }
     }
-    BatchPlan plan = planListedMoves(folder, std::move(moving), fs, random, std::move(listing));
+    items.resize(kept);
+    BatchPlan plan = planListedMoves(folder, std::move(items), fs, random, std::move(listing));
     plan.leftOut = std::move(leftOut);
     plan.clashes = std::move(clashes);
     return plan;

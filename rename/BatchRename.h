@@ -14,10 +14,9 @@
 namespace zanto {
 
 // The batch rename of continuous mode, in the steps the window calls in turn:
-// planBatch over the entries the check will keep (computes every name, and
-// the clashes told first), checkPass (interactive; the plan is made again only
-// where it dropped otherwise, or the folder changed meanwhile), applyBatch
-// (moves the files). Names are bare native names of files in `folder`.
+// planBatch (computes every name, and the clashes told first), checkPass
+// (interactive; the plan is made again only where it dropped an entry, or the
+// folder changed meanwhile), applyBatch (moves the files). Names are bare native names of files in `folder`.
 
 enum class CheckResult { Done, Cancelled };
 
@@ -26,11 +25,6 @@ enum class CheckResult { Done, Cancelled };
 using DropQuestion = std::function<bool(const std::string& entry)>;
 // Told the position just checked, for the caption.
 using CheckProgress = std::function<void(std::size_t position)>;
-
-// The entries the check keeps when the user lets every other one leave:
-// those whose files can be opened, in their order.
-std::vector<std::string> openableEntries(const std::string& folder, const std::vector<std::string>& entries,
-                                         FileSystem& fs);
 
 // Checks the entries last first, so that a dropped one does not move those
 // still to be checked. Entries dropped before a Cancel stay dropped.

@@ -90,9 +90,12 @@ TEST_F(ContinuousMode, ARunReadsTheFolderOnceUnlessItChanged)
     before = faulty.folderReads();
     messenger.onNextShow([this] { folder.write("u1.jpg"); }); // another program, while the question is open
     messenger.answer(MsgAnswer::Ok);
+    messenger.answer(MsgAnswer::Yes);
     press("cmdOK");
     EXPECT_EQ(faulty.folderReads() - before, 3u);
     EXPECT_EQ(folder.contents().at("u1.jpg"), "content of u1.jpg") << "the name taken meanwhile is left alone";
+    // The name taken meanwhile is told before anything moves.
+    EXPECT_TRUE(messenger.texts().join('|').contains(QStringLiteral("既に使っています.\r\n\r\n「t1.jpg」→「u1.jpg」")));
     window.reset(); // before the file system it reads through
 }
 

@@ -182,7 +182,9 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
 std::vector<NameClash> clashesOf(const std::string& folder, const std::vector<std::string>& entries,
                                  const std::string& base, FileSystem& fs, const BatchOptions& options = {})
 {
-    return planBatch(folder, openableEntries(folder, entries, fs), base, fs, fixedRandom({kDraw17}), options).clashes;
+    std::vector<std::string> kept = entries;
+    checkPass(folder, kept, fs, [](const std::string&) { return true; }, {});
+    return planBatch(folder, kept, base, fs, fixedRandom({kDraw17}), options).clashes;
 }
 
 TEST(Shots, ClashesAreFoundBeforeAnythingMoves)
