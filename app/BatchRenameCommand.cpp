@@ -149,18 +149,20 @@ BatchPlan BatchRenameCommand::planRun(const std::string& folder, const std::vect
                                       const std::string& base, const BatchOptions& options)
 {
     WaitCursor waiting;
+    return planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options, keepingAlive());
+}
+
+Pulse BatchRenameCommand::keepingAlive()
+{
     // Between the long steps, whose progress has no caption of its own.
-    m_work.keepAlive();
-    BatchPlan plan = planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options);
-    m_work.keepAlive();
-    return plan;
+    return [this] { m_work.keepAlive(); };
 }
 
 std::optional<BatchReport> BatchRenameCommand::apply(const BatchPlan& plan, JournalKind kind)
 {
     WaitCursor waiting;
     std::unique_ptr<JournalRun> run;
-    if (m_journal != nullptr && !(run = m_journal->begin(plan, kind, [this] { m_work.keepAlive(); }))) {
+    if (m_journal != nullptr && !(run = m_journal->begin(plan, kind, keepingAlive()))) {
         waiting.release();
         m_ask(messages::journalUnwritable(m_journal->folder(), m_journal->lastError()));
         return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/Pulse.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
@@ -46,6 +48,8 @@ public:
 
 private:
     // The plan of the run, the window kept alive around it.
+    // Keeps the window answering during a step of the rename core.
+    Pulse keepingAlive();
     BatchPlan planRun(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                       const BatchOptions& options);
     // Progress reaches the caption at most every few milliseconds, and always

@@ -113,7 +113,7 @@ std::string BatchJournal::folder() const
 }
 
 std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKind kind,
-                                                const std::function<void()>& pulse)
+                                                const Pulse& pulse)
 {
     constexpr std::size_t kStampsPerPulse = 64;
     std::vector<FileStamp> stamps;
@@ -123,14 +123,13 @@ std::unique_ptr<JournalRun> BatchJournal::begin(const BatchPlan& plan, JournalKi
         stamps.reserve(plan.items.size());
         for (const BatchItem& item : plan.items) {
             stamps.push_back(m_fs.stamp(joinPath(plan.folder, item.original)).value_or(FileStamp{}));
-            if (pulse && stamps.size() % kStampsPerPulse == 0)
-                pulse();
+            if (stamps.size() % kStampsPerPulse == 0)
+                beat(pulse);
         }
     }
     JournalEncoder encoder(kind, plan, stamps.empty() ? plan.stamps : stamps);
     const JournalFiles::Pieces pieces = [&](std::string& piece) {
-        if (pulse)
-            pulse();
+        beat(pulse);
         return encoder.next(piece);
     };
     auto file = m_files.create(kRunPrefix, pieces, roomForSteps(plan.items.size()));

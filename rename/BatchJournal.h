@@ -4,8 +4,8 @@
 #include "rename/FileSystem.h"
 #include "rename/Journal.h"
 #include "rename/JournalFiles.h"
+#include "rename/Pulse.h"
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,9 +74,9 @@ public:
     // first file moves. None when it could not be written: nothing may move.
     // `plan` must outlive the run. `pulse` is called now and then on the way.
     std::unique_ptr<JournalRun> begin(const BatchPlan& plan, JournalKind kind = JournalKind::Batch,
-                                      const std::function<void()>& pulse = {});
+                                      const Pulse& pulse = {});
     std::unique_ptr<JournalRun> begin(BatchPlan&&, JournalKind = JournalKind::Batch,
-                                      const std::function<void()>& = {}) = delete;
+                                      const Pulse& = {}) = delete;
     // Where journals are written, and why the last write failed, for a message.
     std::string folder() const;
     std::error_code lastError() const { return m_files.lastError(); }

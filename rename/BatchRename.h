@@ -4,6 +4,7 @@
 #include "rename/BatchReport.h"
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
+#include "rename/Pulse.h"
 
 #include <cstddef>
 #include <functional>
@@ -87,8 +88,10 @@ struct BatchOptions {
 // by nameKeyOf, in letter case or Unicode form (one held byte for byte ends
 // under its temporary name). BatchPlan::clashes names every file whose new
 // name is held, to be told before anything moves. The folder is read once.
+// `pulse` is called between the plan's steps.
 BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
-                    FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {});
+                    FileSystem& fs, const RandomSource& random = clockSeededRandom(), const BatchOptions& options = {},
+                    const Pulse& pulse = {});
 
 // Each file of a run with its new name, in the run's order, before any check:
 // one number per entry, or with shots one per shot over the folder's `names`.

@@ -6,12 +6,17 @@
 
 namespace zanto {
 
-std::string extensionOf(const std::string& name)
+std::string_view extensionViewOf(std::string_view name)
 {
     const auto dot = name.rfind('.');
     if (dot == std::string::npos || dot + 1 == name.size())
         return {};
     return name.substr(dot);
+}
+
+std::string extensionOf(const std::string& name)
+{
+    return std::string(extensionViewOf(name));
 }
 
 std::string stemOf(const std::string& name)

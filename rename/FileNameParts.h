@@ -11,6 +11,8 @@ namespace zanto {
 // a dot, or ending in a dot, has none (""). Depends on the name alone, so a file
 // never borrows another file's extension.
 std::string extensionOf(const std::string& name);
+// The same, as a view into `name`.
+std::string_view extensionViewOf(std::string_view name);
 
 // What two names are compared by when a name is asked whether it is taken:
 // names with equal keys are one name to the user (NFC and NFD forms of
