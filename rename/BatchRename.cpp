@@ -457,6 +457,8 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
 }
 
 // The folder's names and stamps, read once for a plan.
+constexpr std::size_t kListingSlack = 64;
+
 struct FolderListing {
     std::vector<std::string> names;
     std::vector<FileStamp> stamps;
@@ -555,6 +557,10 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
 {
     // One reading of the folder serves the shots, the clashes, the stamps and the temporary names.
     FolderListing listing;
+    // Room for the usual folder, whose list is all of it, without the
+    // doubling's spare third.
+    listing.names.reserve(entries.size() + kListingSlack);
+    listing.stamps.reserve(entries.size() + kListingSlack);
     listing.error = fs.listStamped(folder, listing.names, listing.stamps);
     beat(pulse);
     const bool listed = listing.error == FsError::None;
@@ -633,14 +639,18 @@ BatchPlan planListedMoves(const std::string& folder, std::vector<BatchItem> item
         }
     }
     beat(pulse);
-    TakenNames taken(plan.items, width);
-    for (const auto& name : present)
-        taken.add(name);
-    for (const auto& item : plan.items) {
-        taken.add(item.original);
-        taken.add(item.final);
+    {
+        TakenNames taken(plan.items, width);
+        for (const auto& name : present)
+            taken.add(name);
+        for (const auto& item : plan.items) {
+            taken.add(item.original);
+            taken.add(item.final);
+        }
+        plan.prefix = choosePrefix(taken, random);
     }
-    plan.prefix = choosePrefix(taken, random);
+    // The listing is done with before the temporary names take their room.
+    listing = {};
 
     for (std::size_t i = 0; i < count; ++i)
         plan.items[i].temporary = plan.prefix + zeroFilled(i, width) + extensionOf(plan.items[i].original);
