@@ -72,7 +72,7 @@ void BatchRenameCommand::run()
     // The check only ever drops entries.
     const std::size_t planned = entries.size();
     // Begun after the plan, whose probe of the names it gives comes and goes.
-    const std::unique_ptr<FolderWatch> watch = m_fileSystem.watch(folder);
+    std::unique_ptr<FolderWatch> watch = m_fileSystem.watch(folder);
     if (!plan.clashes.empty() && m_ask(messages::clashesAhead(plan.clashes)) != MsgAnswer::Yes)
         return;
     const std::vector<NameClash> told = plan.clashes;
@@ -101,7 +101,10 @@ void BatchRenameCommand::run()
     // Planned again only where the plan may no longer hold: an entry dropped
     // by the check, or a folder changed (or not watched) while the user was
     // asked.
-    if (entries.size() != planned || !watch || watch->changed() || plan.status != PlanStatus::Ready) {
+    const bool unchanged = watch && !watch->changed();
+    // Let go before the renames, each of which the kernel would queue for it.
+    watch.reset();
+    if (entries.size() != planned || !unchanged || plan.status != PlanStatus::Ready) {
         plan = planRun(folder, entries, base, options);
         // Entries dropped by the check renumber those after them: clashes
         // other than those told are told before anything moves.

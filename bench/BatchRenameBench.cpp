@@ -201,13 +201,15 @@ void batch(benchmark::State& state, Medium medium)
         const std::string base = second ? "b" : "a";
         const zanto::BatchOptions options{perShot > 1};
         zanto::BatchPlan plan = zanto::planBatch(folder.path(), entries, base, fs, zanto::clockSeededRandom(), options);
-        const auto watch = fs.watch(folder.path());
+        auto watch = fs.watch(folder.path());
         const std::size_t planned = entries.size();
         lap(Plan);
         zanto::checkPass(folder.path(), entries, fs, [](const std::string&) { return false; },
                          [&](std::size_t) { ++steps; });
         lap(Check);
-        if (entries.size() != planned || !watch || watch->changed())
+        const bool unchanged = watch && !watch->changed();
+        watch.reset();
+        if (entries.size() != planned || !unchanged)
             plan = zanto::planBatch(folder.path(), entries, base, fs, zanto::clockSeededRandom(), options);
         lap(Plan);
         auto run = journal.begin(plan);
