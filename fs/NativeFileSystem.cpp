@@ -119,10 +119,13 @@ std::optional<FileStamp> NativeFileSystem::stampOf(const std::string& path, Moun
 
 namespace {
 
+// The folder a path names an entry of ("/" for the root's); none without a "/".
 std::string_view folderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string_view() : std::string_view(path).substr(0, slash);
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string_view("/") : std::string_view(path).substr(0, slash);
 }
 
 bool refusesLinks(int error)
@@ -236,13 +239,12 @@ bool NativeFileSystem::exists(const std::string& path)
 
 bool NativeFileSystem::existsUncached(const std::string& path)
 {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+    const std::string folder(folderOf(path));
     struct statfs volume {};
-    if (slash == std::string::npos || m_calls.statfs(folder.c_str(), &volume) != 0 || volume.f_type != kFuseMagic)
+    if (folder.empty() || m_calls.statfs(folder.c_str(), &volume) != 0 || volume.f_type != kFuseMagic)
         return exists(path);
     // The folder's reading goes to the driver; a lookup may not.
-    const std::string_view name = std::string_view(path).substr(slash + 1);
+    const std::string_view name = std::string_view(path).substr(path.rfind('/') + 1);
     bool found = false;
     const FsError error = readEntries(folder, [&](std::vector<FolderEntry>& batch) {
         found = found || std::any_of(batch.begin(), batch.end(), [&](const FolderEntry& entry) { return entry.name == name; });
