@@ -49,7 +49,8 @@ private:
     friend class BatchJournal;
     bool append(const std::string& line);
     bool placedByLastStep(MoveStep step, const std::vector<EntryState>& states) const;
-    const std::vector<FileStamp>& stamps() const { return m_plan.stamps.empty() ? m_stamps : m_plan.stamps; }
+    // Those taken at the start where the plan's own were not one per item.
+    const std::vector<FileStamp>& stamps() const { return m_stamps.empty() ? m_plan.stamps : m_stamps; }
 
     BatchJournal& m_owner;
     std::unique_ptr<OpenJournal> m_file;
