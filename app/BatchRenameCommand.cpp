@@ -133,19 +133,24 @@ void BatchRenameCommand::run()
         return;
     }
 
+    // A file that kept its old or temporary name is never passed over in silence.
+    std::vector<MessageRequest> notices;
+    if (const auto unfinished = report.unfinished(); !unfinished.empty())
+        notices.push_back(messages::notRenamed(messages::noticeNames(plan, report.states(), unfinished)));
+    if (!plan.leftOut.empty())
+        notices.push_back(messages::leftOut(plan.leftOut, options.shots));
+    // The plan is let go before the folder is listed again, so that a large
+    // run never holds both at once.
+    plan = {};
+
     caption(messages::batchEndCaption(), true);
     m_work.keepAlive();
     m_view.showListing();
     m_view.clearBaseName();
     m_view.clearPicture();
     relisting.release();
-
-    // A file that kept its old or temporary name is never passed over in silence.
-    if (const auto unfinished = report.unfinished(); !unfinished.empty()) {
-        m_ask(messages::notRenamed(messages::noticeNames(plan, report.states(), unfinished)));
-    }
-    if (!plan.leftOut.empty())
-        m_ask(messages::leftOut(plan.leftOut, options.shots));
+    for (const MessageRequest& notice : notices)
+        m_ask(notice);
 }
 
 BatchPlan BatchRenameCommand::planRun(const std::string& folder, const std::vector<std::string>& entries,

@@ -429,29 +429,35 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
         return !continuing || !numberAfter(keyed(options.nameKey, head), keyedBase);
     };
     const bool byShot = options.shots && names != nullptr;
-    std::vector<Shot> shots;
-    if (byShot) {
-        shots = groupShots(entries, *names, options.nameKey);
-    } else {
-        for (const std::string& entry : entries)
-            shots.push_back({entry, {entry}});
-    }
-    std::vector<bool> takesNumber(shots.size());
+    // Without shots each entry stands alone; no shot is made for it, since
+    // at a whole folder those would outweigh the plan itself.
+    const std::vector<Shot> shots = byShot ? groupShots(entries, *names, options.nameKey) : std::vector<Shot>{};
+    const std::size_t shotCount = byShot ? shots.size() : entries.size();
+    const auto headOf = [&](std::size_t k) -> const std::string& { return byShot ? shots[k].entry : entries[k]; };
+    std::vector<bool> takesNumber(shotCount);
     std::size_t count = 0;
-    for (std::size_t k = 0; k < shots.size(); ++k)
-        count += (takesNumber[k] = numbered(shots[k].entry)) ? 1 : 0;
+    for (std::size_t k = 0; k < shotCount; ++k)
+        count += (takesNumber[k] = numbered(headOf(k))) ? 1 : 0;
     std::vector<BatchItem> items;
     items.reserve(entries.size());
+    if (shotOf != nullptr)
+        shotOf->reserve(entries.size());
     std::size_t position = 0;
-    for (std::size_t k = 0; k < shots.size(); ++k) {
+    const auto add = [&](const std::string& member, std::string final, std::size_t k) {
+        items.push_back({member, {}, std::move(final)});
+        if (shotOf != nullptr)
+            shotOf->push_back(k);
+    };
+    for (std::size_t k = 0; k < shotCount; ++k) {
         if (!takesNumber[k])
             continue;
         const std::string number = numberText(position++, count, numbering);
-        for (const std::string& member : shots[k].members) {
-            items.push_back({member, {}, base + number + (byShot ? shotTail(shots[k], member) : extensionOf(member))});
-            if (shotOf != nullptr)
-                shotOf->push_back(k);
+        if (!byShot) {
+            add(entries[k], base + number + extensionOf(entries[k]), k);
+            continue;
         }
+        for (const std::string& member : shots[k].members)
+            add(member, base + number + shotTail(shots[k], member), k);
     }
     return items;
 }
