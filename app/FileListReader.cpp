@@ -27,6 +27,11 @@ void FileListReader::open(const std::string& folder)
     tell(m_files.setPath(folder));
 }
 
+void FileListReader::open(const std::string& folder, FolderReading reading)
+{
+    tell(m_files.setPath(folder, std::move(reading)));
+}
+
 void FileListReader::setPattern(const QString& pattern)
 {
     tell(m_files.setPattern(pattern));

@@ -8,6 +8,7 @@
 namespace zanto {
 
 class FileListBox;
+struct FolderReading;
 enum class FsError : int;
 struct MessageRequest;
 enum class MsgAnswer : int;
@@ -27,6 +28,8 @@ public:
     void rereadIfChanged();
     // The files of `folder`.
     void open(const std::string& folder);
+    // The same, from the folder's reading where it is still current.
+    void open(const std::string& folder, FolderReading reading);
     // The files matching `pattern`. Before a folder is set (start-up sets the
     // pattern first) nothing is read, and nothing told.
     void setPattern(const QString& pattern);

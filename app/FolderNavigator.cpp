@@ -55,7 +55,7 @@ void FolderNavigator::driveChanged()
 
 void FolderNavigator::folderChanged()
 {
-    m_view.openFiles(m_dir.path());
+    m_view.openFiles(m_dir.path(), m_dir.takeReading());
     m_view.clearNamePanel();
     m_preview.hideInformation();
     m_view.refillList();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/DirectoryListing.h"
+
 #include <string>
 
 namespace zanto {
@@ -10,8 +12,8 @@ class FolderView {
 public:
     virtual ~FolderView() = default;
 
-    // The file list reads `folder`.
-    virtual void openFiles(const std::string& folder) = 0;
+    // The file list shows `folder`, from `reading` where that is still current.
+    virtual void openFiles(const std::string& folder, FolderReading reading) = 0;
     // Simple mode's name box and its labels emptied, the box locked.
     virtual void clearNamePanel() = 0;
     // The rename list refilled from the file list as last read.

@@ -165,9 +165,9 @@ void FormViews::showShotsChoice(bool on)
     m_form.SHOTS->setChecked(on);
 }
 
-void FormViews::openFiles(const std::string& folder)
+void FormViews::openFiles(const std::string& folder, FolderReading reading)
 {
-    m_files.open(folder);
+    m_files.open(folder, std::move(reading));
 }
 
 void FormViews::clearNamePanel()

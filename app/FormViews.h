@@ -69,7 +69,7 @@ public:
     void showShotsChoice(bool on) override;
 
     // FolderView
-    void openFiles(const std::string& folder) override;
+    void openFiles(const std::string& folder, FolderReading reading) override;
     void clearNamePanel() override;
     void clearSelections() override;
     void selectName(const std::string& name, bool inRenameList) override;

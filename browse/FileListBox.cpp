@@ -23,6 +23,16 @@ FsError FileListBox::setPath(const std::string& folder)
     return refresh();
 }
 
+FsError FileListBox::setPath(const std::string& folder, FolderReading reading)
+{
+    m_path = folder;
+    if (m_path.empty() || !reading.current(m_path))
+        return refresh();
+    m_watch = std::move(reading.watch);
+    setItems(matchingFiles(reading, WildcardPattern(m_pattern.toStdString())));
+    return FsError::None;
+}
+
 FsError FileListBox::refresh()
 {
     std::vector<std::string> names;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListBox.h"
+#include "listing/DirectoryListing.h"
 #include "rename/FileSystem.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ public:
     // Each of these re-reads the folder. On failure the list is left empty.
     [[nodiscard]] FsError setPattern(const QString& pattern);
     [[nodiscard]] FsError setPath(const std::string& folder);
+    // The same, from the folder's reading where it is still current.
+    [[nodiscard]] FsError setPath(const std::string& folder, FolderReading reading);
     [[nodiscard]] FsError refresh();
     // The same, but keeps the names read last while the folder's watch tells
     // of no change since that reading: stepping through a large folder does

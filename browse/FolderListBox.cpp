@@ -1,6 +1,5 @@
 #include "FolderListBox.h"
 
-#include "listing/NaturalOrder.h"
 #include "rename/PathRule.h"
 #include "ui/NativeName.h"
 
@@ -26,19 +25,6 @@ std::string normalized(const std::string& folder)
     while (text.size() > path.root_path().string().size() && text.back() == kPathSeparator)
         text.pop_back();
     return text;
-}
-
-// The visible subfolders of `folder`, or the error that kept it from being read.
-FsError readSubfolders(FileSystem& fs, const std::string& folder, std::vector<std::string>& names)
-{
-    std::vector<FolderEntry> entries;
-    const FsError error = fs.listEntries(folder, entries);
-    for (FolderEntry& entry : entries) {
-        if (entry.kind == EntryKind::Folder && entry.name.front() != '.')
-            names.push_back(std::move(entry.name));
-    }
-    sortNaturally(names);
-    return error;
 }
 
 } // namespace
@@ -78,9 +64,10 @@ FsError FolderListBox::setPath(const std::string& folder)
 
 FsError FolderListBox::openPath(const std::string& target)
 {
-    std::vector<std::string> subfolders;
-    if (const FsError error = readSubfolders(m_fileSystem, target, subfolders); error != FsError::None)
+    FolderReading reading;
+    if (const FsError error = readFolder(m_fileSystem, target, reading); error != FsError::None)
         return error;
+    std::vector<std::string> subfolders = std::move(reading.subfolders);
 
     std::vector<std::string> chain;
     std::filesystem::path walk(target);
@@ -93,7 +80,9 @@ FsError FolderListBox::openPath(const std::string& target)
     m_path = target;
     m_subfolders = std::move(subfolders);
     rebuild(chain);
+    m_reading = std::move(reading);
     emit changed();
+    m_reading = {}; // kept only while the change is handled
     return FsError::None;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listing/DirectoryListing.h"
 #include "rename/FileSystem.h"
 
 #include <QListWidget>
@@ -28,6 +29,10 @@ public:
     // The subfolder names of the current folder, as listed.
     const std::vector<std::string>& subfolders() const { return m_subfolders; }
 
+    // While `changed` is handled: the reading the folder was opened with, for
+    // the file list to take instead of reading the folder again.
+    FolderReading takeReading() { return std::move(m_reading); }
+
 signals:
     void changed();
     // The user moved the selection (not a right-click, not a click on empty space).
@@ -47,6 +52,7 @@ private:
     FileSystem& m_fileSystem;
     std::string m_path;
     std::vector<std::string> m_subfolders;
+    FolderReading m_reading;
 };
 
 } // namespace zanto

@@ -52,14 +52,18 @@ private:
     bool m_closed = false;
 };
 
-} // namespace
-
-FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const WildcardPattern& pattern,
-                          std::vector<std::string>& names)
+// A regular file (or a link to one) that is not hidden: what the file list may show.
+bool visibleFile(const FolderEntry& entry)
 {
-    names.clear();
-    // Reading a big folder is mostly the kernel's work: a second thread does
-    // it while this one filters, keys and orders what has been read so far.
+    return entry.kind == EntryKind::File && entry.name.front() != '.';
+}
+
+// Reads `folder` and hands each entry to `take`. Reading a big folder is
+// mostly the kernel's work: a second thread does it while this one filters,
+// keys and orders what has been read so far.
+template <typename Take>
+FsError readStreamed(FileSystem& fs, const std::string& folder, Take&& take)
+{
     // (Declared after what it uses, the thread is joined first if this one throws.)
     BatchQueue queue;
     FsError error = FsError::None;
@@ -72,20 +76,66 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
         }
         queue.close();
     });
-    NaturalOrder order;
     std::vector<FolderEntry> batch;
     while (queue.pop(batch)) {
-        for (FolderEntry& entry : batch) {
-            if (entry.kind == EntryKind::File && entry.name.front() != '.' && pattern.matches(entry.name))
-                order.add(std::move(entry.name));
-        }
+        for (FolderEntry& entry : batch)
+            take(entry);
     }
     reader.join();
     if (failure)
         std::rethrow_exception(failure);
+    return error;
+}
+
+} // namespace
+
+FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const WildcardPattern& pattern,
+                          std::vector<std::string>& names)
+{
+    names.clear();
+    NaturalOrder order;
+    const FsError error = readStreamed(fs, folder, [&](FolderEntry& entry) {
+        if (visibleFile(entry) && pattern.matches(entry.name))
+            order.add(std::move(entry.name));
+    });
     if (error == FsError::None)
         names = order.sorted();
     return error;
+}
+
+FsError readFolder(FileSystem& fs, const std::string& folder, FolderReading& reading)
+{
+    // Watched from before the reading: a change made while it runs is seen.
+    reading = {folder, fs.watch(folder), {}, {}};
+    NaturalOrder files;
+    const FsError error = readStreamed(fs, folder, [&](FolderEntry& entry) {
+        if (visibleFile(entry))
+            files.add(std::move(entry.name));
+        else if (entry.kind == EntryKind::Folder && entry.name.front() != '.')
+            reading.subfolders.push_back(std::move(entry.name));
+    });
+    if (error != FsError::None) {
+        reading = {};
+        return error;
+    }
+    reading.files = files.sorted();
+    sortNaturally(reading.subfolders);
+    return FsError::None;
+}
+
+bool FolderReading::current(const std::string& path) const
+{
+    return watch && folder == path && !watch->changed();
+}
+
+std::vector<std::string> matchingFiles(const FolderReading& reading, const WildcardPattern& pattern)
+{
+    std::vector<std::string> names;
+    for (const std::string& name : reading.files) {
+        if (pattern.matches(name))
+            names.push_back(name);
+    }
+    return names;
 }
 
 } // namespace zanto

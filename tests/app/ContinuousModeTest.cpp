@@ -2,6 +2,7 @@
 
 #include "app/LongWork.h"
 #include "app/NewNameTip.h"
+#include "browse/FolderListBox.h"
 #include "tests/support/FaultyFileSystem.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 namespace zanto::test {
 namespace {
@@ -96,6 +98,31 @@ TEST_F(ContinuousMode, ARunReadsTheFolderOnceUnlessItChanged)
     EXPECT_EQ(folder.contents().at("u1.jpg"), "content of u1.jpg") << "the name taken meanwhile is left alone";
     // The name taken meanwhile is told before anything moves.
     EXPECT_TRUE(messenger.texts().join('|').contains(QStringLiteral("既に使っています.\r\n\r\n「t1.jpg」→「u1.jpg」")));
+    window.reset(); // before the file system it reads through
+}
+
+// The folder list's reading of a folder serves the file list too, unless the
+// folder changed in between.
+TEST_F(ContinuousMode, OpeningAFolderReadsItOnceUnlessItChanged)
+{
+    FaultyFileSystem faulty;
+    faulty.watchFolders(true);
+    windowFileSystem = &faulty;
+    folder.writeAll({"a.jpg", "b.jpg"});
+    std::filesystem::create_directory(folder.pathOf("sub"));
+    start(QStringLiteral("1"));
+    EXPECT_EQ(faulty.folderReads(), 1u);
+    EXPECT_EQ(file().items(), (std::vector<std::string>{"a.jpg", "b.jpg"}));
+
+    bool written = false;
+    faulty.onAccess([&](std::string_view call, const std::string&) {
+        if (call == "readEntries" && !std::exchange(written, true))
+            folder.write("c.jpg"); // another program, between the two lists
+    });
+    const std::size_t before = faulty.folderReads();
+    ASSERT_EQ(find<FolderListBox>("Dir")->setPath(folder.path()), FsError::None);
+    EXPECT_EQ(faulty.folderReads() - before, 2u);
+    EXPECT_EQ(file().items(), (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
     window.reset(); // before the file system it reads through
 }
 

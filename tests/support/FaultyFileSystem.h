@@ -36,8 +36,9 @@ public:
     std::size_t folderReads() const { return m_folderReads; }
     // Folders are watched as the real file system watches them; off, never.
     void watchFolders(bool on) { m_watching = on; }
-    // `hook` runs first in each stamp, readFile and openFile, on the caller's
-    // thread: the preview calls those from workers.
+    // `hook` runs first in each stamp, readFile and openFile, and last in each
+    // readEntries, on the caller's thread: the preview and the file list call
+    // those from workers.
     using AccessHook = std::function<void(std::string_view call, const std::string& path)>;
     void onAccess(AccessHook hook) { m_onAccess = std::move(hook); }
 
@@ -61,6 +62,7 @@ public:
     {
         ++m_folderReads;
         const FsError error = m_native.readEntries(folder, take);
+        access("readEntries", folder);
         return m_readFault ? *m_readFault : error;
     }
     FsError status(const std::string& path, FileStatus& status) override { return m_native.status(resolve(path), status); }
