@@ -52,10 +52,15 @@ private:
     bool m_closed = false;
 };
 
+bool hidden(const FolderEntry& entry)
+{
+    return entry.name.front() == '.';
+}
+
 // A regular file (or a link to one) that is not hidden: what the file list may show.
 bool visibleFile(const FolderEntry& entry)
 {
-    return entry.kind == EntryKind::File && entry.name.front() != '.';
+    return entry.kind == EntryKind::File && !hidden(entry);
 }
 
 // Reads `folder` and hands each entry to `take`. Reading a big folder is
@@ -107,11 +112,14 @@ FsError readFolder(FileSystem& fs, const std::string& folder, FolderReading& rea
 {
     // Watched from before the reading: a change made while it runs is seen.
     reading = {folder, fs.watch(folder), {}, {}};
+    // Unwatched, the files could not be taken from this reading: they are
+    // not ordered for nothing.
+    const bool keepFiles = reading.watch != nullptr;
     NaturalOrder files;
     const FsError error = readStreamed(fs, folder, [&](FolderEntry& entry) {
-        if (visibleFile(entry))
+        if (keepFiles && visibleFile(entry))
             files.add(std::move(entry.name));
-        else if (entry.kind == EntryKind::Folder && entry.name.front() != '.')
+        else if (entry.kind == EntryKind::Folder && !hidden(entry))
             reading.subfolders.push_back(std::move(entry.name));
     });
     if (error != FsError::None) {

@@ -26,7 +26,7 @@ FsError listMatchingFiles(FileSystem& fs, const std::string& folder, const Wildc
 struct FolderReading {
     std::string folder;
     std::unique_ptr<FolderWatch> watch;
-    std::vector<std::string> files;      // as listMatchingFiles takes them, before the pattern
+    std::vector<std::string> files;      // as listMatchingFiles takes them, before the pattern; none unwatched
     std::vector<std::string> subfolders; // not hidden, in natural order
 
     // The reading still shows `path` as it is now.
