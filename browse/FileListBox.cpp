@@ -29,7 +29,7 @@ FsError FileListBox::setPath(const std::string& folder, FolderReading reading)
     if (m_path.empty() || !reading.current(m_path))
         return refresh();
     m_watch = std::move(reading.watch);
-    setItems(matchingFiles(reading, WildcardPattern(m_pattern.toStdString())));
+    setItems(matchingFiles(std::move(reading), WildcardPattern(m_pattern.toStdString())));
     return FsError::None;
 }
 

@@ -136,13 +136,10 @@ bool FolderReading::current(const std::string& path) const
     return watch && folder == path && !watch->changed();
 }
 
-std::vector<std::string> matchingFiles(const FolderReading& reading, const WildcardPattern& pattern)
+std::vector<std::string> matchingFiles(FolderReading&& reading, const WildcardPattern& pattern)
 {
-    std::vector<std::string> names;
-    for (const std::string& name : reading.files) {
-        if (pattern.matches(name))
-            names.push_back(name);
-    }
+    std::vector<std::string> names = std::move(reading.files);
+    std::erase_if(names, [&pattern](const std::string& name) { return !pattern.matches(name); });
     return names;
 }
 

@@ -36,7 +36,7 @@ struct FolderReading {
 // Reads `folder` into `reading`; on failure gives the error and an empty reading.
 FsError readFolder(FileSystem& fs, const std::string& folder, FolderReading& reading);
 
-// The names listMatchingFiles would give, taken from a reading.
-std::vector<std::string> matchingFiles(const FolderReading& reading, const WildcardPattern& pattern);
+// The names listMatchingFiles would give, taken out of a reading.
+std::vector<std::string> matchingFiles(FolderReading&& reading, const WildcardPattern& pattern);
 
 } // namespace zanto
