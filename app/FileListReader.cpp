@@ -22,11 +22,6 @@ void FileListReader::rereadIfChanged()
     tell(m_files.refreshIfChanged());
 }
 
-void FileListReader::open(const std::string& folder)
-{
-    tell(m_files.setPath(folder));
-}
-
 void FileListReader::open(const std::string& folder, FolderReading reading)
 {
     tell(m_files.setPath(folder, std::move(reading)));

@@ -26,9 +26,7 @@ public:
     void reread();
     // The same, unless the folder is known not to have changed since.
     void rereadIfChanged();
-    // The files of `folder`.
-    void open(const std::string& folder);
-    // The same, from the folder's reading where it is still current.
+    // The files of `folder`, from its reading where that is still current.
     void open(const std::string& folder, FolderReading reading);
     // The files matching `pattern`. Before a folder is set (start-up sets the
     // pattern first) nothing is read, and nothing told.

@@ -17,12 +17,6 @@ FsError FileListBox::setPattern(const QString& pattern)
     return refresh();
 }
 
-FsError FileListBox::setPath(const std::string& folder)
-{
-    m_path = folder;
-    return refresh();
-}
-
 FsError FileListBox::setPath(const std::string& folder, FolderReading reading)
 {
     m_path = folder;

@@ -20,9 +20,8 @@ public:
 
     // Each of these re-reads the folder. On failure the list is left empty.
     [[nodiscard]] FsError setPattern(const QString& pattern);
-    [[nodiscard]] FsError setPath(const std::string& folder);
-    // The same, from the folder's reading where it is still current.
-    [[nodiscard]] FsError setPath(const std::string& folder, FolderReading reading);
+    // `reading`, where it is still current, gives the names instead.
+    [[nodiscard]] FsError setPath(const std::string& folder, FolderReading reading = {});
     [[nodiscard]] FsError refresh();
     // The same, but keeps the names read last while the folder's watch tells
     // of no change since that reading: stepping through a large folder does

@@ -4,7 +4,6 @@
 #include "rename/FolderWatch.h"
 
 #include <memory>
-
 #include <string>
 #include <vector>
 
