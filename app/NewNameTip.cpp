@@ -8,7 +8,11 @@
 
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolTip>
+
+#include <chrono>
+#include <utility>
 
 namespace zanto {
 
@@ -20,37 +24,123 @@ NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, Options options, Folder f
     , m_options(std::move(options))
     , m_folder(std::move(folder))
     , m_fileSystem(fileSystem)
+    , m_aheadDelay(new QTimer(this))
 {
     m_list.viewport()->installEventFilter(this);
     const QAbstractItemModel* model = m_list.model();
-    const auto drop = [this] { m_names.reset(); };
-    connect(model, &QAbstractItemModel::modelReset, this, drop);
-    connect(model, &QAbstractItemModel::rowsInserted, this, drop);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, drop);
-    connect(model, &QAbstractItemModel::rowsMoved, this, drop);
-    connect(model, &QAbstractItemModel::dataChanged, this, drop);
-    connect(model, &QAbstractItemModel::layoutChanged, this, drop);
+    const auto changed = [this] { listChanged(); };
+    connect(model, &QAbstractItemModel::modelReset, this, changed);
+    connect(model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(model, &QAbstractItemModel::rowsMoved, this, changed);
+    connect(model, &QAbstractItemModel::dataChanged, this, changed);
+    connect(model, &QAbstractItemModel::layoutChanged, this, changed);
+    // A held ↑ or a name being typed starts one working-out, once it pauses.
+    m_aheadDelay->setSingleShot(true);
+    m_aheadDelay->setInterval(150);
+    connect(m_aheadDelay, &QTimer::timeout, this, [this] { workAhead(); });
+    connect(&m_base, &QLineEdit::textChanged, m_aheadDelay, qOverload<>(&QTimer::start));
+}
+
+NewNameTip::~NewNameTip()
+{
+    m_ahead.reset(); // its thread is done with this object before it goes
+}
+
+std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::string>& entries, const std::string& base,
+                                                     const std::string& folder, const BatchOptions& options,
+                                                     FileSystem& fileSystem)
+{
+    Names names{base, folder, options.shots, options.numbering, nullptr, {}, {}};
+    std::vector<std::string> inFolder; // the folder's, for the shots alone
+    if (options.shots) {
+        names.watch = fileSystem.watch(folder);
+        if (fileSystem.listNames(folder, inFolder) != FsError::None)
+            return std::nullopt;
+    }
+    names.items = batchItems(entries, base, inFolder, options, &names.shotOf);
+    return names;
+}
+
+bool NewNameTip::fits(const Names& names, const std::string& base, const std::string& folder,
+                      const BatchOptions& options) const
+{
+    return names.base == base && names.folder == folder && names.shots == options.shots
+           && names.numbering == options.numbering
+           && (!options.shots || (names.watch && !names.watch->changed()));
 }
 
 const NewNameTip::Names* NewNameTip::namesFor(const std::string& base) const
 {
     const BatchOptions options = m_options();
     const std::string folder = m_folder();
-    if (m_names && m_names->base == base && m_names->folder == folder && m_names->shots == options.shots
-        && m_names->numbering == options.numbering
-        && (!options.shots || (m_names->watch && !m_names->watch->changed())))
+    if (m_names && fits(*m_names, base, folder, options))
         return &*m_names;
     m_names.reset();
-    Names names{base, folder, options.shots, options.numbering, nullptr, {}, {}};
-    std::vector<std::string> inFolder; // the folder's, for the shots alone
-    if (options.shots) {
-        names.watch = m_fileSystem.watch(folder);
-        if (m_fileSystem.listNames(folder, inFolder) != FsError::None)
-            return nullptr;
+    // Names being worked out for this very list and these options are waited
+    // for; any others would be the wrong ones.
+    if (m_ahead && m_ahead->listVersion == m_listVersion && m_ahead->base == base && m_ahead->folder == folder
+        && m_ahead->shots == options.shots && m_ahead->numbering == options.numbering) {
+        std::optional<Names> names = m_ahead->names.get();
+        m_ahead.reset();
+        if (names && fits(*names, base, folder, options)) {
+            m_names = std::move(names);
+            return &*m_names;
+        }
     }
-    names.items = batchItems(m_list.items(), base, inFolder, options, &names.shotOf);
-    m_names = std::move(names);
-    return &*m_names;
+    m_names = workOut(m_list.items(), base, folder, options, m_fileSystem);
+    return m_names ? &*m_names : nullptr;
+}
+
+void NewNameTip::listChanged()
+{
+    m_names.reset();
+    ++m_listVersion;
+    m_aheadDelay->start();
+}
+
+void NewNameTip::workAhead()
+{
+    if (m_list.count() < kAheadFrom)
+        return;
+    if (m_ahead) {
+        m_aheadAgain = true; // started again when this one is done
+        return;
+    }
+    const std::string base = nativeName(m_base.text());
+    if (base.empty() || containsForbidden(base) || containsControl(base))
+        return;
+    const BatchOptions options = m_options();
+    const std::string folder = m_folder();
+    if (m_names && fits(*m_names, base, folder, options))
+        return;
+    std::promise<std::optional<Names>> promise;
+    m_ahead.emplace(Ahead{m_listVersion, base, folder, options.shots, options.numbering, promise.get_future(), {}});
+    m_ahead->worker = std::jthread(
+        [this, promise = std::move(promise), entries = m_list.items(), base, folder, options]() mutable {
+            promise.set_value(workOut(entries, base, folder, options, m_fileSystem));
+            QMetaObject::invokeMethod(this, [this] { takeAhead(); }, Qt::QueuedConnection);
+        });
+}
+
+void NewNameTip::takeAhead()
+{
+    using namespace std::chrono_literals;
+    // The tip may have taken them already; a later working-out tells of its own end.
+    if (m_ahead) {
+        if (m_ahead->names.wait_for(0s) != std::future_status::ready)
+            return;
+        std::optional<Names> names = m_ahead->names.get();
+        const bool current = m_ahead->listVersion == m_listVersion;
+        m_ahead.reset();
+        if (current && names && !m_names) {
+            m_names = std::move(names); // checked again when used: the base name may change meanwhile
+            if (fits(*m_names, nativeName(m_base.text()), m_folder(), m_options()))
+                emit namesReady();
+        }
+    }
+    if (std::exchange(m_aheadAgain, false))
+        workAhead();
 }
 
 QString NewNameTip::text(int row) const

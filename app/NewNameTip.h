@@ -5,13 +5,17 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 class QLineEdit;
+class QTimer;
 
 namespace zanto {
 
@@ -24,7 +28,9 @@ class ListBox;
 // entry of the series the numbers continue, that it keeps its name. Only
 // the entry pointed at is named: typing costs nothing. The names of the whole
 // run are worked out once and kept while the list, the base name, the
-// numbering and (with shots) the folder's names stay as they were.
+// numbering and (with shots) the folder's names stay as they were. A long
+// list has them worked out on a thread of their own soon after it changes,
+// so that the tip that follows does not wait on them.
 class NewNameTip final : public QObject {
     Q_OBJECT
 public:
@@ -34,10 +40,19 @@ public:
 
     NewNameTip(ListBox& list, QLineEdit& base, Options options, Folder folder, FileSystem& fileSystem,
                QObject* parent);
+    ~NewNameTip() override;
+
+    // From this many entries on, the names are worked out ahead: fewer take
+    // less than a frame where the tip asks for them.
+    static constexpr int kAheadFrom = 2000;
 
     // The tip for the entry at `row`; empty when the base name is empty or
     // would be refused, and the entry's own tip is shown instead.
     QString text(int row) const;
+
+signals:
+    // Names worked out ahead are at hand for the list as it stands.
+    void namesReady();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +68,27 @@ private:
         std::vector<BatchItem> items;
         std::vector<std::size_t> shotOf;
     };
+    // Names being worked out on their own thread for the list as it was at
+    // `listVersion`, and for those options.
+    struct Ahead {
+        std::uint64_t listVersion = 0;
+        std::string base;
+        std::string folder;
+        bool shots = false;
+        Numbering numbering;
+        std::future<std::optional<Names>> names;
+        std::jthread worker;
+    };
+
+    static std::optional<Names> workOut(const std::vector<std::string>& entries, const std::string& base,
+                                        const std::string& folder, const BatchOptions& options,
+                                        FileSystem& fileSystem);
+    bool fits(const Names& names, const std::string& base, const std::string& folder,
+              const BatchOptions& options) const;
     const Names* namesFor(const std::string& base) const;
+    void listChanged();
+    void workAhead();
+    void takeAhead();
 
     ListBox& m_list;
     QLineEdit& m_base;
@@ -61,6 +96,10 @@ private:
     Folder m_folder;
     FileSystem& m_fileSystem;
     mutable std::optional<Names> m_names; // dropped whenever the list changes
+    std::uint64_t m_listVersion = 0;      // counts the list's changes
+    mutable std::optional<Ahead> m_ahead; // one at a time
+    bool m_aheadAgain = false;            // the inputs changed while it ran
+    QTimer* m_aheadDelay;                 // a burst of changes starts one
 };
 
 } // namespace zanto

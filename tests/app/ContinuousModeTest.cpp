@@ -4,14 +4,17 @@
 #include "app/NewNameTip.h"
 #include "browse/FolderListBox.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/Gate.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QCloseEvent>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -180,6 +183,55 @@ TEST_F(ContinuousMode, TheTipShowsTheNameTheBatchGives)
     const auto after = folder.contents();
     for (const auto& [old, renamed] : promised)
         EXPECT_EQ(after.at(renamed), before.at(old)) << old;
+}
+
+// A long list has the run's names worked out ahead on a thread of their own,
+// for the list as it stands when they are done: the tip that follows reads
+// nothing, and names worked out for an earlier list are dropped.
+TEST_F(ContinuousMode, ALongListsTipIsWorkedOutAheadForTheListAsItStands)
+{
+    FaultyFileSystem faulty;
+    faulty.watchFolders(true);
+    windowFileSystem = &faulty;
+    std::vector<std::string> names{"IMG_1000.xmp"};
+    for (int i = 0; i < NewNameTip::kAheadFrom; ++i)
+        names.push_back("IMG_" + std::to_string(1000 + i) + ".jpg");
+    folder.writeAll(names);
+    Gate gates[2];
+    std::atomic<Gate*> held = nullptr; // the next reading off the window's thread waits there
+    const auto here = std::this_thread::get_id();
+    faulty.onAccess([&](std::string_view call, const std::string&) {
+        if (call == "listNames" && std::this_thread::get_id() != here)
+            if (Gate* gate = held.exchange(nullptr))
+                gate->pass();
+    });
+    start(QStringLiteral("1"), QStringLiteral("*.jpg"));
+    find<QAction>("SHOTS")->trigger();
+    auto& tip = *window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"));
+    QSignalSpy ready(&tip, &NewNameTip::namesReady);
+    base().setText(QStringLiteral("旅"));
+    ASSERT_TRUE(ready.wait(10000));
+
+    // The list changes again while the names of its step before are being worked out.
+    const auto swapWhileWorkingOut = [&](Gate& gate) {
+        held = &gate;
+        list().setListIndexQuietly(1);
+        press("cmdUE"); // IMG_1001 first
+        while (!gate.entered)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        press("cmdSITA"); // and back
+        gate.opened = true;
+    };
+    const QString first = QStringLiteral("IMG_1000.jpg → 旅0001.jpg\nIMG_1000.xmp → 旅0001.xmp");
+    swapWhileWorkingOut(gates[0]);
+    ASSERT_TRUE(ready.wait(10000));
+    const std::size_t reads = faulty.folderReads();
+    EXPECT_EQ(tip.text(0), first);
+    EXPECT_EQ(tip.text(1), QStringLiteral("IMG_1001.jpg → 旅0002.jpg"));
+    EXPECT_EQ(faulty.folderReads(), reads) << "worked out ahead";
+    swapWhileWorkingOut(gates[1]);
+    EXPECT_EQ(tip.text(0), first) << "asked before the list's own names are worked out";
+    window.reset(); // before the file system it reads through
 }
 
 // The menu item: one entry per shot, stored; the tip names every file of the

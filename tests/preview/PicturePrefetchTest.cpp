@@ -1,6 +1,7 @@
 #include "preview/PicturePrefetch.h"
 #include "preview/PictureWorker.h"
 #include "tests/support/FaultyFileSystem.h"
+#include "tests/support/Gate.h"
 #include "tests/support/TempFolder.h"
 
 #include <QImage>
@@ -24,19 +25,6 @@ void save(const std::string& path, int width)
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(QString::fromStdString(path), "JPG"));
 }
-
-// Holds a worker in its stamp of a file until opened; after ten seconds it
-// opens by itself and tells: the thread that should have opened it waited.
-struct Gate {
-    std::atomic<bool> entered = false, opened = false, timedOut = false;
-    void pass()
-    {
-        entered = true;
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!opened && !(timedOut = std::chrono::steady_clock::now() > until))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-};
 
 TEST(PicturePrefetch, KeepsThePictureOnlyWhileTheFileIsUnchangedAndReadsOffTheCallersThread)
 {

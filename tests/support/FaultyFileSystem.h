@@ -37,8 +37,8 @@ public:
     // Folders are watched as the real file system watches them; off, never.
     void watchFolders(bool on) { m_watching = on; }
     // `hook` runs first in each stamp, readFile and openFile, and last in each
-    // readEntries, on the caller's thread: the preview and the file list call
-    // those from workers.
+    // readEntries and listNames, on the caller's thread: the preview, the file
+    // list and the new-name tip call those from workers.
     using AccessHook = std::function<void(std::string_view call, const std::string& path)>;
     void onAccess(AccessHook hook) { m_onAccess = std::move(hook); }
 
@@ -56,7 +56,9 @@ public:
     FsError listNames(const std::string& folder, std::vector<std::string>& names) override
     {
         ++m_folderReads;
-        return m_native.listNames(folder, names);
+        const FsError error = m_native.listNames(folder, names);
+        access("listNames", folder);
+        return error;
     }
     FsError readEntries(const std::string& folder, const EntryBatchTaker& take) override
     {
