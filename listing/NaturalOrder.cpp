@@ -139,6 +139,11 @@ std::vector<std::string> NaturalOrder::sorted()
             if (less(*run->next, *least->next))
                 least = run;
         }
+        // The names are gathered out of the order they were read in: the one
+        // this run gives a few steps on is fetched meanwhile.
+        constexpr std::ptrdiff_t kAhead = 16;
+        if (least->end - least->next > kAhead)
+            __builtin_prefetch(&m_names[least->next[kAhead].index]);
         names.push_back(std::move(m_names[least->next->index]));
         if (++least->next == least->end)
             runs.erase(least);
