@@ -12,9 +12,20 @@
 #include <QToolTip>
 
 #include <chrono>
+#include <exception>
 #include <utility>
 
 namespace zanto {
+
+namespace {
+
+// A base name the batch would take; with any other, no new name is told.
+bool usableBase(const std::string& base)
+{
+    return !base.empty() && !containsForbidden(base) && !containsControl(base);
+}
+
+} // namespace
 
 NewNameTip::NewNameTip(ListBox& list, QLineEdit& base, Options options, Folder folder, FileSystem& fileSystem,
                        QObject* parent)
@@ -108,7 +119,7 @@ void NewNameTip::workAhead()
         return;
     }
     const std::string base = nativeName(m_base.text());
-    if (base.empty() || containsForbidden(base) || containsControl(base))
+    if (!usableBase(base))
         return;
     const BatchOptions options = m_options();
     const std::string folder = m_folder();
@@ -118,7 +129,11 @@ void NewNameTip::workAhead()
     m_ahead.emplace(Ahead{m_listVersion, base, folder, options.shots, options.numbering, promise.get_future(), {}});
     m_ahead->worker = std::jthread(
         [this, promise = std::move(promise), entries = m_list.items(), base, folder, options]() mutable {
-            promise.set_value(workOut(entries, base, folder, options, m_fileSystem));
+            try {
+                promise.set_value(workOut(entries, base, folder, options, m_fileSystem));
+            } catch (...) { // thrown again where the names are taken
+                promise.set_exception(std::current_exception());
+            }
             QMetaObject::invokeMethod(this, [this] { takeAhead(); }, Qt::QueuedConnection);
         });
 }
@@ -146,7 +161,7 @@ void NewNameTip::takeAhead()
 QString NewNameTip::text(int row) const
 {
     const std::string base = nativeName(m_base.text());
-    if (base.empty() || containsForbidden(base) || containsControl(base) || row < 0 || row >= m_list.count())
+    if (!usableBase(base) || row < 0 || row >= m_list.count())
         return {};
     const Names* names = namesFor(base);
     if (names == nullptr)
