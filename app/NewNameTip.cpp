@@ -60,13 +60,14 @@ NewNameTip::~NewNameTip()
 
 std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::string>& entries, const std::string& base,
                                                      const std::string& folder, const BatchOptions& options,
-                                                     FileSystem& fileSystem)
+                                                     FileSystem& fileSystem, Purpose purpose)
 {
     Names names{base, folder, options.shots, options.numbering, nullptr, {}, {}};
     std::vector<std::string> inFolder; // the folder's, for the shots alone
     if (options.shots) {
         names.watch = fileSystem.watch(folder);
-        if (fileSystem.listNames(folder, inFolder) != FsError::None)
+        // Unwatched (FUSE, overlay, shares), names worked out ahead could never be trusted.
+        if ((!names.watch && purpose == Purpose::Ahead) || fileSystem.listNames(folder, inFolder) != FsError::None)
             return std::nullopt;
     }
     names.items = batchItems(entries, base, inFolder, options, &names.shotOf);
@@ -92,8 +93,7 @@ const NewNameTip::Names* NewNameTip::namesFor(const std::string& base) const
     // for; any others would be the wrong ones.
     if (m_ahead && m_ahead->listVersion == m_listVersion && m_ahead->base == base && m_ahead->folder == folder
         && m_ahead->shots == options.shots && m_ahead->numbering == options.numbering) {
-        std::optional<Names> names = m_ahead->names.get();
-        m_ahead.reset();
+        std::optional<Names> names = finishAhead(); // throws what the working-out threw
         if (names && fits(*names, base, folder, options)) {
             m_names = std::move(names);
             return &*m_names;
@@ -130,12 +130,19 @@ void NewNameTip::workAhead()
     m_ahead->worker = std::jthread(
         [this, promise = std::move(promise), entries = m_list.items(), base, folder, options]() mutable {
             try {
-                promise.set_value(workOut(entries, base, folder, options, m_fileSystem));
+                promise.set_value(workOut(entries, base, folder, options, m_fileSystem, Purpose::Ahead));
             } catch (...) { // thrown again where the names are taken
                 promise.set_exception(std::current_exception());
             }
             QMetaObject::invokeMethod(this, [this] { takeAhead(); }, Qt::QueuedConnection);
         });
+}
+
+std::optional<NewNameTip::Names> NewNameTip::finishAhead() const
+{
+    std::future<std::optional<Names>> names = std::move(m_ahead->names);
+    m_ahead.reset(); // a worker that failed is gone too
+    return names.get();
 }
 
 void NewNameTip::takeAhead()
@@ -145,9 +152,12 @@ void NewNameTip::takeAhead()
     if (m_ahead) {
         if (m_ahead->names.wait_for(0s) != std::future_status::ready)
             return;
-        std::optional<Names> names = m_ahead->names.get();
         const bool current = m_ahead->listVersion == m_listVersion;
-        m_ahead.reset();
+        std::optional<Names> names;
+        try {
+            names = finishAhead();
+        } catch (...) { // dropped: a tip works the names out itself, and fails there
+        }
         if (current && names && !m_names) {
             m_names = std::move(names); // checked again when used: the base name may change meanwhile
             if (fits(*m_names, nativeName(m_base.text()), m_folder(), m_options()))

@@ -80,9 +80,12 @@ private:
         std::jthread worker;
     };
 
+    enum class Purpose { Now, Ahead };
     static std::optional<Names> workOut(const std::vector<std::string>& entries, const std::string& base,
                                         const std::string& folder, const BatchOptions& options,
-                                        FileSystem& fileSystem);
+                                        FileSystem& fileSystem, Purpose purpose = Purpose::Now);
+    // The names of the working-out ahead, which is then gone.
+    std::optional<Names> finishAhead() const;
     bool fits(const Names& names, const std::string& base, const std::string& folder,
               const BatchOptions& options) const;
     const Names* namesFor(const std::string& base) const;

@@ -217,8 +217,10 @@ TEST_F(ContinuousMode, ALongListsTipIsWorkedOutAheadForTheListAsItStands)
         held = &gate;
         list().setListIndexQuietly(1);
         press("cmdUE"); // IMG_1001 first
-        while (!gate.entered)
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!gate.entered && std::chrono::steady_clock::now() < until)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(gate.entered) << "no working-out ahead began";
         press("cmdSITA"); // and back
         gate.opened = true;
     };
@@ -231,6 +233,7 @@ TEST_F(ContinuousMode, ALongListsTipIsWorkedOutAheadForTheListAsItStands)
     EXPECT_EQ(faulty.folderReads(), reads) << "worked out ahead";
     swapWhileWorkingOut(gates[1]);
     EXPECT_EQ(tip.text(0), first) << "asked before the list's own names are worked out";
+    EXPECT_FALSE(gates[0].timedOut || gates[1].timedOut);
     window.reset(); // before the file system it reads through
 }
 
