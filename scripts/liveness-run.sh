@@ -17,16 +17,7 @@ for tool in Xvfb openbox xdotool xprop; do
 done
 
 work=$(mktemp -d)
-folder="$work/photos"
-mkdir -p "$folder" "$work/config/TOLVA" "$work/runtime"
-chmod 700 "$work/runtime"
-python3 - "$folder" "$count" <<'PY'
-import os, sys
-folder, count = sys.argv[1], int(sys.argv[2])
-for i in range(count):
-    open(os.path.join(folder, f"IMG_{i:06d}.jpg"), "wb").close()
-PY
-printf '[TOLVA_DATA]\nMODE=1\nVORIS=*.jpg\nKALDEN=%s\n' "$folder" >"$work/config/TOLVA/TOLVA.ini"
+source "$here/many-files.sh"
 
 source "$here/x-display.sh"
 
