@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 #include "FixedLayout.h"
 #include "HelpBrowser.h"
+#include "Localization.h"
 
 #include "rename/PathRule.h"
 #include "ui/ShellOpener.h"
@@ -37,7 +38,7 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
-    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    setFont(windowFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
 
     m_cmdOK = place(new QPushButton(QStringLiteral("OK"), this), "cmdOK", 4050, 3255, 1470, 345);
@@ -59,8 +60,7 @@ frmAbout::frmAbout(ShellOpener& opener, QWidget* parent)
     m_Label4->installEventFilter(this);
 
     auto* latinName = label(this, "Label5", QStringLiteral("Zanto"), 2970, 1290, 2160, 555);
-    QFont mincho(QStringLiteral("ＭＳ Ｐ明朝"));
-    mincho.setPointSizeF(27.75);
+    QFont mincho = windowFont(QStringLiteral("ＭＳ Ｐ明朝"), 27.75);
     mincho.setBold(true);
     latinName->setFont(mincho);
 

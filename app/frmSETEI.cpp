@@ -1,5 +1,6 @@
 #include "frmSETEI.h"
 #include "FixedLayout.h"
+#include "Localization.h"
 
 #include "app/ProgramSettings.h"
 #include "app/ProgramValues.h"
@@ -82,7 +83,7 @@ frmSETEI::frmSETEI(ProgramValues& values, ProgramSettings& settings, Messenger& 
     setObjectName(QStringLiteral("frmSETEI"));
     setWindowTitle(QStringLiteral("設定"));
     setModal(true);
-    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    setFont(windowFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(twips(kClientWidth), twips(kClientHeight));
 
     auto* frame2 = place(new QGroupBox(QStringLiteral("変換方法"), this), "Frame2", 240, 90, 3855, 735);
