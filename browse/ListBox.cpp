@@ -9,6 +9,14 @@
 
 namespace zanto {
 
+namespace {
+
+// Rows laid out at a time: far more than a list shows, few enough that a
+// folder of 100,000 files is shown before all of its rows have their places.
+constexpr int kRowsPerBatch = 4096;
+
+} // namespace
+
 ListBox::ListBox(QWidget* parent)
     : QListView(parent)
     , m_model(new NameListModel(this))
@@ -16,6 +24,9 @@ ListBox::ListBox(QWidget* parent)
     setModel(m_model);
     // Uniform rows let the view size 100,000 entries without measuring each.
     setUniformItemSizes(true);
+    // The rest follows while the window runs, a batch at each turn.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(kRowsPerBatch);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -64,6 +75,23 @@ std::string ListBox::selectedName() const
 {
     const int row = listIndex();
     return row < 0 ? std::string() : item(row);
+}
+
+void ListBox::layOutRest()
+{
+    if (count() == 0 || !rectForIndex(m_model->index(count() - 1)).isEmpty())
+        return;
+    setLayoutMode(QListView::SinglePass);
+    doItemsLayout();
+    setLayoutMode(QListView::Batched);
+}
+
+void ListBox::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    // A row the batches have not reached has no place yet to scroll to.
+    if (index.isValid() && rectForIndex(index).isEmpty())
+        layOutRest();
+    QListView::scrollTo(index, hint);
 }
 
 void ListBox::setItems(std::vector<std::string> names)
@@ -148,6 +176,8 @@ void ListBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // The view's own keys (End, Page Down) move by the rows' places.
+    layOutRest();
     QListView::keyPressEvent(event);
 }
 

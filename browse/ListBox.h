@@ -56,12 +56,16 @@ signals:
     void dragged(int from, int to);
 
 protected:
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Lays out at once the rows the batches have not reached yet.
+    void layOutRest();
+
     NameListModel* m_model;
     bool m_quiet = false;
     int m_dragRow = -1; // the entry being dragged, -1 when no drag of ours runs
