@@ -58,11 +58,12 @@ NewNameTip::~NewNameTip()
     m_ahead.reset(); // its thread is done with this object before it goes
 }
 
-std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::string>& entries, const std::string& base,
-                                                     const std::string& folder, const BatchOptions& options,
-                                                     FileSystem& fileSystem, Purpose purpose)
+std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::string>& entries, Inputs inputs,
+                                                     const BatchOptions& options, FileSystem& fileSystem,
+                                                     Purpose purpose)
 {
-    Names names{base, folder, options.shots, options.numbering, nullptr, {}, {}};
+    Names names{std::move(inputs), nullptr, {}, {}};
+    const std::string& folder = names.inputs.folder;
     std::vector<std::string> inFolder; // the folder's, for the shots alone
     if (options.shots) {
         names.watch = fileSystem.watch(folder);
@@ -70,36 +71,37 @@ std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::stri
         if ((!names.watch && purpose == Purpose::Ahead) || fileSystem.listNames(folder, inFolder) != FsError::None)
             return std::nullopt;
     }
-    names.items = batchItems(entries, base, inFolder, options, &names.shotOf);
+    names.items = batchItems(entries, names.inputs.base, inFolder, options, &names.shotOf);
     return names;
 }
 
-bool NewNameTip::fits(const Names& names, const std::string& base, const std::string& folder,
-                      const BatchOptions& options) const
+NewNameTip::Inputs NewNameTip::inputsFor(const std::string& base, const BatchOptions& options) const
 {
-    return names.base == base && names.folder == folder && names.shots == options.shots
-           && names.numbering == options.numbering
-           && (!options.shots || (names.watch && !names.watch->changed()));
+    return {base, m_folder(), options.shots, options.numbering};
+}
+
+bool NewNameTip::fits(const Names& names, const Inputs& inputs)
+{
+    return names.inputs == inputs && (!inputs.shots || (names.watch && !names.watch->changed()));
 }
 
 const NewNameTip::Names* NewNameTip::namesFor(const std::string& base) const
 {
     const BatchOptions options = m_options();
-    const std::string folder = m_folder();
-    if (m_names && fits(*m_names, base, folder, options))
+    const Inputs now = inputsFor(base, options);
+    if (m_names && fits(*m_names, now))
         return &*m_names;
     m_names.reset();
-    // Names being worked out for this very list and these options are waited
+    // Names being worked out for this very list and these inputs are waited
     // for; any others would be the wrong ones.
-    if (m_ahead && m_ahead->listVersion == m_listVersion && m_ahead->base == base && m_ahead->folder == folder
-        && m_ahead->shots == options.shots && m_ahead->numbering == options.numbering) {
+    if (m_ahead && m_ahead->listVersion == m_listVersion && m_ahead->inputs == now) {
         std::optional<Names> names = finishAhead(); // throws what the working-out threw
-        if (names && fits(*names, base, folder, options)) {
+        if (names && fits(*names, now)) {
             m_names = std::move(names);
             return &*m_names;
         }
     }
-    m_names = workOut(m_list.items(), base, folder, options, m_fileSystem);
+    m_names = workOut(m_list.items(), now, options, m_fileSystem);
     return m_names ? &*m_names : nullptr;
 }
 
@@ -122,15 +124,15 @@ void NewNameTip::workAhead()
     if (!usableBase(base))
         return;
     const BatchOptions options = m_options();
-    const std::string folder = m_folder();
-    if (m_names && fits(*m_names, base, folder, options))
+    Inputs inputs = inputsFor(base, options);
+    if (m_names && fits(*m_names, inputs))
         return;
     std::promise<std::optional<Names>> promise;
-    m_ahead.emplace(Ahead{m_listVersion, base, folder, options.shots, options.numbering, promise.get_future(), {}});
+    m_ahead.emplace(Ahead{m_listVersion, inputs, promise.get_future(), {}});
     m_ahead->worker = std::jthread(
-        [this, promise = std::move(promise), entries = m_list.items(), base, folder, options]() mutable {
+        [this, promise = std::move(promise), entries = m_list.items(), inputs = std::move(inputs), options]() mutable {
             try {
-                promise.set_value(workOut(entries, base, folder, options, m_fileSystem, Purpose::Ahead));
+                promise.set_value(workOut(entries, std::move(inputs), options, m_fileSystem, Purpose::Ahead));
             } catch (...) { // thrown again where the names are taken
                 promise.set_exception(std::current_exception());
             }
@@ -160,7 +162,7 @@ void NewNameTip::takeAhead()
         }
         if (current && names && !m_names) {
             m_names = std::move(names); // checked again when used: the base name may change meanwhile
-            if (fits(*m_names, nativeName(m_base.text()), m_folder(), m_options()))
+            if (fits(*m_names, inputsFor(nativeName(m_base.text()), m_options())))
                 emit namesReady();
         }
     }

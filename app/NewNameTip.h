@@ -58,36 +58,40 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The run's new names, and what they were worked out from.
-    struct Names {
+    // What the run's new names are worked out from, besides the list.
+    struct Inputs {
         std::string base;
         std::string folder;
         bool shots = false;
         Numbering numbering;
+
+        bool operator==(const Inputs&) const = default;
+    };
+    // The run's new names, and what they were worked out from.
+    struct Names {
+        Inputs inputs;
         std::unique_ptr<FolderWatch> watch; // with shots: begun before the folder was read
         std::vector<BatchItem> items;
         std::vector<std::size_t> shotOf;
     };
     // Names being worked out on their own thread for the list as it was at
-    // `listVersion`, and for those options.
+    // `listVersion`.
     struct Ahead {
         std::uint64_t listVersion = 0;
-        std::string base;
-        std::string folder;
-        bool shots = false;
-        Numbering numbering;
+        Inputs inputs;
         std::future<std::optional<Names>> names;
         std::jthread worker;
     };
 
     enum class Purpose { Now, Ahead };
-    static std::optional<Names> workOut(const std::vector<std::string>& entries, const std::string& base,
-                                        const std::string& folder, const BatchOptions& options,
-                                        FileSystem& fileSystem, Purpose purpose = Purpose::Now);
+    static std::optional<Names> workOut(const std::vector<std::string>& entries, Inputs inputs,
+                                        const BatchOptions& options, FileSystem& fileSystem,
+                                        Purpose purpose = Purpose::Now);
+    // The inputs as they stand, with `base` for the base name.
+    Inputs inputsFor(const std::string& base, const BatchOptions& options) const;
     // The names of the working-out ahead, which is then gone.
     std::optional<Names> finishAhead() const;
-    bool fits(const Names& names, const std::string& base, const std::string& folder,
-              const BatchOptions& options) const;
+    static bool fits(const Names& names, const Inputs& inputs);
     const Names* namesFor(const std::string& base) const;
     void listChanged();
     void workAhead();
