@@ -3,7 +3,6 @@
 #include <QFont>
 
 class QApplication;
-class QString;
 
 namespace zanto {
 

@@ -59,11 +59,11 @@ NewNameTip::~NewNameTip()
 }
 
 std::optional<NewNameTip::Names> NewNameTip::workOut(const std::vector<std::string>& entries, Inputs inputs,
-                                                     const BatchOptions& options, FileSystem& fileSystem,
-                                                     Purpose purpose)
+                                                     const NameKey& nameKey, FileSystem& fileSystem, Purpose purpose)
 {
     Names names{std::move(inputs), nullptr, {}, {}};
     const std::string& folder = names.inputs.folder;
+    const BatchOptions options{names.inputs.shots, nameKey, names.inputs.numbering};
     std::vector<std::string> inFolder; // the folder's, for the shots alone
     if (options.shots) {
         names.watch = fileSystem.watch(folder);
@@ -101,7 +101,7 @@ const NewNameTip::Names* NewNameTip::namesFor(const std::string& base) const
             return &*m_names;
         }
     }
-    m_names = workOut(m_list.items(), now, options, m_fileSystem);
+    m_names = workOut(m_list.items(), now, options.nameKey, m_fileSystem);
     return m_names ? &*m_names : nullptr;
 }
 
@@ -130,9 +130,10 @@ void NewNameTip::workAhead()
     std::promise<std::optional<Names>> promise;
     m_ahead.emplace(Ahead{m_listVersion, inputs, promise.get_future(), {}});
     m_ahead->worker = std::jthread(
-        [this, promise = std::move(promise), entries = m_list.items(), inputs = std::move(inputs), options]() mutable {
+        [this, promise = std::move(promise), entries = m_list.items(), inputs = std::move(inputs),
+         nameKey = options.nameKey]() mutable {
             try {
-                promise.set_value(workOut(entries, std::move(inputs), options, m_fileSystem, Purpose::Ahead));
+                promise.set_value(workOut(entries, std::move(inputs), nameKey, m_fileSystem, Purpose::Ahead));
             } catch (...) { // thrown again where the names are taken
                 promise.set_exception(std::current_exception());
             }

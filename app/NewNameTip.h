@@ -84,8 +84,9 @@ private:
     };
 
     enum class Purpose { Now, Ahead };
+    // `nameKey`: how names compare for "taken", the one option Inputs does not hold.
     static std::optional<Names> workOut(const std::vector<std::string>& entries, Inputs inputs,
-                                        const BatchOptions& options, FileSystem& fileSystem,
+                                        const NameKey& nameKey, FileSystem& fileSystem,
                                         Purpose purpose = Purpose::Now);
     // The inputs as they stand, with `base` for the base name.
     Inputs inputsFor(const std::string& base, const BatchOptions& options) const;
