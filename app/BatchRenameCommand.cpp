@@ -7,6 +7,7 @@
 #include "WaitCursor.h"
 #include "rename/BatchJournal.h"
 #include "rename/BatchRename.h"
+#include "rename/NewNameTable.h"
 #include "rename/NameRules.h"
 #include "ui/NativeName.h"
 
@@ -57,12 +58,10 @@ void BatchRenameCommand::run()
         m_view.clearBaseName();
         return;
     }
-    const std::string base = nativeName(m_view.baseName());
-    if (containsForbidden(base) || containsControl(base)) {
-        m_view.clearBaseName();
-        m_ask(messages::forbiddenName());
+    const std::optional<std::string> typed = typedBase();
+    if (!typed)
         return;
-    }
+    const std::string& base = *typed;
     const BatchOptions options = m_view.batchOptions();
     const std::string folder = m_view.folder();
     // The run is planned once, and a new name held by a file outside the run
@@ -76,7 +75,14 @@ void BatchRenameCommand::run()
     if (!plan.clashes.empty() && m_ask(messages::clashesAhead(plan.clashes)) != MsgAnswer::Yes)
         return;
     const std::vector<NameClash> told = plan.clashes;
-    if (m_ask(messages::confirmBatch(base)) != MsgAnswer::Ok)
+    // The table shown from here is the plan that runs.
+    MessageRequest confirmation = messages::confirmBatch(base);
+    if (plan.status == PlanStatus::Ready)
+        confirmation.moreButton = messages::newNamesButton();
+    MsgAnswer answer = m_ask(confirmation);
+    for (; answer == MsgAnswer::More; answer = m_ask(confirmation))
+        showTable(plan, entries, base, options);
+    if (answer != MsgAnswer::Ok)
         return;
 
     m_sinceCaption.invalidate();
@@ -151,6 +157,51 @@ void BatchRenameCommand::run()
     relisting.release();
     for (const MessageRequest& notice : notices)
         m_ask(notice);
+}
+
+std::optional<std::string> BatchRenameCommand::typedBase()
+{
+    std::string base = nativeName(m_view.baseName());
+    if (containsForbidden(base) || containsControl(base)) {
+        m_view.clearBaseName();
+        m_ask(messages::forbiddenName());
+        return std::nullopt;
+    }
+    return base;
+}
+
+void BatchRenameCommand::showNewNames()
+{
+    const std::vector<std::string> entries = m_view.entries();
+    if (entries.empty())
+        return;
+    const std::optional<std::string> base = typedBase();
+    if (!base)
+        return;
+    const BatchOptions options = m_view.batchOptions();
+    const BatchPlan plan = planRun(m_view.folder(), entries, *base, options);
+    if (const auto refused = messages::planRefused(plan)) {
+        m_ask(*refused);
+        return;
+    }
+    showTable(plan, entries, *base, options);
+}
+
+void BatchRenameCommand::showTable(const BatchPlan& plan, const std::vector<std::string>& entries,
+                                   const std::string& base, const BatchOptions& options)
+{
+    NewNameTable table;
+    {
+        WaitCursor waiting;
+        std::vector<std::string> names;
+        if (m_fileSystem.listNames(plan.folder, names) != FsError::None)
+            names.clear();
+        table = newNameTable(plan, entries, base, names, options, keepingAlive());
+    }
+    const std::string folder = plan.folder;
+    m_view.showNewNames(std::move(table), [this, folder](NewNameTable& shown) {
+        markSameContent(shown, folder, m_fileSystem, keepingAlive());
+    });
 }
 
 BatchPlan BatchRenameCommand::planRun(const std::string& folder, const std::vector<std::string>& entries,

@@ -37,6 +37,9 @@ public:
                        BatchJournal* journal = nullptr);
 
     void run();
+    // 新しい名前の一覧: the table of the run 変換 would make now, from the
+    // same plan; nothing moves.
+    void showNewNames();
 
     // Moves the files of a ready plan under a journal of `kind`, with the
     // hourglass and the captions of both passes; a batch's journal then
@@ -52,6 +55,13 @@ private:
     Pulse keepingAlive();
     BatchPlan planRun(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                       const BatchOptions& options);
+    // The base name typed, in native form; none after telling the user it
+    // holds a character no name may hold.
+    std::optional<std::string> typedBase();
+    // Shows the table of `plan`, the folder read again for what the plan
+    // does not keep (the files outside the run).
+    void showTable(const BatchPlan& plan, const std::vector<std::string>& entries, const std::string& base,
+                   const BatchOptions& options);
     // Progress reaches the caption at most every few milliseconds, and always
     // at the end of a phase: a window system round trip per file would cost
     // more than the renames themselves.

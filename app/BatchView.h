@@ -1,9 +1,11 @@
 #pragma once
 
 #include "rename/BatchRename.h"
+#include "rename/NewNameTable.h"
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,9 @@ public:
     virtual void clearPicture() = 0;
     // How the batch numbers: per shot or per file, from where, how wide.
     virtual BatchOptions batchOptions() const = 0;
+    // The table of the run's new names, until the user closes it; `search`
+    // marks its files of the same content when asked.
+    virtual void showNewNames(NewNameTable table, const std::function<void(NewNameTable&)>& search) = 0;
 };
 
 } // namespace zanto

@@ -3,6 +3,7 @@
 #include "FileListReader.h"
 #include "Module1.h"
 #include "NameBox.h"
+#include "NewNamesWindow.h"
 #include "ProgramValues.h"
 #include "TolvaForm.h"
 #include "browse/FileListBox.h"
@@ -75,6 +76,12 @@ void FormViews::clearPicture()
 BatchOptions FormViews::batchOptions() const
 {
     return {m_values.shots, caseFoldedKey, m_values.numbering};
+}
+
+void FormViews::showNewNames(NewNameTable table, const std::function<void(NewNameTable&)>& search)
+{
+    NewNamesWindow window(std::move(table), search, m_form.window);
+    window.exec();
 }
 
 int FormViews::fileCount() const

@@ -46,6 +46,7 @@ public:
     void showListing() override;
     void clearPicture() override;
     BatchOptions batchOptions() const override;
+    void showNewNames(NewNameTable table, const std::function<void(NewNameTable&)>& search) override;
 
     // SingleRenameView
     int fileCount() const override;

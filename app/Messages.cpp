@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include "rename/NewNameTable.h"
 #include "rename/PathRule.h"
 #include "rename/SingleRename.h"
 #include "ui/NativeName.h"
@@ -254,6 +255,11 @@ MessageRequest confirmBatch(const std::string& base)
             MsgDefault::Second, QStringLiteral("ファイル名変更")};
 }
 
+QString newNamesButton()
+{
+    return QStringLiteral("新しい名前の一覧(&L)...");
+}
+
 MessageRequest dropEntry(const std::string& entry)
 {
     return {quoted(entry) + QStringLiteral("が削除されています.\r\n\r\nリストから") + quoted(entry)
@@ -448,6 +454,71 @@ std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<Ent
         names.push_back({displayName(BatchReport::currentName(item, states[i])), displayName(item.original)});
     }
     return names;
+}
+
+QString newNamesSummary(const NewNameTable& table)
+{
+    const bool shots = table.shots;
+    const auto count = [&] {
+        const auto moving = static_cast<std::size_t>(std::count_if(
+            table.rows.begin(), table.rows.end(), [](const NewNameRow& row) { return !row.marks.has(NameMark::LeftOut); }));
+        return shots ? QString::number(moving) + QStringLiteral("組（") + QString::number(table.files)
+                + QStringLiteral("個のファイル）")
+                     : QString::number(table.files) + QStringLiteral("個のファイル");
+    };
+    QString text;
+    if (table.files == 0) {
+        text = QStringLiteral("名前の変わるファイルはありません.");
+    } else {
+        const QString base = displayName(table.base);
+        text = count() + QStringLiteral("に「") + base + QString::fromStdString(table.firstNumber)
+            + QStringLiteral("」から「") + base + QString::fromStdString(table.lastNumber)
+            + QStringLiteral("」までの番号を付けます. 番号は") + QString::number(table.lastNumber.size())
+            + QStringLiteral("桁です.");
+        if (table.narrowerDigits != 0)
+            text += QStringLiteral("\nフォルダにある同じ名前の番号は") + QString::number(table.narrowerDigits)
+                + QStringLiteral("桁なので、桁が増えて名前順が番号順と合わなくなります.");
+    }
+    text += table.markedRows == 0 ? QStringLiteral("\n注意のある行はありません.")
+                                  : QStringLiteral("\n注意のある行が") + QString::number(table.markedRows)
+            + QStringLiteral("行あります.");
+    return text;
+}
+
+QStringList markReasons(const NewNameRow& row, bool shots)
+{
+    QStringList reasons;
+    const QString holder = quoted(row.holder);
+    const NameMarks marks = row.marks;
+    if (marks.has(NameMark::HeldExactly))
+        reasons << holder
+                       + (marks.has(NameMark::LeftOut)
+                              ? QStringLiteral("はほかのファイルが使っています.")
+                              : QStringLiteral("はほかのファイルが使っているので、一時的な名前のまま残ります."));
+    if (marks.has(NameMark::HeldInOtherCase))
+        reasons << holder + QStringLiteral("が大文字・小文字だけ違う名前で既にあります.");
+    if (marks.has(NameMark::HeldInOtherForm))
+        reasons << holder + QStringLiteral("が文字の表し方（Unicode の正規化）だけ違う名前で既にあります.");
+    if (marks.has(NameMark::LeftOut))
+        reasons << (shots ? QStringLiteral("この組のファイルはすべて元の名前のまま残ります.")
+                          : QStringLiteral("元の名前のまま残ります."));
+    if (marks.has(NameMark::ReservedOnWindows))
+        reasons << QStringLiteral("Windows では機器の名前（CON、NUL、COM1 など）なので使えません.");
+    if (marks.has(NameMark::TrailingDotOrSpace))
+        reasons << QStringLiteral("末尾の「.」や空白は、Windows では消えるか開けなくなります.");
+    if (marks.has(NameMark::TooManyBytes))
+        reasons << QStringLiteral("255バイトを超える名前は、多くのディスクに書けません.");
+    if (marks.has(NameMark::PathTooLong))
+        reasons << QStringLiteral("フォルダを含めて260文字を超えるので、Windows の多くのソフトで開けません.");
+    if (marks.has(NameMark::MachineDependent))
+        reasons << QStringLiteral("半角カナや①などの機種依存文字は、古い機器や圧縮ソフトで化けることがあります.");
+    if (marks.has(NameMark::SidecarApart))
+        reasons << (row.picture.empty() ? QStringLiteral("この付属ファイルの写真がフォルダにありません.")
+                                        : QStringLiteral("写真") + quoted(row.picture)
+                                + QStringLiteral("と同じ番号になりません."));
+    if (marks.has(NameMark::SameContent))
+        reasons << quoted(row.sameAs) + QStringLiteral("と同じ内容です（削除はしません）.");
+    return reasons;
 }
 
 } // namespace zanto::messages

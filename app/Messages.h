@@ -14,6 +14,8 @@
 
 namespace zanto {
 enum class SingleOutcome;
+struct NewNameRow;
+struct NewNameTable;
 }
 
 namespace zanto::messages {
@@ -46,6 +48,8 @@ MessageRequest stranded(const std::string& name, const std::string& original);
 
 // The question before anything moves; an empty base names only the number.
 MessageRequest confirmBatch(const std::string& base);
+// The confirmation's own button that opens the table of new names.
+QString newNamesButton();
 // Asked, entry by entry, for a listed file that can no longer be opened.
 MessageRequest dropEntry(const std::string& entry);
 // Why a batch or an undo is refused before anything moves, by the status of
@@ -118,5 +122,13 @@ MessageRequest journalDamaged(const std::string& path);
 MessageRequest recoveryPostponed(const std::string& folder, std::optional<FsError> reason);
 // The unfinished run's folder is gone or not mounted; the journal waits.
 MessageRequest recoveryFolderMissing(const std::string& folder);
+
+// ---- the table of new names ----
+
+// What the run gives, above the table: the count, the range of the names,
+// the width of the numbers and whether it grew, the rows to look at.
+QString newNamesSummary(const NewNameTable& table);
+// Why a row is marked, one sentence per mark.
+QStringList markReasons(const NewNameRow& row, bool shots);
 
 } // namespace zanto::messages

@@ -108,6 +108,7 @@ void Tolva::connectHandlers()
     connect(f.BYDATE, &QAction::triggered, this, [this] { m_list->order(true); });
     connect(f.BYNAME, &QAction::triggered, this, [this] { m_list->order(false); });
     connect(f.NUMBERING, &QAction::triggered, this, [this] { m_list->chooseNumbering(this); });
+    connect(f.NEWNAMES, &QAction::triggered, this, [this] { runLong([this] { m_batch->showNewNames(); }); });
     connect(f.SHOTS, &QAction::toggled, this, [this](bool on) { m_list->setShots(on); });
     connect(f.Text, &QLineEdit::textChanged, this, [this] { Text_Change(); });
     connect(f.Text, &NameBox::gotFocus, this, [this] { Text_GotFocus(); });
@@ -381,7 +382,8 @@ void Tolva::popupFileMenu(ListBox& box, int row, const QPoint& globalPos, bool w
         box.setListIndex(row);
     m_form.GOMI->setEnabled(row >= 0);
     for (QAction* action :
-         {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.SHOTS_LINE, m_form.NUMBERING, m_form.SHOTS})
+         {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.SHOTS_LINE, m_form.NUMBERING, m_form.SHOTS,
+          m_form.NEWNAMES})
         action->setVisible(withOrders);
     m_form.SETEI2->popup(globalPos);
 }

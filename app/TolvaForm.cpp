@@ -144,6 +144,8 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     SHOTS = SETEI2->addAction(QStringLiteral("同じ名前のファイルに同じ番号を付ける"));
     SHOTS->setObjectName(QStringLiteral("SHOTS"));
     SHOTS->setCheckable(true);
+    NEWNAMES = SETEI2->addAction(QStringLiteral("新しい名前の一覧(&L)..."));
+    NEWNAMES->setObjectName(QStringLiteral("NEWNAMES"));
     SETEI3 = new QMenu(QStringLiteral("設定"), window);
     SETEI3->setObjectName(QStringLiteral("SETEI3"));
     NO = SETEI3->addAction(QStringLiteral("使えません"));

@@ -82,6 +82,7 @@ struct TolvaForm {
     QAction* SHOTS_LINE;
     QAction* NUMBERING;
     QAction* SHOTS;
+    QAction* NEWNAMES;
     QMenu* SETEI3;
     QAction* NO;
 

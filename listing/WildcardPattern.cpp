@@ -1,6 +1,7 @@
 #include "listing/WildcardPattern.h"
 
 #include "rename/AsciiCase.h"
+#include "rename/Utf8Text.h"
 
 #include <algorithm>
 
@@ -12,21 +13,7 @@ namespace {
 // the bytes form a valid one, else a single byte.
 std::size_t charLength(std::string_view name, std::size_t pos)
 {
-    const auto lead = static_cast<unsigned char>(name[pos]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    if (length == 1 || pos + length > name.size())
-        return 1;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((static_cast<unsigned char>(name[pos + i]) & 0xC0) != 0x80)
-            return 1;
-    }
-    return length;
+    return utf8CharAt(name, pos).length;
 }
 
 } // namespace

@@ -420,7 +420,7 @@ namespace {
 // already named base + a number keeps its name and takes no number.
 std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, const std::string& base,
                                      const std::vector<std::string>* names, const BatchOptions& options,
-                                     std::vector<std::size_t>* shotOf)
+                                     std::vector<std::size_t>* shotOf, const Pulse& pulse = {})
 {
     const Numbering& numbering = options.numbering;
     const bool continuing = numbering.series && keyed(options.nameKey, *numbering.series) == keyed(options.nameKey, base);
@@ -431,7 +431,7 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
     const bool byShot = options.shots && names != nullptr;
     // Without shots each entry stands alone; no shot is made for it, since
     // at a whole folder those would outweigh the plan itself.
-    const std::vector<Shot> shots = byShot ? groupShots(entries, *names, options.nameKey) : std::vector<Shot>{};
+    const std::vector<Shot> shots = byShot ? groupShots(entries, *names, options.nameKey, pulse) : std::vector<Shot>{};
     const std::size_t shotCount = byShot ? shots.size() : entries.size();
     const auto headOf = [&](std::size_t k) -> const std::string& { return byShot ? shots[k].entry : entries[k]; };
     std::vector<bool> takesNumber(shotCount);
@@ -572,7 +572,7 @@ BatchPlan planBatch(const std::string& folder, const std::vector<std::string>& e
     const bool listed = listing.error == FsError::None;
     std::vector<std::size_t> shotOf;
     std::vector<BatchItem> items =
-        numberedItems(entries, base, listed && options.shots ? &listing.names : nullptr, options, &shotOf);
+        numberedItems(entries, base, listed && options.shots ? &listing.names : nullptr, options, &shotOf, pulse);
     beat(pulse);
     if (!listed)
         return planListedMoves(folder, std::move(items), fs, random, std::move(listing), pulse);

@@ -14,6 +14,8 @@ namespace zanto {
 
 namespace {
 
+constexpr std::size_t kNamesPerBeat = 4096;
+
 // ".CR2", ".cr2.xmp": one or more extensions of one to five characters.
 bool isExtensionTail(std::string_view tail)
 {
@@ -163,8 +165,13 @@ private:
 } // namespace
 
 std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
-                             const NameKey& key)
+                             const NameKey& key, const Pulse& pulse)
 {
+    std::size_t looked = 0;
+    const auto counted = [&] {
+        if (++looked % kNamesPerBeat == 0)
+            beat(pulse);
+    };
     ShotIndex index(key, entries.size(), names.size());
     // A name a shot is found by is never shorter than the name before the
     // extension of the member that brings it, so shorter ones come first.
@@ -177,6 +184,7 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return stemLength[a] < stemLength[b]; });
     for (const std::size_t i : order) {
+        counted();
         if (const auto shot = index.shotFor(entries[i], true))
             index.joinListed(*shot, entries[i], i);
         else
@@ -187,6 +195,7 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
         return std::move(index).inListOrder();
     const std::unordered_set<std::string_view> listed(entries.begin(), entries.end());
     for (const std::string& name : names) {
+        counted();
         if (listed.count(name) != 0)
             continue;
         if (const auto shot = index.shotFor(name, false))

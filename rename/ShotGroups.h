@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rename/FileNameParts.h"
+#include "rename/Pulse.h"
 
 #include <string>
 #include <vector>
@@ -29,8 +30,9 @@ struct Shot {
 // entries with the shortest name before the extension; shots keep the order
 // of their first listed members; members after the head are the listed ones
 // in list order, then the others in the folder's order.
+// `pulse` is called every few thousand names.
 std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
-                             const NameKey& key = {});
+                             const NameKey& key = {}, const Pulse& pulse = {});
 
 // The entries that head a shot, in order: the other listed members of a shot
 // are left out.

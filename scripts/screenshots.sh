@@ -132,4 +132,40 @@ for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end"
 pid=""
 
+# 7. The table of new names of a card of 20,000 photos, opened from the
+# rename list's menu. An earlier 旅行00002.JPG stays in the folder, taken off
+# the list with ×, and a sidecar is listed beside its picture.
+big="$work/card"
+mkdir -p "$big"
+convert -size 320x240 "plasma:fractal" -seed 7 "$work/sample.jpg" 2>/dev/null ||
+  convert -size 320x240 "xc:rgb(90,120,160)" "$work/sample.jpg"
+/usr/bin/python3 - "$big" "$work/sample.jpg" <<'PY'
+import os, sys
+folder, sample = sys.argv[1], sys.argv[2]
+for i in range(1, 20001):
+    os.link(sample, os.path.join(folder, f"IMG_{i:05d}.JPG"))
+os.link(sample, os.path.join(folder, "旅行00002.JPG"))
+open(os.path.join(folder, "IMG_00003.xmp"), "w").write("<x:xmpmeta/>")
+PY
+mkdir -p "$work/config/TOLVA"
+printf '[TOLVA_DATA]\nMODE=1\nVORIS=*.jpg;*.xmp\nKALDEN=%s\n' "$big" >"$work/config/TOLVA/TOLVA.ini"
+XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/zanto.log" 2>&1 &
+pid=$!
+main=$(window 'ZANTO＿\[連続モード\]')
+sleep 1
+click "$main" 340 $((124 + menu + 8))   # the first entry
+xdotool key End
+sleep 0.5
+click "$main" 478 $((286 + menu))       # ×: the earlier 旅行00002.JPG leaves the list
+click "$main" 434 $((326 + menu + 11))  # txtRENAME
+paste '旅行'
+click "$main" 340 $((124 + menu + 8)) 3 # the rename list's menu
+xdotool key l
+table=$(window '^新しい名前の一覧$')
+shot newnames
+xdotool key Escape
+gone '^新しい名前の一覧$'
+kill "$pid" 2>/dev/null || true
+pid=""
+
 echo "screenshots in $shots"

@@ -11,7 +11,8 @@ enum class MsgIcon { None, Critical, Question, Exclamation };
 enum class MsgDefault { First, Second }; // which of the buttons Enter presses
 
 // Answers keep the numbers of the platform's message boxes.
-enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
+// More: the box's own button beside the asked ones (MessageRequest::moreButton).
+enum class MsgAnswer : int { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7, More = 100 };
 
 struct MessageRequest {
     QString text;
@@ -21,6 +22,7 @@ struct MessageRequest {
     QString title;              // empty: a title bar without text
     bool programTitle = false;  // true: the platform shows the program's title instead
     QString details{};          // shown on request below the text; empty: none
+    QString moreButton{};       // a button that answers More and is neither default nor escape; empty: none
 };
 
 // Every message box of the program goes through this interface, so that tests

@@ -59,12 +59,19 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
         third = box.addButton(QMessageBox::Cancel);
         break;
     }
+    // Given the place of a help button, apart on the left in every platform's
+    // layout, so that the arrow keys still go from one asked button to the
+    // other as they did.
+    const QPushButton* more =
+        request.moreButton.isEmpty() ? nullptr : box.addButton(request.moreButton, QMessageBox::HelpRole);
     QPushButton* preferred = (request.defaultButton == MsgDefault::Second && second) ? second : first;
     box.setDefaultButton(preferred);
     box.setEscapeButton(third ? third : (second ? second : first));
     box.exec();
 
     const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr && clicked == more)
+        return MsgAnswer::More;
     if (third != nullptr)
         return clicked == first ? MsgAnswer::Yes : clicked == second ? MsgAnswer::No : MsgAnswer::Cancel;
     if (request.buttons == MsgButtons::YesNo)

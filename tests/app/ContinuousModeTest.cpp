@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QCloseEvent>
 #include <QTimer>
 
@@ -274,6 +275,41 @@ TEST_F(ContinuousMode, ShotsShareANumberAndAClashIsToldFirst)
     }
     EXPECT_EQ(listed(), (std::vector<std::string>{"IMG_2.JPG", "t1.CR2", "t2.JPG"})) << "one entry per shot after the run";
     EXPECT_TRUE(messenger.shown().back().text.contains(QStringLiteral("「IMG_2.JPG」"))) << "the shot left is named";
+}
+
+// 新しい名前の一覧 opens from the list's menu and from the confirmation, which
+// is asked again once it closes; a name held outside the run is marked.
+TEST_F(ContinuousMode, TheTableOfNewNamesOpensFromTheMenuAndTheConfirmation)
+{
+    folder.writeAll({"a.jpg", "b.jpg"});
+    folder.write("t2.jpg", "outside");
+    start(QStringLiteral("1"));
+    list().setItems({"a.jpg", "b.jpg"});
+    base().setText(QStringLiteral("t"));
+    QStringList seen;
+    const auto readTable = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* table = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(table, nullptr);
+            EXPECT_EQ(table->windowTitle(), QStringLiteral("新しい名前の一覧"));
+            const QAbstractItemModel& rows = *table->findChild<QTableView*>(QStringLiteral("Names"))->model();
+            seen << rows.index(0, 2).data().toString() + u'|' + rows.index(1, 3).data().toString();
+            table->reject();
+        });
+    };
+    readTable();
+    find<QAction>("NEWNAMES")->trigger();
+    for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::More, MsgAnswer::Cancel})
+        messenger.answer(answer);
+    readTable();
+    press("cmdOK");
+
+    const QString marked = QStringLiteral("t1.jpg|「t2.jpg」はほかのファイルが使っているので、一時的な名前のまま残ります.");
+    EXPECT_EQ(seen, QStringList({marked, marked}));
+    ASSERT_EQ(messenger.shown().size(), 3);
+    EXPECT_EQ(messenger.shown()[1].moreButton, QStringLiteral("新しい名前の一覧(&L)..."));
+    EXPECT_EQ(messenger.shown()[2].text, messenger.shown()[1].text);
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.jpg", "b.jpg", "t2.jpg"})) << "nothing moved";
 }
 
 // 番号の付け方 → 続きから finds a series written on a Mac under the base typed

@@ -1,5 +1,6 @@
 #include "ui/QtMessenger.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
@@ -9,7 +10,7 @@
 namespace zanto {
 namespace {
 
-enum class Close { Enter, Escape, CloseBox };
+enum class Close { Enter, Escape, CloseBox, More };
 
 struct MessengerCase {
     const char* name;
@@ -29,11 +30,18 @@ TEST_P(QtMessengerTest, AnswerFollowsHowTheBoxWasClosed)
         ASSERT_NE(box, nullptr);
         if (c.close == Close::CloseBox)
             box->close();
+        else if (c.close == Close::More) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QLatin1String("more"))
+                    button->click();
+            }
+        }
         else
             QTest::keyClick(box, c.close == Close::Enter ? Qt::Key_Return : Qt::Key_Escape);
     });
     QtMessenger messenger;
-    EXPECT_EQ(messenger.show(nullptr, {"text", c.buttons, MsgIcon::Question, c.defaultButton, {}, false}),
+    // A box's own button takes neither Enter nor Escape from the asked ones.
+    EXPECT_EQ(messenger.show(nullptr, {"text", c.buttons, MsgIcon::Question, c.defaultButton, {}, false, {}, "more"}),
               c.expected);
 }
 
@@ -44,6 +52,7 @@ const MessengerCase kCases[] = {
     {"retryCancel_escape", MsgButtons::RetryCancel, MsgDefault::First, Close::Escape, MsgAnswer::Cancel},
     {"ok_escape", MsgButtons::Ok, MsgDefault::First, Close::Escape, MsgAnswer::Ok},
     {"ok_closeBox", MsgButtons::Ok, MsgDefault::First, Close::CloseBox, MsgAnswer::Ok},
+    {"okCancel_more", MsgButtons::OkCancel, MsgDefault::Second, Close::More, MsgAnswer::More},
 };
 INSTANTIATE_TEST_SUITE_P(Boxes, QtMessengerTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
