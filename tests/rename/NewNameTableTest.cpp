@@ -147,6 +147,7 @@ TEST(NewNameTable, TellsNamesThatDoNotTravel)
         {std::string(252, 'a') + ".jpg", 0, NameMark::TooManyBytes},
         {"a.jpg", 253, {}},
         {"ab.jpg", 253, NameMark::PathTooLong},
+        {"旅行.jpg", 252, {}}, // counted in characters, not bytes
         {"\xF0\x9F\x93\xB7.jpg", 253, NameMark::PathTooLong}, // one character, two UTF-16 units
         {"\xEF\xBD\xB6\xEF\xBE\x9E.jpg", 20, NameMark::MachineDependent}, // ｶﾞ
         {"\xE2\x91\xA0.jpg", 20, NameMark::MachineDependent}, // ①
