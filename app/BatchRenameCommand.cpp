@@ -130,6 +130,7 @@ void BatchRenameCommand::run()
     const auto applied = apply(plan, JournalKind::Batch);
     if (!applied)
         return;
+    m_draws.clear();
     const BatchReport& report = *applied;
     WaitCursor relisting;
 
@@ -208,7 +209,16 @@ BatchPlan BatchRenameCommand::planRun(const std::string& folder, const std::vect
                                       const std::string& base, const BatchOptions& options)
 {
     WaitCursor waiting;
-    return planBatch(folder, entries, base, m_fileSystem, clockSeededRandom(), options, keepingAlive());
+    return planBatch(folder, entries, base, m_fileSystem, planDraws(), options, keepingAlive());
+}
+
+RandomSource BatchRenameCommand::planDraws()
+{
+    return [this, next = std::size_t{0}]() mutable {
+        if (next == m_draws.size())
+            m_draws.push_back(m_fresh());
+        return m_draws[next++];
+    };
 }
 
 Pulse BatchRenameCommand::keepingAlive()

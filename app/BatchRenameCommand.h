@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rename/BatchRename.h"
 #include "rename/Pulse.h"
 
 #include <QElapsedTimer>
@@ -17,7 +18,6 @@ class BatchReport;
 class BatchView;
 class FileSystem;
 class LongWork;
-struct BatchOptions;
 struct BatchPlan;
 struct MessageRequest;
 enum class JournalKind;
@@ -53,6 +53,7 @@ private:
     // The plan of the run, the window kept alive around it.
     // Keeps the window answering during a step of the rename core.
     Pulse keepingAlive();
+    RandomSource planDraws();
     BatchPlan planRun(const std::string& folder, const std::vector<std::string>& entries, const std::string& base,
                       const BatchOptions& options);
     // The base name typed, in native form; none after telling the user it
@@ -75,6 +76,11 @@ private:
     FileSystem& m_fileSystem;
     LongWork& m_work;
     BatchJournal* m_journal;
+    // The draws of the temporary prefix, the same for every plan until a run
+    // moves files: a table shown from the menu names the temporary names the
+    // next run leaves, and a plan made again after the check keeps them.
+    RandomSource m_fresh = clockSeededRandom();
+    std::vector<double> m_draws;
     QElapsedTimer m_sinceCaption;
     std::optional<QString> m_heldCaption;
 };

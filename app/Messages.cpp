@@ -476,7 +476,9 @@ QString newNamesSummary(const NewNameTable& table)
             + QStringLiteral("」までの番号を付けます. 番号は") + QString::number(table.lastNumber.size())
             + QStringLiteral("桁です.");
         if (table.narrowerDigits != 0)
-            text += QStringLiteral("\nフォルダにある同じ名前の番号は") + QString::number(table.narrowerDigits)
+            text += QStringLiteral("\nフォルダーにある")
+                + (base.isEmpty() ? QStringLiteral("番号だけの名前") : QStringLiteral("「") + base + QStringLiteral("」"))
+                + QStringLiteral("の番号は") + QString::number(table.narrowerDigits)
                 + QStringLiteral("桁なので、桁が増えて名前順が番号順と合わなくなります.");
     }
     text += table.markedRows == 0 ? QStringLiteral("\n注意のある行はありません.")
@@ -496,9 +498,9 @@ QStringList markReasons(const NewNameRow& row, bool shots)
                               ? QStringLiteral("はほかのファイルが使っています.")
                               : QStringLiteral("はほかのファイルが使っているので、一時的な名前のまま残ります."));
     if (marks.has(NameMark::HeldInOtherCase))
-        reasons << holder + QStringLiteral("が大文字・小文字だけ違う名前で既にあります.");
+        reasons << QStringLiteral("大文字・小文字だけ違う") + holder + QStringLiteral("が既にあります.");
     if (marks.has(NameMark::HeldInOtherForm))
-        reasons << holder + QStringLiteral("が文字の表し方（Unicode の正規化）だけ違う名前で既にあります.");
+        reasons << QStringLiteral("文字の表し方（Unicode の正規化）だけ違う") + holder + QStringLiteral("が既にあります.");
     if (marks.has(NameMark::LeftOut))
         reasons << (shots ? QStringLiteral("この組のファイルはすべて元の名前のまま残ります.")
                           : QStringLiteral("元の名前のまま残ります."));
@@ -509,11 +511,11 @@ QStringList markReasons(const NewNameRow& row, bool shots)
     if (marks.has(NameMark::TooManyBytes))
         reasons << QStringLiteral("255バイトを超える名前は、多くのディスクに書けません.");
     if (marks.has(NameMark::PathTooLong))
-        reasons << QStringLiteral("フォルダを含めて260文字を超えるので、Windows の多くのソフトで開けません.");
+        reasons << QStringLiteral("フォルダーを含めて260文字以上になるので、Windows の多くのソフトで開けません.");
     if (marks.has(NameMark::MachineDependent))
         reasons << QStringLiteral("半角カナや①などの機種依存文字は、古い機器や圧縮ソフトで化けることがあります.");
     if (marks.has(NameMark::SidecarApart))
-        reasons << (row.picture.empty() ? QStringLiteral("この付属ファイルの写真がフォルダにありません.")
+        reasons << (row.picture.empty() ? QStringLiteral("この付属ファイルの写真がフォルダーにありません.")
                                         : QStringLiteral("写真") + quoted(row.picture)
                                 + QStringLiteral("と同じ番号になりません."));
     if (marks.has(NameMark::SameContent))

@@ -21,9 +21,9 @@ QString joined(const std::vector<std::string>& names, const QString& separator)
 
 } // namespace
 
-NewNamesModel::NewNamesModel(const NewNameTable& table, QObject* parent)
+NewNamesModel::NewNamesModel(NewNameTable table, QObject* parent)
     : QAbstractTableModel(parent)
-    , m_table(table)
+    , m_table(std::move(table))
     , m_warning(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning))
 {
 }
@@ -77,8 +77,9 @@ QVariant NewNamesModel::headerData(int section, Qt::Orientation orientation, int
     return {};
 }
 
-void NewNamesModel::marksChanged()
+void NewNamesModel::mark(const std::function<void(NewNameTable&)>& change)
 {
+    change(m_table);
     if (!m_table.rows.empty())
         emit dataChanged(index(0, Marks), index(rowCount() - 1, Marks));
 }

@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 
+#include <functional>
+
 namespace zanto {
 
 // The table of new names as a model: a row per shot (per file without
@@ -16,18 +18,19 @@ public:
     // True for a row with a mark, for filtering.
     static constexpr int MarkedRole = Qt::UserRole + 1;
 
-    explicit NewNamesModel(const NewNameTable& table, QObject* parent = nullptr);
+    explicit NewNamesModel(NewNameTable table, QObject* parent = nullptr);
+
+    const NewNameTable& table() const { return m_table; }
+    // Marks the table through `change`, and tells the views.
+    void mark(const std::function<void(NewNameTable&)>& change);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // The table's marks changed (same content was looked for).
-    void marksChanged();
-
 private:
-    const NewNameTable& m_table;
+    NewNameTable m_table;
     const QIcon m_warning;
 };
 

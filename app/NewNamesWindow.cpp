@@ -25,10 +25,9 @@ constexpr QSize kInitialSize{900, 560};
 
 NewNamesWindow::NewNamesWindow(NewNameTable table, SameContentSearch search, QWidget* parent)
     : QDialog(parent)
-    , m_table(std::move(table))
     , m_search(std::move(search))
     , m_summary(new QLabel(this))
-    , m_model(new NewNamesModel(m_table, this))
+    , m_model(new NewNamesModel(std::move(table), this))
     , m_shown(new QSortFilterProxyModel(this))
     , m_view(new QTableView(this))
 {
@@ -36,7 +35,7 @@ NewNamesWindow::NewNamesWindow(NewNameTable table, SameContentSearch search, QWi
     setWindowTitle(QStringLiteral("新しい名前の一覧"));
     m_summary->setObjectName(QStringLiteral("Summary"));
     m_summary->setTextFormat(Qt::PlainText);
-    m_summary->setText(messages::newNamesSummary(m_table));
+    m_summary->setText(messages::newNamesSummary(m_model->table()));
 
     m_shown->setSourceModel(m_model);
     m_shown->setFilterRole(NewNamesModel::MarkedRole);
@@ -60,6 +59,7 @@ NewNamesWindow::NewNamesWindow(NewNameTable table, SameContentSearch search, QWi
 
     auto* markedOnly = new QCheckBox(QStringLiteral("注意のある行だけ表示する(&M)"), this);
     markedOnly->setObjectName(QStringLiteral("MarkedOnly"));
+    // The marked role reads "true" or "false" as text.
     connect(markedOnly, &QCheckBox::toggled, this, [this](bool on) {
         m_shown->setFilterFixedString(on ? QStringLiteral("true") : QString());
     });
@@ -89,10 +89,9 @@ void NewNamesWindow::findSameContent()
 {
     {
         WaitCursor waiting;
-        m_search(m_table);
+        m_model->mark(m_search);
     }
-    m_model->marksChanged();
-    m_summary->setText(messages::newNamesSummary(m_table));
+    m_summary->setText(messages::newNamesSummary(m_model->table()));
 }
 
 } // namespace zanto

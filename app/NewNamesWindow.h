@@ -29,7 +29,6 @@ public:
 private:
     void findSameContent();
 
-    NewNameTable m_table;
     SameContentSearch m_search;
     QLabel* m_summary;
     NewNamesModel* m_model;

@@ -400,6 +400,14 @@ std::string finalName(const std::string& base, std::size_t position, std::size_t
     return base + numberText(position, count, numbering) + extensionOf(entry);
 }
 
+std::optional<SeriesEnd> seriesNumber(const std::string& name, const std::string& base, const NameKey& key)
+{
+    auto number = numberAfter(keyed(key, name), keyed(key, base));
+    if (number)
+        number->base = base;
+    return number;
+}
+
 std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base,
                                    const NameKey& key)
 {

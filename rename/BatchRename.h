@@ -67,6 +67,9 @@ struct SeriesEnd {
 };
 std::optional<SeriesEnd> seriesEnd(const std::vector<std::string>& names, const std::string& base,
                                    const NameKey& key = {});
+// The number `name` writes after `base` in such a series, and its digits; none
+// when it is not one of its names.
+std::optional<SeriesEnd> seriesNumber(const std::string& name, const std::string& base, const NameKey& key = {});
 
 // How a batch numbers its files.
 struct BatchOptions {

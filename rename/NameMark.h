@@ -39,4 +39,14 @@ private:
     std::uint16_t m_bits = 0;
 };
 
+constexpr NameMarks operator|(NameMarks a, NameMarks b)
+{
+    return a |= b;
+}
+
+constexpr NameMarks operator|(NameMark a, NameMark b)
+{
+    return NameMarks(a) | NameMarks(b);
+}
+
 } // namespace zanto

@@ -21,6 +21,8 @@ namespace {
 
 constexpr std::size_t kRowsPerBeat = 4096;
 constexpr std::size_t kReadChunk = 1 << 20;
+// Copies are told from files that merely share a size by their first bytes.
+constexpr std::size_t kHeadBytes = 64 * 1024;
 
 // The number a new name writes after the base.
 std::string_view numberOf(std::string_view final, std::size_t baseSize)
@@ -36,12 +38,6 @@ bool isSidecar(std::string_view name)
     return std::find(kSidecars.begin(), kSidecars.end(), extension) != kSidecars.end();
 }
 
-// What a sidecar and its picture share: the name before the first dot.
-std::string pictureKey(std::string_view name)
-{
-    return asciiFolded(name.substr(0, name.find('.')));
-}
-
 // Builds the rows of a plan: the files that move, numbered in their order,
 // and the shots left out at the place they had in the list.
 class RowMaker {
@@ -51,6 +47,10 @@ public:
         : m_plan(plan)
         , m_base(base)
         , m_options(options)
+        // As the plan decides: with shots or a key, a name held other than
+        // byte for byte leaves its entry out, so a clash still in the run is
+        // a name held byte for byte.
+        , m_leaving(options.shots || static_cast<bool>(options.nameKey))
     {
         for (const NameClash& clash : plan.clashes)
             m_clashOf.emplace(clash.original, &clash);
@@ -79,16 +79,16 @@ public:
         do {
             const BatchItem& item = items[next++];
             row.oldNames.push_back(item.original);
-            // Held byte for byte without leaving the shot out: the final
-            // rename finds the name taken.
-            if (m_clashOf.count(item.original) != 0 && m_staying.count(item.final) != 0) {
+            const bool clashing = m_clashOf.count(item.original) != 0;
+            // The final rename finds the name taken.
+            if (clashing && (m_leaving || m_staying.count(item.final) != 0)) {
                 row.marks |= NameMark::HeldExactly;
                 row.holder = item.final;
                 row.newNames.push_back(item.temporary);
                 continue;
             }
-            // Held in another form only where names compare by their bytes alone.
-            if (m_clashOf.count(item.original) != 0)
+            // Held in another form, where names compare by their bytes alone.
+            if (clashing)
                 markHolder(row, item.final);
             row.newNames.push_back(item.final);
         } while (m_options.shots && next < items.size() && numberOf(items[next].final, m_base.size()) == row.number);
@@ -126,6 +126,7 @@ private:
     const BatchPlan& m_plan;
     const std::string& m_base;
     const BatchOptions& m_options;
+    const bool m_leaving;
     std::unordered_map<std::string_view, const NameClash*> m_clashOf;
     std::unordered_set<std::string> m_staying; // the files that keep their names
     std::unordered_map<std::string, std::string> m_holderOf;
@@ -134,10 +135,10 @@ private:
 // The shots of the list in order, for placing those left out: with shots as
 // the plan grouped them, without each entry alone.
 std::vector<Shot> listedShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
-                              const BatchOptions& options)
+                              const BatchOptions& options, const Pulse& pulse)
 {
     if (options.shots)
-        return groupShots(entries, names, options.nameKey);
+        return groupShots(entries, names, options.nameKey, pulse);
     std::vector<Shot> shots;
     shots.reserve(entries.size());
     for (const std::string& entry : entries)
@@ -145,22 +146,56 @@ std::vector<Shot> listedShots(const std::vector<std::string>& entries, const std
     return shots;
 }
 
-// A row of sidecars alone: their picture, in the run or not, takes another
-// number or none.
-void markSidecars(NewNameTable& table, const std::vector<std::string>& names)
+// The rows of a plan that left shots out, each at its place in the list.
+void placeRows(NewNameTable& table, const RowMaker& maker, const BatchPlan& plan,
+               const std::vector<std::string>& entries, const std::vector<std::string>& names,
+               const BatchOptions& options, std::size_t& next, const Pulse& pulse)
 {
-    std::unordered_map<std::string, const std::string*> pictureIn;
+    std::unordered_set<std::string_view> left(plan.leftOut.begin(), plan.leftOut.end());
+    for (const Shot& shot : listedShots(entries, names, options, pulse)) {
+        if (left.erase(shot.entry) != 0)
+            table.rows.push_back(maker.leftOut(shot.members));
+        else if (next < plan.items.size() && plan.items[next].original == shot.entry)
+            table.rows.push_back(maker.moved(next));
+        if (table.rows.size() % kRowsPerBeat == 0)
+            beat(pulse);
+    }
+    // Whatever the folder became since the plan read it, every entry left
+    // out has its row.
+    for (const std::string& entry : plan.leftOut) {
+        if (left.count(entry) != 0)
+            table.rows.push_back(maker.leftOut({entry}));
+    }
+}
+
+// A row of sidecars alone: their picture, in the run or not, takes another
+// number or none. A sidecar's picture is named by the sidecar's name
+// without its extension (IMG_1.CR2.xmp), or by that before an extension of
+// its own (IMG_1.xmp, IMG_1.JPG); the longest such start wins.
+void markSidecars(NewNameTable& table, const std::vector<std::string>& names, const NameKey& key)
+{
+    std::unordered_map<std::string, const std::string*> pictureBy;
     for (const std::string& name : names) {
-        if (!isSidecar(name))
-            pictureIn.emplace(pictureKey(name), &name);
+        if (isSidecar(name))
+            continue;
+        pictureBy.emplace(nameKeyOf(key, name), &name);
+        pictureBy.emplace(nameKeyOf(key, stemOf(name)), &name);
     }
     for (NewNameRow& row : table.rows) {
         if (row.marks.has(NameMark::LeftOut)
             || !std::all_of(row.oldNames.begin(), row.oldNames.end(), [](const auto& name) { return isSidecar(name); }))
             continue;
         row.marks |= NameMark::SidecarApart;
-        if (const auto picture = pictureIn.find(pictureKey(row.oldNames.front())); picture != pictureIn.end())
-            row.picture = *picture->second;
+        for (std::string start = stemOf(row.oldNames.front());;) {
+            if (const auto picture = pictureBy.find(nameKeyOf(key, start)); picture != pictureBy.end()) {
+                row.picture = *picture->second;
+                break;
+            }
+            std::string shorter = stemOf(start);
+            if (shorter == start || shorter.empty())
+                break;
+            start = std::move(shorter);
+        }
     }
 }
 
@@ -176,15 +211,8 @@ NewNameTable newNameTable(const BatchPlan& plan, const std::vector<std::string>&
     const RowMaker maker(plan, base, names, options);
     auto& rows = table.rows;
     std::size_t next = 0;
-    if (!plan.leftOut.empty()) {
-        const std::unordered_set<std::string_view> left(plan.leftOut.begin(), plan.leftOut.end());
-        for (const Shot& shot : listedShots(entries, names, options)) {
-            if (left.count(shot.entry) != 0)
-                rows.push_back(maker.leftOut(shot.members));
-            else if (next < plan.items.size() && plan.items[next].original == shot.entry)
-                rows.push_back(maker.moved(next));
-        }
-    }
+    if (!plan.leftOut.empty())
+        placeRows(table, maker, plan, entries, names, options, next, pulse);
     // Every moving file has its row, whatever the folder became since the plan read it.
     while (next < plan.items.size()) {
         rows.push_back(maker.moved(next));
@@ -206,11 +234,15 @@ NewNameTable newNameTable(const BatchPlan& plan, const std::vector<std::string>&
         if (r % kRowsPerBeat == 0)
             beat(pulse);
     }
-    markSidecars(table, names);
-    const std::vector<std::string> staying(maker.staying().begin(), maker.staying().end());
-    if (const auto series = seriesEnd(staying, base, options.nameKey);
-        series && series->digits < table.lastNumber.size())
-        table.narrowerDigits = series->digits;
+    markSidecars(table, names, options.nameKey);
+    // The narrowest number of the base outside the run: a series of 99
+    // files and 100 more no longer sort by name.
+    for (const std::string& name : maker.staying()) {
+        const auto number = seriesNumber(name, base, options.nameKey);
+        if (number && number->digits < table.lastNumber.size()
+            && (table.narrowerDigits == 0 || number->digits < table.narrowerDigits))
+            table.narrowerDigits = number->digits;
+    }
     table.markedRows = static_cast<std::size_t>(
         std::count_if(rows.begin(), rows.end(), [](const NewNameRow& row) { return row.marks.any(); }));
     return table;
@@ -218,21 +250,16 @@ NewNameTable newNameTable(const BatchPlan& plan, const std::vector<std::string>&
 
 namespace {
 
-// FNV-1a over a whole file; files of one digest are compared byte for byte.
-bool digestOf(FileSystem& fs, const std::string& path, std::uint64_t& digest, const Pulse& pulse)
+// FNV-1a over the first bytes of a file.
+bool headDigest(FileSystem& fs, const std::string& path, std::uint64_t& digest)
 {
     std::unique_ptr<ReadableFile> file;
-    if (fs.openFile(path, file) != FsError::None)
+    std::string head;
+    if (fs.openFile(path, file) != FsError::None || file->readAt(0, kHeadBytes, head) != FsError::None)
         return false;
     digest = 1469598103934665603ULL;
-    std::string chunk;
-    for (std::uint64_t offset = 0; offset < file->size(); offset += kReadChunk) {
-        if (file->readAt(offset, kReadChunk, chunk) != FsError::None)
-            return false;
-        for (const char byte : chunk)
-            digest = (digest ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
-        beat(pulse);
-    }
+    for (const char byte : head)
+        digest = (digest ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
     return true;
 }
 
@@ -289,8 +316,9 @@ void markSameContent(NewNameTable& table, const std::string& folder, FileSystem&
             continue;
         std::vector<File> read;
         for (File& file : files) {
-            if (digestOf(fs, joinPath(folder, *file.name), file.digest, pulse))
+            if (headDigest(fs, joinPath(folder, *file.name), file.digest))
                 read.push_back(file);
+            beat(pulse);
         }
         std::stable_sort(read.begin(), read.end(), [](const File& a, const File& b) { return a.digest < b.digest; });
         for (std::size_t i = 0; i < read.size();) {

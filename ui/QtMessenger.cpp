@@ -59,9 +59,10 @@ MsgAnswer QtMessenger::show(QWidget* parent, const MessageRequest& request)
         third = box.addButton(QMessageBox::Cancel);
         break;
     }
-    // Given the place of a help button, apart on the left in every platform's
-    // layout, so that the arrow keys still go from one asked button to the
-    // other as they did.
+    // Given the place of a help button, which every platform's layout puts
+    // beside the asked buttons, never between them (on the right here, on
+    // the left under KDE, GNOME and macOS): the arrow keys still go from one
+    // asked button to the other as they did.
     const QPushButton* more =
         request.moreButton.isEmpty() ? nullptr : box.addButton(request.moreButton, QMessageBox::HelpRole);
     QPushButton* preferred = (request.defaultButton == MsgDefault::Second && second) ? second : first;

@@ -100,13 +100,15 @@ TEST(NewNameTable, MarksWhatNeedsALook)
     const MarkCase rows[] = {
         {"held_byte_for_byte", {"x2.jpg"}, {"a.jpg", "b.jpg"}, false, "x", 1, NameMark::HeldExactly, "x2.jpg"},
         {"held_in_other_case", {"X1.JPG"}, {"a.jpg", "b.jpg"}, false, "x", 0,
-         NameMarks(NameMark::LeftOut) |= NameMark::HeldInOtherCase, "X1.JPG"},
+         NameMark::LeftOut | NameMark::HeldInOtherCase, "X1.JPG"},
         {"held_in_other_form", {"cafe\xCC\x81" "1.jpg"}, {"a.jpg"}, false, "caf\xC3\xA9", 0,
-         NameMarks(NameMark::LeftOut) |= NameMark::HeldInOtherForm, "cafe\xCC\x81" "1.jpg"},
+         NameMark::LeftOut | NameMark::HeldInOtherForm, "cafe\xCC\x81" "1.jpg"},
         {"shot_left_whole", {"IMG_1.CR2", "x1.CR2"}, {"IMG_1.JPG", "IMG_2.JPG"}, true, "x", 0,
-         NameMarks(NameMark::LeftOut) |= NameMark::HeldExactly, "x1.CR2", "", {"IMG_1.JPG", "IMG_1.CR2"}},
+         NameMark::LeftOut | NameMark::HeldExactly, "x1.CR2", "", {"IMG_1.JPG", "IMG_1.CR2"}},
         {"sidecar_numbered_apart", {}, {"IMG_1.JPG", "IMG_1.xmp"}, false, "x", 1, NameMark::SidecarApart, "",
          "IMG_1.JPG"},
+        {"takeout_sidecar_apart", {}, {"IMG_1.JPG", "IMG_1.JPG.supplemental-metadata.json"}, true, "x", 1,
+         NameMark::SidecarApart, "", "IMG_1.JPG"},
         {"sidecar_without_picture", {}, {"IMG_1.JPG", "IMG_9.JSON"}, true, "x", 1, NameMark::SidecarApart},
         {"travels_badly", {}, {"a.jpg"}, false, "COM", 0, NameMark::ReservedOnWindows},
         {"nothing_to_say", {"IMG_1.CR2"}, {"IMG_1.JPG"}, true, "x", 0, {}, "", "", {"IMG_1.JPG", "IMG_1.CR2"}},
@@ -160,6 +162,7 @@ TEST(NewNameTable, SaysWhenTheNumbersGrewAndFindsCopiesOnRequest)
 {
     TempFolder folder;
     folder.write("t7.jpg", "older series");
+    folder.write("t100.jpg", "older series"); // the widest does not hide the narrowest
     std::vector<std::string> entries;
     for (int k = 0; k < 10; ++k)
         entries.push_back("IMG_" + std::to_string(k) + ".jpg");
