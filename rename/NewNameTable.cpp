@@ -172,20 +172,29 @@ void placeRows(NewNameTable& table, const RowMaker& maker, const BatchPlan& plan
 // number or none. A sidecar's picture is named by the sidecar's name
 // without its extension (IMG_1.CR2.xmp), or by that before an extension of
 // its own (IMG_1.xmp, IMG_1.JPG); the longest such start wins.
-void markSidecars(NewNameTable& table, const std::vector<std::string>& names, const NameKey& key)
+void markSidecars(NewNameTable& table, const std::vector<std::string>& names, const NameKey& key,
+                  const Pulse& pulse)
 {
+    // Made for the first sidecar apart, which most runs never have.
     std::unordered_map<std::string, const std::string*> pictureBy;
-    for (const std::string& name : names) {
-        if (isSidecar(name))
-            continue;
-        pictureBy.emplace(nameKeyOf(key, name), &name);
-        pictureBy.emplace(nameKeyOf(key, stemOf(name)), &name);
-    }
+    const auto index = [&] {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[i];
+            if (isSidecar(name))
+                continue;
+            pictureBy.emplace(nameKeyOf(key, name), &name);
+            pictureBy.emplace(nameKeyOf(key, stemOf(name)), &name);
+            if (i % kRowsPerBeat == 0)
+                beat(pulse);
+        }
+    };
     for (NewNameRow& row : table.rows) {
         if (row.marks.has(NameMark::LeftOut)
             || !std::all_of(row.oldNames.begin(), row.oldNames.end(), [](const auto& name) { return isSidecar(name); }))
             continue;
         row.marks |= NameMark::SidecarApart;
+        if (pictureBy.empty())
+            index();
         for (std::string start = stemOf(row.oldNames.front());;) {
             if (const auto picture = pictureBy.find(nameKeyOf(key, start)); picture != pictureBy.end()) {
                 row.picture = *picture->second;
@@ -234,7 +243,7 @@ NewNameTable newNameTable(const BatchPlan& plan, const std::vector<std::string>&
         if (r % kRowsPerBeat == 0)
             beat(pulse);
     }
-    markSidecars(table, names, options.nameKey);
+    markSidecars(table, names, options.nameKey, pulse);
     // The narrowest number of the base outside the run: a series of 99
     // files and 100 more no longer sort by name.
     for (const std::string& name : maker.staying()) {
