@@ -458,20 +458,16 @@ std::vector<NoticeName> noticeNames(const BatchPlan& plan, const std::vector<Ent
 
 QString newNamesSummary(const NewNameTable& table)
 {
-    const bool shots = table.shots;
-    const auto count = [&] {
-        const auto moving = static_cast<std::size_t>(std::count_if(
-            table.rows.begin(), table.rows.end(), [](const NewNameRow& row) { return !row.marks.has(NameMark::LeftOut); }));
-        return shots ? QString::number(moving) + QStringLiteral("組（") + QString::number(table.files)
-                + QStringLiteral("個のファイル）")
-                     : QString::number(table.files) + QStringLiteral("個のファイル");
-    };
+    const QString files = QString::number(table.files) + QStringLiteral("個のファイル");
     QString text;
     if (table.files == 0) {
         text = QStringLiteral("名前の変わるファイルはありません.");
     } else {
+        const auto moving = std::count_if(table.rows.begin(), table.rows.end(),
+                                          [](const NewNameRow& row) { return !row.marks.has(NameMark::LeftOut); });
+        const QString count = table.shots ? QString::number(moving) + QStringLiteral("組（") + files + u'）' : files;
         const QString base = displayName(table.base);
-        text = count() + QStringLiteral("に「") + base + QString::fromStdString(table.firstNumber)
+        text = count + QStringLiteral("に「") + base + QString::fromStdString(table.firstNumber)
             + QStringLiteral("」から「") + base + QString::fromStdString(table.lastNumber)
             + QStringLiteral("」までの番号を付けます. 番号は") + QString::number(table.lastNumber.size())
             + QStringLiteral("桁です.");

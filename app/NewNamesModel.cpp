@@ -45,14 +45,13 @@ QVariant NewNamesModel::data(const QModelIndex& index, int role) const
     const NewNameRow& row = m_table.rows[static_cast<std::size_t>(index.row())];
     if (role == MarkedRole)
         return row.marks.any();
+    if (role == Qt::DecorationRole)
+        return index.column() == Marks && row.marks.any() ? QVariant(m_warning) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
     const bool display = role == Qt::DisplayRole;
     // The files of a shot on one line in the table, one per line in the tip.
     const QString separator = display ? QStringLiteral(" ＋ ") : QStringLiteral("\n");
-    if (!display && role != Qt::ToolTipRole) {
-        if (role == Qt::DecorationRole && index.column() == Marks && row.marks.any())
-            return m_warning;
-        return {};
-    }
     switch (static_cast<Column>(index.column())) {
     case Number: return QString::fromStdString(row.number);
     case OldNames: return joined(row.oldNames, separator);

@@ -1,5 +1,7 @@
 #include "Journal.h"
 
+#include "rename/Fnv1a.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -14,17 +16,6 @@ constexpr std::string_view kMagicV2 = "ZANTO-JOURNAL 2\n";
 constexpr std::string_view kMagicV1 = "ZANTO-JOURNAL 1\n";
 constexpr std::string_view kEnd = "end ";
 constexpr char kHex[] = "0123456789abcdef";
-
-constexpr std::uint64_t kFnvBasis = 14695981039346656037ull;
-
-std::uint64_t fnv1a(std::string_view bytes, std::uint64_t hash = kFnvBasis)
-{
-    for (const char ch : bytes) {
-        hash ^= static_cast<unsigned char>(ch);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 bool needsEscape(char ch)
 {

@@ -3,6 +3,7 @@
 #include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
+#include "rename/Fnv1a.h"
 #include "rename/PathRule.h"
 #include "rename/PortableName.h"
 #include "rename/ReadableFile.h"
@@ -259,16 +260,14 @@ NewNameTable newNameTable(const BatchPlan& plan, const std::vector<std::string>&
 
 namespace {
 
-// FNV-1a over the first bytes of a file.
+// A check sum of the first bytes of a file.
 bool headDigest(FileSystem& fs, const std::string& path, std::uint64_t& digest)
 {
     std::unique_ptr<ReadableFile> file;
     std::string head;
     if (fs.openFile(path, file) != FsError::None || file->readAt(0, kHeadBytes, head) != FsError::None)
         return false;
-    digest = 1469598103934665603ULL;
-    for (const char byte : head)
-        digest = (digest ^ static_cast<unsigned char>(byte)) * 1099511628211ULL;
+    digest = fnv1a(head);
     return true;
 }
 
