@@ -7,10 +7,27 @@
 #include "listing/RafExif.h"
 #include "listing/TiffExif.h"
 #include "listing/WebpExif.h"
+#include "listing/XmlDate.h"
+
+#include <algorithm>
 
 namespace zanto {
 
-std::optional<std::string> CaptureTime::of(ReadableFile& file)
+namespace {
+
+// Sidecars are XML: a Sony clip's, an XMP packet beside a RAW.
+constexpr std::size_t kLongestSidecar = 64 * 1024;
+
+bool isXml(const std::string& head)
+{
+    const std::size_t start = head.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0; // a byte order mark
+    const std::size_t first = head.find_first_not_of(" \t\r\n", start);
+    return first != std::string::npos && head[first] == '<';
+}
+
+} // namespace
+
+std::optional<CaptureMoment> CaptureTime::of(ReadableFile& file)
 {
     FilePieces pieces(file);
     const std::string& head = pieces.head();
@@ -26,6 +43,8 @@ std::optional<std::string> CaptureTime::of(ReadableFile& file)
         return RafExif::moment(pieces);
     if (IsoBmffTime::recognises(head))
         return IsoBmffTime::moment(pieces);
+    if (isXml(head))
+        return XmlDate::takenIn(pieces.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(pieces.size(), kLongestSidecar))));
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/CaptureMoment.h"
+
 #include <optional>
 #include <string>
 
@@ -7,14 +9,15 @@ namespace zanto {
 
 class ReadableFile;
 
-// The moment a camera or phone file was taken, as a MomentKey, from what
-// the file holds rather than from its name: EXIF in a JPEG, a TIFF-based
-// RAW, a HEIF, AVIF or CR3, a PNG or a WebP; a MOV or MP4 video's creation
-// time. None for any other file, or one without a readable moment. Reads the
-// first 4 KiB, then a few capped pieces where the format points.
+// The moment a camera or phone file was taken, from what the file holds
+// rather than from its name: EXIF in a JPEG, a TIFF-based RAW, a HEIF, AVIF
+// or CR3, a PNG or a WebP; a MOV or MP4 video's zoned date (Apple's, ©day,
+// XMP) or else its header's creation time; the zoned date in an XML sidecar
+// (a Sony clip's, XMP). None for any other file, or one without a readable
+// moment. Reads the first 4 KiB, then a few capped pieces where the format points.
 class CaptureTime {
 public:
-    static std::optional<std::string> of(ReadableFile& file);
+    static std::optional<CaptureMoment> of(ReadableFile& file);
 };
 
 } // namespace zanto

@@ -3,8 +3,9 @@
 #include "listing/BoxWalker.h"
 #include "listing/ExifMoment.h"
 #include "listing/FilePieces.h"
-#include "listing/MomentKey.h"
+#include "listing/XmlDate.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -127,6 +128,95 @@ std::optional<std::uint32_t> exifItemOf(FilePieces& pieces, const Box& iinf)
     return std::nullopt;
 }
 
+// The uuid box that holds a video's XMP packet, at the top level.
+constexpr std::string_view kXmpUuid("\xbe\x7a\xcf\xcb\x97\xa9\x42\xe8\x9c\x71\x99\x94\x91\xe3\xaf\xac", 16);
+constexpr std::string_view kDayBox("\xa9" "day", 4);
+constexpr std::string_view kAppleCreation("com.apple.quicktime.creationdate");
+
+std::size_t boxLength(const Box& box)
+{
+    return static_cast<std::size_t>(std::min<std::uint64_t>(box.end - box.body, FilePieces::kMaxPiece));
+}
+
+// Where a meta box's children start: QuickTime's is a plain box, MP4's a
+// full box with a version and flags first.
+std::uint64_t metaChildren(FilePieces& pieces, const Box& meta)
+{
+    return pieces.read(meta.body + 4, 4) == "hdlr" ? meta.body : meta.body + 4;
+}
+
+// The text of a value box ("data": a type, a locale, the value).
+std::string dataText(FilePieces& pieces, const Box& holder)
+{
+    const auto data = BoxWalker(pieces, holder.body, holder.end).find("data");
+    if (!data || data->end - data->body < 8)
+        return {};
+    return std::string(pieces.read(data->body + 8, boxLength(*data) - 8));
+}
+
+// The text of QuickTime user data ("©day": its length, a language, the
+// text), or of an iTunes-style one holding a value box.
+std::string userText(FilePieces& pieces, const Box& box)
+{
+    if (pieces.read(box.body + 4, 4) == "data")
+        return dataText(pieces, box);
+    const std::string_view head = pieces.read(box.body, 4);
+    const std::size_t length = static_cast<std::size_t>(FilePieces::be(head, 0, 2));
+    if (head.size() < 4 || length > boxLength(box) - 4)
+        return {};
+    return std::string(pieces.read(box.body + 4, length));
+}
+
+// The value of an item of a meta box's list (ilst), by the item's box type.
+std::string itemText(FilePieces& pieces, const Box& meta, std::string_view type)
+{
+    const auto ilst = BoxWalker(pieces, metaChildren(pieces, meta), meta.end).find("ilst");
+    if (!ilst)
+        return {};
+    const auto item = BoxWalker(pieces, ilst->body, ilst->end).find(type);
+    return item ? dataText(pieces, *item) : std::string();
+}
+
+// Apple's keyed metadata: the item of a key is the key's place in the keys
+// box, counted from one, as its list item's type.
+std::optional<CaptureMoment> appleCreation(FilePieces& pieces, const std::optional<Box>& meta)
+{
+    if (!meta)
+        return std::nullopt;
+    const auto keys = BoxWalker(pieces, metaChildren(pieces, *meta), meta->end).find("keys");
+    if (!keys)
+        return std::nullopt;
+    const std::string table(pieces.read(keys->body, boxLength(*keys)));
+    const std::uint64_t count = FilePieces::be(table, 4, 4);
+    std::size_t at = 8;
+    for (std::uint32_t index = 1; index <= count && at + 8 <= table.size(); ++index) {
+        const auto size = static_cast<std::size_t>(FilePieces::be(table, at, 4));
+        if (size < 8 || size > table.size() - at)
+            return std::nullopt;
+        if (std::string_view(table).substr(at + 8, size - 8) == kAppleCreation) {
+            const std::string type{char(index >> 24), char(index >> 16 & 0xff), char(index >> 8 & 0xff),
+                                   char(index & 0xff)};
+            return CaptureMoment::fromIso(itemText(pieces, *meta, type));
+        }
+        at += size;
+    }
+    return std::nullopt;
+}
+
+// The movie header's creation time: UTC, as the format has it and phones
+// write it; a camera that writes its local time there is put right by the
+// offset given to that camera.
+std::optional<CaptureMoment> headerCreation(FilePieces& pieces, const Box& mvhd)
+{
+    constexpr std::uint64_t kSecondsFrom1904To1970 = 2'082'844'800;
+    constexpr std::uint64_t kLastSecondOf9999 = 253'402'300'799 + kSecondsFrom1904To1970;
+    const std::string_view header = pieces.read(mvhd.body, 12);
+    const std::uint64_t created = FilePieces::be(header, 4, FilePieces::be(header, 0, 1) == 1 ? 8 : 4);
+    if (created == 0 || created > kLastSecondOf9999) // 0: never set
+        return std::nullopt;
+    return CaptureMoment::fromUtc(static_cast<std::int64_t>(created) - static_cast<std::int64_t>(kSecondsFrom1904To1970));
+}
+
 } // namespace
 
 bool IsoBmffTime::recognises(const std::string& head)
@@ -134,7 +224,7 @@ bool IsoBmffTime::recognises(const std::string& head)
     return familyOf(head).has_value();
 }
 
-std::optional<std::string> IsoBmffTime::moment(FilePieces& pieces)
+std::optional<CaptureMoment> IsoBmffTime::moment(FilePieces& pieces)
 {
     switch (familyOf(pieces.head()).value_or(Family::Video)) {
     case Family::Heif:
@@ -147,7 +237,7 @@ std::optional<std::string> IsoBmffTime::moment(FilePieces& pieces)
     return std::nullopt;
 }
 
-std::optional<std::string> IsoBmffTime::heifExif(FilePieces& pieces)
+std::optional<CaptureMoment> IsoBmffTime::heifExif(FilePieces& pieces)
 {
     const auto meta = BoxWalker(pieces, 0, pieces.size()).find("meta");
     if (!meta)
@@ -184,7 +274,7 @@ std::optional<std::string> IsoBmffTime::heifExif(FilePieces& pieces)
     return ExifMoment::inFile(pieces, start + 4 + skip, length - 4 - skip);
 }
 
-std::optional<std::string> IsoBmffTime::canonExif(FilePieces& pieces)
+std::optional<CaptureMoment> IsoBmffTime::canonExif(FilePieces& pieces)
 {
     const auto moov = BoxWalker(pieces, 0, pieces.size()).find("moov");
     if (!moov)
@@ -202,29 +292,50 @@ std::optional<std::string> IsoBmffTime::canonExif(FilePieces& pieces)
     return std::nullopt;
 }
 
-std::optional<std::string> IsoBmffTime::videoCreation(FilePieces& pieces)
+std::optional<CaptureMoment> IsoBmffTime::videoCreation(FilePieces& pieces)
 {
-    constexpr std::uint64_t kSecondsFrom1904To1970 = 2'082'844'800;
-    constexpr std::uint64_t kLastSecondOf9999 = 253'402'300'799 + kSecondsFrom1904To1970;
-    constexpr std::int64_t kNsPerSecond = 1'000'000'000;
-    const auto moov = BoxWalker(pieces, 0, pieces.size()).find("moov");
+    std::optional<Box> moov, xmp;
+    BoxWalker top(pieces, 0, pieces.size());
+    while (auto box = top.next()) {
+        if (box->type == "moov")
+            moov = box;
+        else if (box->type == "uuid" && pieces.read(box->body, kXmpUuid.size()) == kXmpUuid)
+            xmp = Box{box->type, box->start, box->body + kXmpUuid.size(), box->end};
+    }
     if (!moov)
         return std::nullopt;
-    const auto mvhd = BoxWalker(pieces, moov->body, moov->end).find("mvhd");
-    if (!mvhd)
-        return std::nullopt;
-    const std::string_view header = pieces.read(mvhd->body, 12);
-    const std::uint64_t created = FilePieces::be(header, 4, FilePieces::be(header, 0, 1) == 1 ? 8 : 4);
-    if (created == 0 || created > kLastSecondOf9999) // 0: never set
-        return std::nullopt;
-    // The count is UTC, as the format has it and phones write it (a few
-    // cameras write their local time instead; we follow the format). Turned
-    // into local time it compares with the wall-clock dates of EXIF.
-    const auto unixSeconds = static_cast<std::int64_t>(created) - static_cast<std::int64_t>(kSecondsFrom1904To1970);
-    std::string moment = MomentKey::fromUtc(unixSeconds * kNsPerSecond);
-    if (moment.empty())
-        return std::nullopt;
-    return moment;
+    std::optional<Box> mvhd, meta, udta;
+    BoxWalker children(pieces, moov->body, moov->end);
+    while (auto box = children.next()) {
+        if (box->type == "mvhd")
+            mvhd = box;
+        else if (box->type == "meta")
+            meta = box;
+        else if (box->type == "udta")
+            udta = box;
+    }
+    // A date that carries its zone says what the clock read, and where.
+    if (auto zoned = appleCreation(pieces, meta))
+        return zoned;
+    std::optional<Box> userDay, userMeta;
+    if (udta) {
+        BoxWalker user(pieces, udta->body, udta->end);
+        while (auto box = user.next()) {
+            if (box->type == kDayBox)
+                userDay = box;
+            else if (box->type == "meta")
+                userMeta = box;
+            else if (box->type == "XMP_" && !xmp)
+                xmp = box;
+        }
+    }
+    if (auto zoned = userDay ? CaptureMoment::fromIso(userText(pieces, *userDay)) : std::nullopt)
+        return zoned;
+    if (auto zoned = userMeta ? CaptureMoment::fromIso(itemText(pieces, *userMeta, kDayBox)) : std::nullopt)
+        return zoned;
+    if (auto zoned = xmp ? XmlDate::takenIn(pieces.read(xmp->body, boxLength(*xmp))) : std::nullopt)
+        return zoned;
+    return mvhd ? headerCreation(pieces, *mvhd) : std::nullopt;
 }
 
 } // namespace zanto

@@ -19,7 +19,7 @@ bool JpegExif::recognises(const std::string& head)
     return head.size() >= 3 && head.compare(0, 3, "\xff\xd8\xff") == 0;
 }
 
-std::optional<std::string> JpegExif::moment(FilePieces& pieces, std::uint64_t start)
+std::optional<CaptureMoment> JpegExif::moment(FilePieces& pieces, std::uint64_t start)
 {
     std::uint64_t at = start + 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/CaptureMoment.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,7 +16,7 @@ class FilePieces;
 class JpegExif {
 public:
     static bool recognises(const std::string& head);
-    static std::optional<std::string> moment(FilePieces& pieces, std::uint64_t start = 0);
+    static std::optional<CaptureMoment> moment(FilePieces& pieces, std::uint64_t start = 0);
 };
 
 } // namespace zanto

@@ -153,9 +153,9 @@ bool PngExif::recognises(const std::string& head)
     return std::string_view(head).substr(0, kSignature.size()) == kSignature;
 }
 
-std::optional<std::string> PngExif::moment(FilePieces& pieces)
+std::optional<CaptureMoment> PngExif::moment(FilePieces& pieces)
 {
-    return fromExif<std::string>(pieces, &ExifMoment::inFile, kChunksLookedAt);
+    return fromExif<CaptureMoment>(pieces, &ExifMoment::inFile, kChunksLookedAt);
 }
 
 std::optional<int> PngExif::orientation(FilePieces& pieces, int chunks)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/CaptureMoment.h"
+
 #include <optional>
 #include <string>
 
@@ -18,7 +20,7 @@ public:
     static constexpr int kChunksLookedAt = 64;
 
     static bool recognises(const std::string& head);
-    static std::optional<std::string> moment(FilePieces& pieces);
+    static std::optional<CaptureMoment> moment(FilePieces& pieces);
     static std::optional<int> orientation(FilePieces& pieces, int chunks = kChunksLookedAt);
 };
 

@@ -20,7 +20,7 @@ bool RafExif::recognises(const std::string& head)
     return head.compare(0, kMagicBytes, kMagic) == 0;
 }
 
-std::optional<std::string> RafExif::moment(FilePieces& pieces)
+std::optional<CaptureMoment> RafExif::moment(FilePieces& pieces)
 {
     const std::string& head = pieces.head();
     if (head.size() < kHeaderBytes)

@@ -15,7 +15,7 @@ bool TiffExif::recognises(const std::string& head)
         || magic == std::string_view("IIU\0", 4);                                           // Panasonic
 }
 
-std::optional<std::string> TiffExif::moment(FilePieces& pieces)
+std::optional<CaptureMoment> TiffExif::moment(FilePieces& pieces)
 {
     return ExifMoment::inFile(pieces, 0, pieces.size());
 }

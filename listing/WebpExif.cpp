@@ -38,7 +38,7 @@ std::optional<WebpExif::Place> WebpExif::exif(FilePieces& pieces)
     return std::nullopt;
 }
 
-std::optional<std::string> WebpExif::moment(FilePieces& pieces)
+std::optional<CaptureMoment> WebpExif::moment(FilePieces& pieces)
 {
     const std::optional<Place> place = exif(pieces);
     return place ? ExifMoment::inFile(pieces, place->offset, place->length) : std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "listing/CaptureMoment.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,7 +14,7 @@ class FilePieces;
 class WebpExif {
 public:
     static bool recognises(const std::string& head);
-    static std::optional<std::string> moment(FilePieces& pieces);
+    static std::optional<CaptureMoment> moment(FilePieces& pieces);
     static std::optional<int> orientation(FilePieces& pieces);
 
 private:

@@ -32,13 +32,6 @@ std::string_view numberOf(std::string_view final, std::size_t baseSize)
     return rest.substr(0, std::min(rest.find_first_not_of("0123456789"), rest.size()));
 }
 
-bool isSidecar(std::string_view name)
-{
-    static constexpr std::array<std::string_view, 3> kSidecars{".xmp", ".aae", ".json"};
-    const std::string extension = asciiFolded(extensionViewOf(name));
-    return std::find(kSidecars.begin(), kSidecars.end(), extension) != kSidecars.end();
-}
-
 // Builds the rows of a plan: the files that move, numbered in their order,
 // and the shots left out at the place they had in the list.
 class RowMaker {
@@ -169,10 +162,9 @@ void placeRows(NewNameTable& table, const RowMaker& maker, const BatchPlan& plan
     }
 }
 
-// A row of sidecars alone: their picture, in the run or not, takes another
-// number or none. A sidecar's picture is named by the sidecar's name
-// without its extension (IMG_1.CR2.xmp), or by that before an extension of
-// its own (IMG_1.xmp, IMG_1.JPG); the longest such start wins.
+// A row of companions alone (sidecars, thumbnails, a clip's XML): their
+// picture, in the run or not, takes another number or none. A companion's
+// picture is the first by the starts its shot would be found by.
 void markSidecars(NewNameTable& table, const std::vector<std::string>& names, const NameKey& key,
                   const Pulse& pulse)
 {
@@ -181,7 +173,7 @@ void markSidecars(NewNameTable& table, const std::vector<std::string>& names, co
     const auto index = [&] {
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
-            if (isSidecar(name))
+            if (isCompanion(name))
                 continue;
             pictureBy.emplace(nameKeyOf(key, name), &name);
             pictureBy.emplace(nameKeyOf(key, stemOf(name)), &name);
@@ -191,20 +183,16 @@ void markSidecars(NewNameTable& table, const std::vector<std::string>& names, co
     };
     for (NewNameRow& row : table.rows) {
         if (row.marks.has(NameMark::LeftOut)
-            || !std::all_of(row.oldNames.begin(), row.oldNames.end(), [](const auto& name) { return isSidecar(name); }))
+            || !std::all_of(row.oldNames.begin(), row.oldNames.end(), [](const auto& name) { return isCompanion(name); }))
             continue;
         row.marks |= NameMark::SidecarApart;
         if (pictureBy.empty())
             index();
-        for (std::string start = stemOf(row.oldNames.front());;) {
-            if (const auto picture = pictureBy.find(nameKeyOf(key, start)); picture != pictureBy.end()) {
+        for (const ShotStart& start : shotStartsOf(row.oldNames.front())) {
+            if (const auto picture = pictureBy.find(nameKeyOf(key, start.start)); picture != pictureBy.end()) {
                 row.picture = *picture->second;
                 break;
             }
-            std::string shorter = stemOf(start);
-            if (shorter == start || shorter.empty())
-                break;
-            start = std::move(shorter);
         }
     }
 }

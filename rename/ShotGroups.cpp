@@ -4,6 +4,7 @@
 #include "rename/FileSystem.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -33,6 +34,74 @@ bool isExtensionTail(std::string_view tail)
     return true;
 }
 
+bool isDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool foldedEqual(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && asciiFolded(a) == asciiFolded(b);
+}
+
+// The companions that cameras and phones name after their photo or clip
+// otherwise than by an extension; each rule gives the starts a name finds
+// its shot by, and what its new name keeps after the new stem.
+using CompanionRule = void (*)(const std::string& name, std::vector<ShotStart>& starts);
+
+// An iPhone's edited copy and its original's adjustments:
+// IMG_E1234.HEIC, IMG_O1234.AAE with IMG_1234.HEIC.
+void appleEdit(const std::string& name, std::vector<ShotStart>& starts)
+{
+    constexpr std::size_t kDigits = 4;
+    const std::size_t dot = std::min(name.find('.'), name.size());
+    if (dot != 5 + kDigits || !foldedEqual(std::string_view(name).substr(0, 4), "IMG_"))
+        return;
+    const char letter = name[4];
+    if ((letter != 'E' && letter != 'O' && letter != 'e' && letter != 'o') || !isDigits(name.substr(5, kDigits)))
+        return;
+    starts.push_back({name.substr(0, 4) + name.substr(5, kDigits), std::string("_") + letter + name.substr(dot)});
+}
+
+// A GoPro's low-resolution copy: GL011234.LRV with GX011234.MP4 (or GH, the older HEVC one).
+void goProProxy(const std::string& name, std::vector<ShotStart>& starts)
+{
+    const std::size_t dot = name.find('.');
+    if (dot != 8 || !foldedEqual(std::string_view(name).substr(0, 2), "GL") || !isDigits(name.substr(2, 6)))
+        return;
+    for (const char* video : {"GX", "GH"})
+        starts.push_back({video + name.substr(2, 6), name.substr(dot)});
+}
+
+// A Sony clip's metadata: C0001M01.XML with C0001.MP4.
+void sonyClipXml(const std::string& name, std::vector<ShotStart>& starts)
+{
+    constexpr std::string_view kTail = "M01.XML";
+    if (name.size() <= kTail.size() || !foldedEqual(std::string_view(name).substr(name.size() - kTail.size()), kTail))
+        return;
+    const std::size_t cut = name.size() - kTail.size();
+    if (name[cut - 1] >= '0' && name[cut - 1] <= '9')
+        starts.push_back({name.substr(0, cut), name.substr(cut)});
+}
+
+// Google Takeout's metadata: IMG_1234.JPG.supplemental-metadata.json with
+// IMG_1234.JPG, also where Takeout cut the name short (at 51 characters):
+// IMG_1234.JPG.supplemental-me.json.
+void takeoutJson(const std::string& name, std::vector<ShotStart>& starts)
+{
+    constexpr std::string_view kJson = ".json", kSupplement = ".supplemental-metadata";
+    if (name.size() <= kJson.size() || !foldedEqual(std::string_view(name).substr(name.size() - kJson.size()), kJson))
+        return;
+    const std::string_view kept = std::string_view(name).substr(0, name.size() - kJson.size());
+    for (std::size_t cut = kept.size() <= kSupplement.size() ? 1 : kept.size() - kSupplement.size();
+         cut < kept.size(); ++cut) {
+        if (kSupplement.substr(0, kept.size() - cut) == kept.substr(cut))
+            starts.push_back({std::string(kept.substr(0, cut)), name.substr(cut)});
+    }
+}
+
+constexpr std::array<CompanionRule, 4> kCompanionRules{appleEdit, goProProxy, sonyClipXml, takeoutJson};
+
 // The shots as they grow, and the starts of names by which a file finds one:
 // each listed member's name before its extension and its whole name.
 class ShotIndex {
@@ -55,14 +124,10 @@ public:
             if (const auto shot = takerBy(stem, name))
                 return shot;
         }
-        // The longest fitting start first: from the last dot to the first.
-        for (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0; dot = name.rfind('.', dot - 1)) {
-            if (!isExtensionTail(std::string_view(name).substr(dot)))
-                break; // a shorter start has this tail in its own
-            const std::string start = name.substr(0, dot);
-            if (listed && start == stem)
+        for (const ShotStart& start : shotStartsOf(name)) {
+            if (listed && start.start == stem)
                 continue; // tried above
-            if (const auto shot = takerBy(start, name))
+            if (const auto shot = takerBy(start.start, name))
                 return shot;
         }
         return std::nullopt;
@@ -177,12 +242,12 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
     // extension of the member that brings it, so shorter ones come first.
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::vector<std::size_t> stemLength;
-    stemLength.reserve(entries.size());
+    // A companion never heads a shot its picture or clip is listed in.
+    std::vector<std::pair<bool, std::size_t>> rank;
+    rank.reserve(entries.size());
     for (const std::string& entry : entries)
-        stemLength.push_back(stemOf(entry).size());
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return stemLength[a] < stemLength[b]; });
+        rank.emplace_back(isCompanion(entry), stemOf(entry).size());
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return rank[a] < rank[b]; });
     for (const std::size_t i : order) {
         counted();
         if (const auto shot = index.shotFor(entries[i], true))
@@ -231,11 +296,44 @@ Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<s
     return shotOf(entries, names, name, key);
 }
 
+std::vector<ShotStart> shotStartsOf(const std::string& name)
+{
+    std::vector<ShotStart> starts;
+    // The longest fitting start first: from the last dot to the first.
+    for (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0; dot = name.rfind('.', dot - 1)) {
+        if (!isExtensionTail(std::string_view(name).substr(dot)))
+            break; // a shorter start has this tail in its own
+        starts.push_back({name.substr(0, dot), name.substr(dot)});
+    }
+    for (const CompanionRule rule : kCompanionRules)
+        rule(name, starts);
+    return starts;
+}
+
+bool isCompanion(const std::string& name)
+{
+    static constexpr std::array<std::string_view, 5> kExtensions{".xmp", ".aae", ".json", ".thm", ".lrv"};
+    const std::string extension = asciiFolded(extensionViewOf(name));
+    if (std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end())
+        return true;
+    std::vector<ShotStart> starts;
+    sonyClipXml(name, starts);
+    return !starts.empty();
+}
+
 std::string shotTail(const Shot& shot, const std::string& member)
 {
     if (member == shot.entry)
         return extensionOf(member);
-    return member.substr(stemOf(shot.entry).size());
+    const std::string stem = stemOf(shot.entry);
+    if (foldedEqual(std::string_view(member).substr(0, stem.size()), stem))
+        return member.substr(stem.size());
+    // A companion named otherwise (IMG_E1234.HEIC, GL011234.LRV)
+    for (const ShotStart& start : shotStartsOf(member)) {
+        if (foldedEqual(start.start, stem))
+            return start.tail;
+    }
+    return member.substr(std::min(stem.size(), member.size()));
 }
 
 } // namespace zanto

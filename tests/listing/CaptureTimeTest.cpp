@@ -1,6 +1,7 @@
 #include "listing/CaptureTime.h"
 #include "fs/NativeFileSystem.h"
 #include "rename/ReadableFile.h"
+#include "tests/support/MadeSamples.h"
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TempFolder.h"
 
@@ -11,6 +12,11 @@
 
 namespace zanto::test {
 namespace {
+
+std::string textOf(const std::optional<CaptureMoment>& moment)
+{
+    return moment ? moment->text() : std::string();
+}
 
 struct TakenCase {
     const char* sample; // in tests/data, made by make_samples.py
@@ -26,7 +32,7 @@ TEST_P(CaptureTimeTable, ReadsTheMomentTaken)
     NativeFileSystem fs;
     std::unique_ptr<ReadableFile> file;
     ASSERT_EQ(fs.openFile(std::string(ZANTO_TEST_DATA "/") + GetParam().sample, file), FsError::None);
-    EXPECT_EQ(CaptureTime::of(*file).value_or(""), GetParam().moment);
+    EXPECT_EQ(textOf(CaptureTime::of(*file)), GetParam().moment);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,6 +73,68 @@ public:
 private:
     MemoryFile m_file;
 };
+
+struct ZonedCase {
+    const char* name;
+    std::string file;
+    const char* moment; // "" for none
+    CaptureMoment::Zone zone;
+    int offsetMinutes; // with a zone
+};
+
+class ZonedTable : public ::testing::TestWithParam<ZonedCase> {};
+
+// The date as the clock read it, and its offset where the file records one;
+// a video's header in UTC, read on the machine's clock (UTC here).
+TEST_P(ZonedTable, ReadsTheClockAndItsOffset)
+{
+    const ScopedTimeZone utc("UTC");
+    CountedFile file(GetParam().file);
+    const std::optional<CaptureMoment> moment = CaptureTime::of(file);
+    ASSERT_EQ(textOf(moment), GetParam().moment);
+    if (!moment)
+        return;
+    EXPECT_EQ(moment->zone(), GetParam().zone);
+    EXPECT_EQ(moment->offsetMinutes().value_or(-1), GetParam().offsetMinutes);
+}
+
+using Zone = CaptureMoment::Zone;
+const std::string kXmpUuid("\xbe\x7a\xcf\xcb\x97\xa9\x42\xe8\x9c\x71\x99\x94\x91\xe3\xaf\xac", 16);
+
+INSTANTIATE_TEST_SUITE_P(
+    Built, ZonedTable,
+    ::testing::Values(
+        ZonedCase{"exif_offset", jpegTakenAt("2024:05:01 10:00:00", "5", "+09:00"), "2024:05:01 10:00:00.500000000",
+                  Zone::Recorded, 540},
+        ZonedCase{"exif_offset_west", jpegTakenAt("2024:05:01 10:00:00", "", "-03:30"),
+                  "2024:05:01 10:00:00.000000000", Zone::Recorded, -210},
+        ZonedCase{"exif_offset_malformed", jpegTakenAt("2024:05:01 10:00:00", "", "+9:00"),
+                  "2024:05:01 10:00:00.000000000", Zone::Unknown, -1},
+        ZonedCase{"exif_no_such_day", jpegTakenAt("2023:02:29 10:00:00"), "", Zone::Unknown, -1},
+        ZonedCase{"exif_leap_day", jpegTakenAt("2024:02:29 23:59:59"), "2024:02:29 23:59:59.000000000", Zone::Unknown,
+                  -1},
+        ZonedCase{"mov_header_only", movie(kMay1st0130Utc), "2024:05:01 01:30:00.000000000", Zone::Utc, 0},
+        ZonedCase{"mov_apple_creation_date",
+                  movie(kMay1st0130Utc, appleMeta("com.apple.quicktime.creationdate", "2024-05-01T10:30:00+0900")),
+                  "2024:05:01 10:30:00.000000000", Zone::Recorded, 540},
+        ZonedCase{"mov_other_apple_key", movie(kMay1st0130Utc, appleMeta("com.apple.quicktime.make", "Apple")),
+                  "2024:05:01 01:30:00.000000000", Zone::Utc, 0},
+        ZonedCase{"mov_day_zoned", movie(kMay1st0130Utc, userDay("2024-05-01T12:30:00+11:00")),
+                  "2024:05:01 12:30:00.000000000", Zone::Recorded, 660},
+        ZonedCase{"mov_day_unzoned", movie(kMay1st0130Utc, userDay("2024-05-01T12:30:00")),
+                  "2024:05:01 01:30:00.000000000", Zone::Utc, 0},
+        ZonedCase{"mov_xmp_after_moov",
+                  movie(kMay1st0130Utc, "",
+                        box("uuid", kXmpUuid + "<x:xmpmeta><rdf:Description xmp:ModifyDate='2025-01-01T00:00:00Z' "
+                                               "xmp:CreateDate='2024-05-01T01:30:00.25Z'/></x:xmpmeta>")),
+                  "2024:05:01 01:30:00.250000000", Zone::Recorded, 0},
+        ZonedCase{"sony_clip_xml",
+                  "<?xml version=\"1.0\"?>\n<NonRealTimeMeta><CreationDate value=\"2024-05-01T10:00:00+09:00\"/>",
+                  "2024:05:01 10:00:00.000000000", Zone::Recorded, 540},
+        ZonedCase{"xmp_element_form",
+                  "<x:xmpmeta><exif:DateTimeOriginal>2024-05-01T08:00:00-07:00</exif:DateTimeOriginal></x:xmpmeta>",
+                  "2024:05:01 08:00:00.000000000", Zone::Recorded, -420}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A little-endian TIFF structure: IFD0 pointing at an Exif IFD at `exifAt`,
 // its date right after it and its sub-seconds at `subSecondsAt`.
@@ -115,7 +183,7 @@ class FarTagTable : public ::testing::TestWithParam<FarCase> {};
 TEST_P(FarTagTable, ReadsTheTagsWhereTheyLie)
 {
     CountedFile file(GetParam().file);
-    EXPECT_EQ(CaptureTime::of(file).value_or(""), "2024:05:01 10:00:11.878303000");
+    EXPECT_EQ(textOf(CaptureTime::of(file)), "2024:05:01 10:00:11.878303000");
     EXPECT_LE(file.read, GetParam().mostRead);
 }
 
@@ -163,7 +231,7 @@ TEST(CaptureTime, SkipsTheMediaOfALongVideo)
     std::string moov = readFile(ZANTO_TEST_DATA "/taken.mov");
     moov.erase(0, moov.size() - 8 - 108); // moov and its mvhd close the sample
     LongVideo video(moov);
-    EXPECT_EQ(CaptureTime::of(video).value_or(""), "2024:05:01 01:30:00.000000000");
+    EXPECT_EQ(textOf(CaptureTime::of(video)), "2024:05:01 01:30:00.000000000");
     EXPECT_LT(video.read, 16U * 1024);
 }
 

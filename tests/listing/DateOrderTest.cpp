@@ -1,5 +1,6 @@
 #include "listing/DateOrder.h"
 #include "fs/NativeFileSystem.h"
+#include "tests/support/MadeSamples.h"
 #include "tests/support/ScopedTimeZone.h"
 #include "tests/support/TempFolder.h"
 
@@ -10,28 +11,6 @@
 
 namespace zanto::test {
 namespace {
-
-// The start of a JPEG whose EXIF holds DateTimeOriginal and, when given,
-// SubSecTimeOriginal (up to three digits, held in the entry itself):
-// little-endian TIFF, IFD0 pointing at the Exif IFD.
-std::string jpegTakenAt(const std::string& date, const std::string& subSeconds)
-{
-    std::string tiff("II*\0\x08\0\0\0", 8);
-    const auto u16 = [&](unsigned v) { tiff += char(v & 0xff), tiff += char(v >> 8); };
-    const auto u32 = [&](unsigned v) { u16(v & 0xffff), u16(v >> 16); };
-    const unsigned entries = subSeconds.empty() ? 1 : 2;
-    const unsigned exifIfd = 8 + 2 + 12 + 4;
-    const unsigned data = exifIfd + 2 + 12 * entries + 4;
-    u16(1), u16(0x8769), u16(4), u32(1), u32(exifIfd), u32(0);
-    u16(entries), u16(0x9003), u16(2), u32(20), u32(data);
-    if (!subSeconds.empty())
-        u16(0x9291), u16(2), u32(unsigned(subSeconds.size()) + 1), tiff += (subSeconds + std::string(4, '\0')).substr(0, 4);
-    u32(0);
-    tiff += date + '\0';
-    const std::string app1 = std::string("Exif\0\0", 6) + tiff;
-    const std::size_t length = app1.size() + 2;
-    return std::string("\xff\xd8\xff\xe1", 4) + char(length >> 8) + char(length & 0xff) + app1 + "\xff\xd9";
-}
 
 struct DateCase {
     const char* family;
@@ -48,7 +27,7 @@ TEST_P(DateOrderTable, SortsByTheMomentTaken)
     std::vector<std::string> names;
     auto modified = std::filesystem::file_time_type::clock::now();
     for (const auto& [name, date, subSeconds] : GetParam().files) {
-        folder.write(name, date.empty() ? "no exif" : jpegTakenAt(date, subSeconds));
+        folder.write(name, date.empty() ? std::string("no exif") : jpegTakenAt(date, subSeconds));
         // Files without a date: each a minute later than the one before.
         std::filesystem::last_write_time(folder.pathOf(name), modified += std::chrono::minutes(1));
         names.push_back(name);
@@ -100,6 +79,82 @@ TEST(DateOrder, ShotsAndVideosAmongPictures)
     EXPECT_EQ(names, (std::vector<std::string>{"P1.jpg", "IMG_9.CR2", "IMG_9.JPG", "IMG_9.xmp", "P2.nef", "P3.webp",
                                                "clip.mov", "late.jpg", "note.txt"}));
 }
+
+struct TrueCase {
+    const char* family;
+    std::vector<std::pair<std::string, std::string>> files; // name, content; listed unless in `unlisted`
+    std::vector<std::string> expected;
+    std::vector<std::string> unlisted = {};
+};
+
+class TrueOrderTable : public ::testing::TestWithParam<TrueCase> {};
+
+// Instants where the files record their zones, the other clocks read in the
+// zone most of them record; ties by the camera's counter. The machine's zone
+// is UTC and never the trip's.
+TEST_P(TrueOrderTable, OrdersByTheInstantTaken)
+{
+    const ScopedTimeZone utc("UTC");
+    TempFolder folder;
+    std::vector<std::string> names;
+    for (const auto& [name, content] : GetParam().files) {
+        folder.write(name, content);
+        const auto& unlisted = GetParam().unlisted;
+        if (std::find(unlisted.begin(), unlisted.end(), name) == unlisted.end())
+            names.push_back(name);
+    }
+    NativeFileSystem fs;
+    DateOrder::sort(folder.path(), names, fs);
+    EXPECT_EQ(names, GetParam().expected);
+}
+
+const std::string kCreation = "com.apple.quicktime.creationdate";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TrueOrderTable,
+    ::testing::Values(
+        TrueCase{"zones_recorded",
+                 {{"a.jpg", jpegTakenAt("2024:05:01 10:00:00", "", "+09:00")},
+                  {"b.jpg", jpegTakenAt("2024:05:01 02:30:00", "", "+01:00")},
+                  {"c.jpg", jpegTakenAt("2024:05:01 09:45:00", "", "+09:00")}},
+                 {"c.jpg", "a.jpg", "b.jpg"}},
+        TrueCase{"clock_without_zone_in_the_trips",
+                 {{"phone1.jpg", jpegTakenAt("2024:05:01 10:00:00", "", "+09:00")},
+                  {"phone2.jpg", jpegTakenAt("2024:05:01 10:20:00", "", "+09:00")},
+                  {"camera.jpg", jpegTakenAt("2024:05:01 10:10:00")}},
+                 {"phone1.jpg", "camera.jpg", "phone2.jpg"}},
+        TrueCase{"video_header_in_utc",
+                 {{"phone1.jpg", jpegTakenAt("2024:05:01 10:20:00", "", "+09:00")},
+                  {"phone2.jpg", jpegTakenAt("2024:05:01 10:40:00", "", "+09:00")},
+                  {"clip.mov", movie(kMay1st0130Utc)}},
+                 {"phone1.jpg", "clip.mov", "phone2.jpg"}},
+        TrueCase{"video_zoned_date_over_its_header",
+                 {{"phone1.jpg", jpegTakenAt("2024:05:01 10:20:00", "", "+09:00")},
+                  {"phone2.jpg", jpegTakenAt("2024:05:01 10:40:00", "", "+09:00")},
+                  {"clip.mov", movie(kMay1st0130Utc + 3600, appleMeta(kCreation, "2024-05-01T10:25:00+0900"))}},
+                 {"phone1.jpg", "clip.mov", "phone2.jpg"}},
+        TrueCase{"sony_clip_by_its_xml",
+                 {{"photo.jpg", jpegTakenAt("2024:05:01 07:00:00", "", "-05:00")},
+                  {"C0001.MP4", movie(kMay1st0130Utc + 8 * 3600 + 1800)}, // its local 10:00 written as UTC
+                  {"C0001M01.XML", "<NonRealTimeMeta><CreationDate value=\"2024-05-01T10:00:00-05:00\"/>"}},
+                 {"photo.jpg", "C0001.MP4"},
+                 {"C0001M01.XML"}},
+        TrueCase{"burst_counter_wraps",
+                 {{"IMG_0002.JPG", jpegTakenAt("2024:05:01 10:00:00")},
+                  {"IMG_9999.JPG", jpegTakenAt("2024:05:01 10:00:00")},
+                  {"IMG_0001.JPG", jpegTakenAt("2024:05:01 10:00:00")},
+                  {"IMG_9998.JPG", jpegTakenAt("2024:05:01 10:00:00")}},
+                 {"IMG_9998.JPG", "IMG_9999.JPG", "IMG_0001.JPG", "IMG_0002.JPG"}},
+        TrueCase{"counters_close_do_not_wrap",
+                 {{"IMG_4000.JPG", jpegTakenAt("2024:05:01 10:00:00")},
+                  {"IMG_0001.JPG", jpegTakenAt("2024:05:01 10:00:00")},
+                  {"IMG_0002.JPG", jpegTakenAt("2024:05:01 10:00:00")}},
+                 {"IMG_0001.JPG", "IMG_0002.JPG", "IMG_4000.JPG"}},
+        TrueCase{"sub_seconds_before_counter",
+                 {{"IMG_0001.JPG", jpegTakenAt("2024:05:01 10:00:00", "9")},
+                  {"IMG_0002.JPG", jpegTakenAt("2024:05:01 10:00:00", "1")}},
+                 {"IMG_0002.JPG", "IMG_0001.JPG"}}),
+    [](const auto& info) { return std::string(info.param.family); });
 
 } // namespace
 } // namespace zanto::test

@@ -178,6 +178,41 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
     }
 }
 
+// Companions that phones and cameras name otherwise than by an extension.
+TEST(Shots, CompanionsTakeTheNumberOfTheirPhotoOrClip)
+{
+    const struct {
+        const char* family;
+        std::vector<std::string> files;   // besides the entries
+        std::vector<std::string> entries; // as listed
+        std::map<std::string, std::string> moves;
+    } cases[] = {
+        {"iphone_edit_and_adjustments", {"IMG_O1234.AAE", "IMG_1234.AAE", "IMG_E1234.HEIC"}, {"IMG_1234.HEIC"},
+         {{"IMG_1234.HEIC", "t1.HEIC"}, {"IMG_E1234.HEIC", "t1_E.HEIC"}, {"IMG_O1234.AAE", "t1_O.AAE"},
+          {"IMG_1234.AAE", "t1.AAE"}}},
+        {"takeout_json_whole_and_cut",
+         {"IMG_1.JPG.supplemental-metadata.json", "IMG_20190815_123456789_HDR.jpg.supplemental-me.json"},
+         {"IMG_1.JPG", "IMG_20190815_123456789_HDR.jpg"},
+         {{"IMG_1.JPG", "t1.JPG"}, {"IMG_1.JPG.supplemental-metadata.json", "t1.JPG.supplemental-metadata.json"},
+          {"IMG_20190815_123456789_HDR.jpg", "t2.jpg"},
+          {"IMG_20190815_123456789_HDR.jpg.supplemental-me.json", "t2.jpg.supplemental-me.json"}}},
+        {"gopro_proxy_listed_first", {"GX011234.THM"}, {"GL011234.LRV", "GX011234.MP4"},
+         {{"GX011234.MP4", "t1.MP4"}, {"GL011234.LRV", "t1.LRV"}, {"GX011234.THM", "t1.THM"}}},
+        {"sony_clip_xml", {"C0001M01.XML"}, {"C0001.MP4", "C0002.MP4"},
+         {{"C0001.MP4", "t1.MP4"}, {"C0001M01.XML", "t1M01.XML"}, {"C0002.MP4", "t2.MP4"}}},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.writeAll(c.files);
+        folder.writeAll(c.entries);
+        const Contents before = folder.contents();
+        FaultyFileSystem fs;
+        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {true});
+        EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << c.family;
+        EXPECT_EQ(folder.contents(), movedContents(before, c.moves)) << c.family;
+    }
+}
+
 // The clashes a run over `entries` tells before anything moves.
 std::vector<NameClash> clashesOf(const std::string& folder, const std::vector<std::string>& entries,
                                  const std::string& base, FileSystem& fs, const BatchOptions& options = {})

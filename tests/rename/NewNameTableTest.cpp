@@ -107,9 +107,10 @@ TEST(NewNameTable, MarksWhatNeedsALook)
          NameMark::LeftOut | NameMark::HeldExactly, "x1.CR2", "", {"IMG_1.JPG", "IMG_1.CR2"}},
         {"sidecar_numbered_apart", {}, {"IMG_1.JPG", "IMG_1.xmp"}, false, "x", 1, NameMark::SidecarApart, "",
          "IMG_1.JPG"},
-        {"takeout_sidecar_apart", {}, {"IMG_1.JPG", "IMG_1.JPG.supplemental-metadata.json"}, true, "x", 1,
+        {"takeout_sidecar_apart", {}, {"IMG_1.JPG", "IMG_1.JPG.supplemental-metadata.json"}, false, "x", 1,
          NameMark::SidecarApart, "", "IMG_1.JPG"},
         {"sidecar_without_picture", {}, {"IMG_1.JPG", "IMG_9.JSON"}, true, "x", 1, NameMark::SidecarApart},
+        {"clip_proxy_without_clip", {}, {"GL011234.LRV", "IMG_1.JPG"}, true, "x", 0, NameMark::SidecarApart},
         {"travels_badly", {}, {"a.jpg"}, false, "COM", 0, NameMark::ReservedOnWindows},
         {"nothing_to_say", {"IMG_1.CR2"}, {"IMG_1.JPG"}, true, "x", 0, {}, "", "", {"IMG_1.JPG", "IMG_1.CR2"}},
     };
@@ -126,8 +127,9 @@ TEST(NewNameTable, MarksWhatNeedsALook)
         EXPECT_EQ(row.marks, c.marks) << c.family;
         EXPECT_EQ(row.holder, c.holder) << c.family;
         EXPECT_EQ(row.picture, c.picture) << c.family;
-        if (!c.oldNames.empty())
+        if (!c.oldNames.empty()) {
             EXPECT_EQ(row.oldNames, c.oldNames) << c.family;
+        }
         EXPECT_EQ(table.markedRows, c.marks.any() ? 1U : 0U) << c.family;
     }
 }
