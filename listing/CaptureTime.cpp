@@ -7,7 +7,7 @@
 #include "listing/RafExif.h"
 #include "listing/TiffExif.h"
 #include "listing/WebpExif.h"
-#include "listing/XmlDate.h"
+#include "listing/XmlCapture.h"
 
 #include <algorithm>
 
@@ -29,22 +29,32 @@ bool isXml(const std::string& head)
 
 std::optional<CaptureMoment> CaptureTime::of(ReadableFile& file)
 {
+    return facts(file).moment;
+}
+
+Capture CaptureTime::facts(ReadableFile& file)
+{
+    return read(file).value_or(Capture());
+}
+
+std::optional<Capture> CaptureTime::read(ReadableFile& file)
+{
     FilePieces pieces(file);
     const std::string& head = pieces.head();
     if (JpegExif::recognises(head))
-        return JpegExif::moment(pieces);
+        return JpegExif::capture(pieces);
     if (TiffExif::recognises(head))
-        return TiffExif::moment(pieces);
+        return TiffExif::capture(pieces);
     if (PngExif::recognises(head))
-        return PngExif::moment(pieces);
+        return PngExif::capture(pieces);
     if (WebpExif::recognises(head))
-        return WebpExif::moment(pieces);
+        return WebpExif::capture(pieces);
     if (RafExif::recognises(head))
-        return RafExif::moment(pieces);
+        return RafExif::capture(pieces);
     if (IsoBmffTime::recognises(head))
-        return IsoBmffTime::moment(pieces);
+        return IsoBmffTime::capture(pieces);
     if (isXml(head))
-        return XmlDate::takenIn(pieces.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(pieces.size(), kLongestSidecar))));
+        return XmlCapture::of(pieces.read(0, static_cast<std::size_t>(std::min<std::uint64_t>(pieces.size(), kLongestSidecar))));
     return std::nullopt;
 }
 

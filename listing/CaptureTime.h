@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listing/CaptureMoment.h"
+#include "listing/Capture.h"
 
 #include <optional>
 #include <string>
@@ -18,6 +18,12 @@ class ReadableFile;
 class CaptureTime {
 public:
     static std::optional<CaptureMoment> of(ReadableFile& file);
+    // The moment, and the camera and content identifier where the metadata
+    // read for the moment names them.
+    static Capture facts(ReadableFile& file);
+
+private:
+    static std::optional<Capture> read(ReadableFile& file);
 };
 
 } // namespace zanto

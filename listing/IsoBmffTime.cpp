@@ -1,9 +1,9 @@
 #include "listing/IsoBmffTime.h"
 
 #include "listing/BoxWalker.h"
-#include "listing/ExifMoment.h"
+#include "listing/ExifCapture.h"
 #include "listing/FilePieces.h"
-#include "listing/XmlDate.h"
+#include "listing/XmlCapture.h"
 
 #include <algorithm>
 #include <array>
@@ -131,7 +131,6 @@ std::optional<std::uint32_t> exifItemOf(FilePieces& pieces, const Box& iinf)
 // The uuid box that holds a video's XMP packet, at the top level.
 constexpr std::string_view kXmpUuid("\xbe\x7a\xcf\xcb\x97\xa9\x42\xe8\x9c\x71\x99\x94\x91\xe3\xaf\xac", 16);
 constexpr std::string_view kDayBox("\xa9" "day", 4);
-constexpr std::string_view kAppleCreation("com.apple.quicktime.creationdate");
 
 std::size_t boxLength(const Box& box)
 {
@@ -177,30 +176,42 @@ std::string itemText(FilePieces& pieces, const Box& meta, std::string_view type)
     return item ? dataText(pieces, *item) : std::string();
 }
 
-// Apple's keyed metadata: the item of a key is the key's place in the keys
-// box, counted from one, as its list item's type.
-std::optional<CaptureMoment> appleCreation(FilePieces& pieces, const std::optional<Box>& meta)
+// What Apple's keyed metadata says. The item of a key is the key's place
+// in the keys box, counted from one, as its list item's type.
+struct AppleKeys {
+    std::string creation, make, model, contentId;
+};
+
+AppleKeys appleKeysOf(FilePieces& pieces, const std::optional<Box>& meta)
 {
+    AppleKeys found;
     if (!meta)
-        return std::nullopt;
+        return found;
     const auto keys = BoxWalker(pieces, metaChildren(pieces, *meta), meta->end).find("keys");
     if (!keys)
-        return std::nullopt;
+        return found;
+    const std::pair<std::string_view, std::string*> wanted[] = {{"com.apple.quicktime.creationdate", &found.creation},
+                                                                {"com.apple.quicktime.make", &found.make},
+                                                                {"com.apple.quicktime.model", &found.model},
+                                                                {"com.apple.quicktime.content.identifier", &found.contentId}};
     const std::string table(pieces.read(keys->body, boxLength(*keys)));
     const std::uint64_t count = FilePieces::be(table, 4, 4);
     std::size_t at = 8;
     for (std::uint32_t index = 1; index <= count && at + 8 <= table.size(); ++index) {
         const auto size = static_cast<std::size_t>(FilePieces::be(table, at, 4));
         if (size < 8 || size > table.size() - at)
-            return std::nullopt;
-        if (std::string_view(table).substr(at + 8, size - 8) == kAppleCreation) {
-            const std::string type{char(index >> 24), char(index >> 16 & 0xff), char(index >> 8 & 0xff),
-                                   char(index & 0xff)};
-            return CaptureMoment::fromIso(itemText(pieces, *meta, type));
+            break;
+        const std::string_view key = std::string_view(table).substr(at + 8, size - 8);
+        for (const auto& [name, value] : wanted) {
+            if (key == name) {
+                const std::string type{char(index >> 24), char(index >> 16 & 0xff), char(index >> 8 & 0xff),
+                                       char(index & 0xff)};
+                *value = itemText(pieces, *meta, type);
+            }
         }
         at += size;
     }
-    return std::nullopt;
+    return found;
 }
 
 // The movie header's creation time: UTC, as the format has it and phones
@@ -224,7 +235,7 @@ bool IsoBmffTime::recognises(const std::string& head)
     return familyOf(head).has_value();
 }
 
-std::optional<CaptureMoment> IsoBmffTime::moment(FilePieces& pieces)
+std::optional<Capture> IsoBmffTime::capture(FilePieces& pieces)
 {
     switch (familyOf(pieces.head()).value_or(Family::Video)) {
     case Family::Heif:
@@ -232,12 +243,12 @@ std::optional<CaptureMoment> IsoBmffTime::moment(FilePieces& pieces)
     case Family::Canon:
         return canonExif(pieces);
     case Family::Video:
-        return videoCreation(pieces);
+        return video(pieces);
     }
     return std::nullopt;
 }
 
-std::optional<CaptureMoment> IsoBmffTime::heifExif(FilePieces& pieces)
+std::optional<Capture> IsoBmffTime::heifExif(FilePieces& pieces)
 {
     const auto meta = BoxWalker(pieces, 0, pieces.size()).find("meta");
     if (!meta)
@@ -271,10 +282,10 @@ std::optional<CaptureMoment> IsoBmffTime::heifExif(FilePieces& pieces)
     const std::uint64_t skip = FilePieces::be(pieces.read(start, 4), 0, 4);
     if (length < 4 || skip > length - 4)
         return std::nullopt;
-    return ExifMoment::inFile(pieces, start + 4 + skip, length - 4 - skip);
+    return ExifCapture::inFile(pieces, start + 4 + skip, length - 4 - skip);
 }
 
-std::optional<CaptureMoment> IsoBmffTime::canonExif(FilePieces& pieces)
+std::optional<Capture> IsoBmffTime::canonExif(FilePieces& pieces)
 {
     const auto moov = BoxWalker(pieces, 0, pieces.size()).find("moov");
     if (!moov)
@@ -283,16 +294,31 @@ std::optional<CaptureMoment> IsoBmffTime::canonExif(FilePieces& pieces)
     while (auto uuid = children.find("uuid")) {
         if (pieces.read(uuid->body, kCanonUuid.size()) != kCanonUuid)
             continue;
-        // CMT2 is a TIFF structure whose first IFD holds the Exif tags.
-        const auto cmt2 = BoxWalker(pieces, uuid->body + kCanonUuid.size(), uuid->end).find("CMT2");
+        // CMT1 is a TIFF structure whose first IFD names the camera, CMT2
+        // one whose first IFD holds the Exif tags.
+        std::optional<Box> cmt1, cmt2;
+        BoxWalker blocks(pieces, uuid->body + kCanonUuid.size(), uuid->end);
+        while (auto block = blocks.next()) {
+            if (block->type == "CMT1")
+                cmt1 = block;
+            else if (block->type == "CMT2")
+                cmt2 = block;
+        }
         if (!cmt2)
             return std::nullopt;
-        return ExifMoment::inFile(pieces, cmt2->body, cmt2->end - cmt2->body);
+        std::optional<Capture> capture = ExifCapture::inFile(pieces, cmt2->body, cmt2->end - cmt2->body);
+        const std::optional<Capture> named = cmt1 ? ExifCapture::inFile(pieces, cmt1->body, cmt1->end - cmt1->body)
+                                                  : std::nullopt;
+        if (capture && named) {
+            capture->camera.make = named->camera.make;
+            capture->camera.model = named->camera.model;
+        }
+        return capture;
     }
     return std::nullopt;
 }
 
-std::optional<CaptureMoment> IsoBmffTime::videoCreation(FilePieces& pieces)
+std::optional<Capture> IsoBmffTime::video(FilePieces& pieces)
 {
     std::optional<Box> moov, xmp;
     BoxWalker top(pieces, 0, pieces.size());
@@ -314,9 +340,7 @@ std::optional<CaptureMoment> IsoBmffTime::videoCreation(FilePieces& pieces)
         else if (box->type == "udta")
             udta = box;
     }
-    // A date that carries its zone says what the clock read, and where.
-    if (auto zoned = appleCreation(pieces, meta))
-        return zoned;
+    const AppleKeys apple = appleKeysOf(pieces, meta);
     std::optional<Box> userDay, userMeta;
     if (udta) {
         BoxWalker user(pieces, udta->body, udta->end);
@@ -329,13 +353,23 @@ std::optional<CaptureMoment> IsoBmffTime::videoCreation(FilePieces& pieces)
                 xmp = box;
         }
     }
-    if (auto zoned = userDay ? CaptureMoment::fromIso(userText(pieces, *userDay)) : std::nullopt)
-        return zoned;
-    if (auto zoned = userMeta ? CaptureMoment::fromIso(itemText(pieces, *userMeta, kDayBox)) : std::nullopt)
-        return zoned;
-    if (auto zoned = xmp ? XmlDate::takenIn(pieces.read(xmp->body, boxLength(*xmp))) : std::nullopt)
-        return zoned;
-    return mvhd ? headerCreation(pieces, *mvhd) : std::nullopt;
+    Capture capture{CaptureMoment::fromIso(apple.creation), {apple.make, apple.model, {}}, apple.contentId};
+    // A date that carries its zone says what the clock read, and where.
+    if (!capture.moment && userDay)
+        capture.moment = CaptureMoment::fromIso(userText(pieces, *userDay));
+    if (!capture.moment && userMeta)
+        capture.moment = CaptureMoment::fromIso(itemText(pieces, *userMeta, kDayBox));
+    if (xmp && (!capture.moment || !capture.camera.known())) {
+        if (const auto fromXmp = XmlCapture::of(pieces.read(xmp->body, boxLength(*xmp)))) {
+            if (!capture.moment)
+                capture.moment = fromXmp->moment;
+            if (!capture.camera.known())
+                capture.camera = fromXmp->camera;
+        }
+    }
+    if (!capture.moment && mvhd)
+        capture.moment = headerCreation(pieces, *mvhd);
+    return capture;
 }
 
 } // namespace zanto

@@ -1,6 +1,6 @@
 #include "listing/JpegExif.h"
 
-#include "listing/ExifMoment.h"
+#include "listing/ExifCapture.h"
 #include "listing/FilePieces.h"
 
 namespace zanto {
@@ -19,7 +19,7 @@ bool JpegExif::recognises(const std::string& head)
     return head.size() >= 3 && head.compare(0, 3, "\xff\xd8\xff") == 0;
 }
 
-std::optional<CaptureMoment> JpegExif::moment(FilePieces& pieces, std::uint64_t start)
+std::optional<Capture> JpegExif::capture(FilePieces& pieces, std::uint64_t start)
 {
     std::uint64_t at = start + 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
@@ -42,7 +42,7 @@ std::optional<CaptureMoment> JpegExif::moment(FilePieces& pieces, std::uint64_t 
         if (length < 2)
             return std::nullopt;
         if (kind == kApp1 && marker.compare(4, 6, std::string("Exif\0\0", 6)) == 0 && length >= 2 + 6)
-            return ExifMoment::inFile(pieces, at + 4 + 6, length - 2 - 6);
+            return ExifCapture::inFile(pieces, at + 4 + 6, length - 2 - 6);
         at += 2 + length;
     }
     return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listing/CaptureMoment.h"
+#include "listing/Capture.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +16,7 @@ class FilePieces;
 class JpegExif {
 public:
     static bool recognises(const std::string& head);
-    static std::optional<CaptureMoment> moment(FilePieces& pieces, std::uint64_t start = 0);
+    static std::optional<Capture> capture(FilePieces& pieces, std::uint64_t start = 0);
 };
 
 } // namespace zanto

@@ -1,6 +1,6 @@
 #include "listing/PngExif.h"
 
-#include "listing/ExifMoment.h"
+#include "listing/ExifCapture.h"
 #include "listing/ExifOrientation.h"
 #include "listing/FilePieces.h"
 #include "rename/ReadableFile.h"
@@ -153,9 +153,9 @@ bool PngExif::recognises(const std::string& head)
     return std::string_view(head).substr(0, kSignature.size()) == kSignature;
 }
 
-std::optional<CaptureMoment> PngExif::moment(FilePieces& pieces)
+std::optional<Capture> PngExif::capture(FilePieces& pieces)
 {
-    return fromExif<CaptureMoment>(pieces, &ExifMoment::inFile, kChunksLookedAt);
+    return fromExif<Capture>(pieces, &ExifCapture::inFile, kChunksLookedAt);
 }
 
 std::optional<int> PngExif::orientation(FilePieces& pieces, int chunks)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listing/CaptureMoment.h"
+#include "listing/Capture.h"
 
 #include <optional>
 #include <string>
@@ -20,7 +20,7 @@ public:
     static constexpr int kChunksLookedAt = 64;
 
     static bool recognises(const std::string& head);
-    static std::optional<CaptureMoment> moment(FilePieces& pieces);
+    static std::optional<Capture> capture(FilePieces& pieces);
     static std::optional<int> orientation(FilePieces& pieces, int chunks = kChunksLookedAt);
 };
 

@@ -20,7 +20,7 @@ bool RafExif::recognises(const std::string& head)
     return head.compare(0, kMagicBytes, kMagic) == 0;
 }
 
-std::optional<CaptureMoment> RafExif::moment(FilePieces& pieces)
+std::optional<Capture> RafExif::capture(FilePieces& pieces)
 {
     const std::string& head = pieces.head();
     if (head.size() < kHeaderBytes)
@@ -29,7 +29,7 @@ std::optional<CaptureMoment> RafExif::moment(FilePieces& pieces)
     const std::string_view start = pieces.read(jpeg, 3);
     if (jpeg < kHeaderBytes || !JpegExif::recognises(std::string(start)))
         return std::nullopt;
-    return JpegExif::moment(pieces, jpeg);
+    return JpegExif::capture(pieces, jpeg);
 }
 
 } // namespace zanto

@@ -1,6 +1,6 @@
 #include "listing/TiffExif.h"
 
-#include "listing/ExifMoment.h"
+#include "listing/ExifCapture.h"
 #include "listing/FilePieces.h"
 
 namespace zanto {
@@ -15,9 +15,9 @@ bool TiffExif::recognises(const std::string& head)
         || magic == std::string_view("IIU\0", 4);                                           // Panasonic
 }
 
-std::optional<CaptureMoment> TiffExif::moment(FilePieces& pieces)
+std::optional<Capture> TiffExif::capture(FilePieces& pieces)
 {
-    return ExifMoment::inFile(pieces, 0, pieces.size());
+    return ExifCapture::inFile(pieces, 0, pieces.size());
 }
 
 } // namespace zanto

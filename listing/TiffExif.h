@@ -1,6 +1,6 @@
 #pragma once
 
-#include "listing/CaptureMoment.h"
+#include "listing/Capture.h"
 
 #include <optional>
 #include <string>
@@ -14,7 +14,7 @@ class FilePieces;
 class TiffExif {
 public:
     static bool recognises(const std::string& head);
-    static std::optional<CaptureMoment> moment(FilePieces& pieces);
+    static std::optional<Capture> capture(FilePieces& pieces);
 };
 
 } // namespace zanto

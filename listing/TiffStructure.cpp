@@ -49,6 +49,21 @@ std::optional<TiffStructure> TiffStructure::at(FilePieces& pieces, std::uint64_t
     return TiffStructure(pieces, offset, length, intel, numberIn(start, 4, 4, intel));
 }
 
+std::optional<TiffStructure> TiffStructure::appleNote(const std::optional<TiffEntry>& makerNote)
+{
+    constexpr std::string_view kSignature("Apple iOS\0", 10);
+    constexpr std::uint64_t kDirectory = 14;
+    if (!makerNote || makerNote->count <= kDirectory)
+        return std::nullopt;
+    const std::uint64_t offset = number(makerNote->field, 0, 4);
+    const std::string_view start = bytes(offset, kDirectory);
+    if (start.size() < kDirectory || start.substr(0, kSignature.size()) != kSignature
+        || (start.substr(12, 2) != "II" && start.substr(12, 2) != "MM"))
+        return std::nullopt;
+    return TiffStructure(m_pieces, m_at + offset, std::min(makerNote->count, m_length - offset), start[12] == 'I',
+                         kDirectory);
+}
+
 TiffDirectory TiffStructure::firstDirectory()
 {
     return directory(m_first);

@@ -42,6 +42,10 @@ public:
     // byte order.
     static std::optional<TiffStructure> at(FilePieces& pieces, std::uint64_t offset, std::uint64_t length);
 
+    // The structure of Apple's maker note ("Apple iOS\0", a version, a byte
+    // order, then its directory), whose offsets count from the note's start.
+    std::optional<TiffStructure> appleNote(const std::optional<TiffEntry>& makerNote);
+
     TiffDirectory firstDirectory();
     TiffDirectory directory(std::uint64_t offset);
 

@@ -1,6 +1,6 @@
 #include "listing/WebpExif.h"
 
-#include "listing/ExifMoment.h"
+#include "listing/ExifCapture.h"
 #include "listing/ExifOrientation.h"
 #include "listing/FilePieces.h"
 
@@ -38,10 +38,10 @@ std::optional<WebpExif::Place> WebpExif::exif(FilePieces& pieces)
     return std::nullopt;
 }
 
-std::optional<CaptureMoment> WebpExif::moment(FilePieces& pieces)
+std::optional<Capture> WebpExif::capture(FilePieces& pieces)
 {
     const std::optional<Place> place = exif(pieces);
-    return place ? ExifMoment::inFile(pieces, place->offset, place->length) : std::nullopt;
+    return place ? ExifCapture::inFile(pieces, place->offset, place->length) : std::nullopt;
 }
 
 std::optional<int> WebpExif::orientation(FilePieces& pieces)

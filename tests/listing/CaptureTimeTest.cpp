@@ -115,9 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
                   -1},
         ZonedCase{"mov_header_only", movie(kMay1st0130Utc), "2024:05:01 01:30:00.000000000", Zone::Utc, 0},
         ZonedCase{"mov_apple_creation_date",
-                  movie(kMay1st0130Utc, appleMeta("com.apple.quicktime.creationdate", "2024-05-01T10:30:00+0900")),
+                  movie(kMay1st0130Utc, appleMeta({{"com.apple.quicktime.creationdate", "2024-05-01T10:30:00+0900"}})),
                   "2024:05:01 10:30:00.000000000", Zone::Recorded, 540},
-        ZonedCase{"mov_other_apple_key", movie(kMay1st0130Utc, appleMeta("com.apple.quicktime.make", "Apple")),
+        ZonedCase{"mov_other_apple_key", movie(kMay1st0130Utc, appleMeta({{"com.apple.quicktime.make", "Apple"}})),
                   "2024:05:01 01:30:00.000000000", Zone::Utc, 0},
         ZonedCase{"mov_day_zoned", movie(kMay1st0130Utc, userDay("2024-05-01T12:30:00+11:00")),
                   "2024:05:01 12:30:00.000000000", Zone::Recorded, 660},
@@ -135,6 +135,39 @@ INSTANTIATE_TEST_SUITE_P(
                   "<x:xmpmeta><exif:DateTimeOriginal>2024-05-01T08:00:00-07:00</exif:DateTimeOriginal></x:xmpmeta>",
                   "2024:05:01 08:00:00.000000000", Zone::Recorded, -420}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CameraCase {
+    const char* name;
+    std::string file;
+    CameraId camera;
+    const char* contentId;
+};
+
+// The camera a file names and a Live Photo's identifier, from the metadata
+// that gives the moment.
+TEST(CaptureTime, NamesTheCameraAndTheLivePhoto)
+{
+    const std::string date = "2024:05:01 10:00:00";
+    const CameraCase cases[] = {
+        {"exif_make_model_serial",
+         jpegWithExif({{0x9003, date}, {0xa431, "012345"}}, {{0x010f, "NIKON CORPORATION  "}, {0x0110, "NIKON Z 6"}}),
+         {"NIKON CORPORATION", "NIKON Z 6", "012345"}, ""},
+        {"iphone_still", jpegWithExif({{0x9003, date}, appleNote("1745E022-9712")}, {{0x010f, "Apple"}}),
+         {"Apple", "", ""}, "1745E022-9712"},
+        {"iphone_clip",
+         movie(kMay1st0130Utc, appleMeta({{"com.apple.quicktime.content.identifier", "1745E022-9712"},
+                                              {"com.apple.quicktime.model", "iPhone 15"}})),
+         {"", "iPhone 15", ""}, "1745E022-9712"},
+        {"sony_clip_xml", "<?xml version='1.0'?><Device manufacturer='Sony' modelName='ILCE-7M4' serialNo='42'/>",
+         {"Sony", "ILCE-7M4", "42"}, ""},
+    };
+    for (const CameraCase& c : cases) {
+        CountedFile file(c.file);
+        const Capture capture = CaptureTime::facts(file);
+        EXPECT_EQ(capture.camera, c.camera) << c.name;
+        EXPECT_EQ(capture.contentId, c.contentId) << c.name;
+    }
+}
 
 // A little-endian TIFF structure: IFD0 pointing at an Exif IFD at `exifAt`,
 // its date right after it and its sub-seconds at `subSecondsAt`.

@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         TrueCase{"video_zoned_date_over_its_header",
                  {{"phone1.jpg", jpegTakenAt("2024:05:01 10:20:00", "", "+09:00")},
                   {"phone2.jpg", jpegTakenAt("2024:05:01 10:40:00", "", "+09:00")},
-                  {"clip.mov", movie(kMay1st0130Utc + 3600, appleMeta(kCreation, "2024-05-01T10:25:00+0900"))}},
+                  {"clip.mov", movie(kMay1st0130Utc + 3600, appleMeta({{kCreation, "2024-05-01T10:25:00+0900"}}))}},
                  {"phone1.jpg", "clip.mov", "phone2.jpg"}},
         TrueCase{"sony_clip_by_its_xml",
                  {{"photo.jpg", jpegTakenAt("2024:05:01 07:00:00", "", "-05:00")},

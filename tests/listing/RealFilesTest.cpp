@@ -11,7 +11,7 @@
 namespace zanto::test {
 namespace {
 
-TEST(RealFiles, EveryMomentIsTheOneExiftoolReads)
+TEST(RealFiles, EveryMomentAndCameraIsTheOneExiftoolReads)
 {
     const auto rows = realFileRows();
     if (rows.empty())
@@ -24,10 +24,17 @@ TEST(RealFiles, EveryMomentIsTheOneExiftoolReads)
         const std::string& name = row.at("file");
         std::unique_ptr<ReadableFile> file;
         ASSERT_EQ(fs.openFile((realFiles() / "samples" / name).string(), file), FsError::None) << name;
-        std::optional<CaptureMoment> moment = CaptureTime::of(*file);
+        const Capture capture = CaptureTime::facts(*file);
+        std::optional<CaptureMoment> moment = capture.moment;
         if (moment && row.at("moment_from") == "QuickTime")
             moment = CaptureMoment::fromUtc(moment->utcSeconds(std::nullopt), moment->nanoseconds());
         EXPECT_EQ(moment ? moment->text() : "", row.at("exiftool_moment")) << name;
+        // exiftool's EXIF make and model, "-" for none; a video's are Apple's keys.
+        const auto named = [](const std::string& value) { return value == "-" ? std::string() : value; };
+        if (row.at("moment_from") != "QuickTime") {
+            EXPECT_EQ(capture.camera.make, named(row.at("make"))) << name;
+            EXPECT_EQ(capture.camera.model, named(row.at("model"))) << name;
+        }
     }
 }
 

@@ -19,42 +19,73 @@ inline std::string box(const std::string& type, const std::string& body)
     return be32(std::uint32_t(8 + body.size())) + type + body;
 }
 
-// A JPEG whose Exif IFD holds the ASCII tags given (DateTimeOriginal 0x9003,
-// SubSecTimeOriginal 0x9291, OffsetTimeOriginal 0x9011 …), in ascending
-// order: little-endian TIFF, IFD0 pointing at the Exif IFD.
-inline std::string jpegWithExif(const std::vector<std::pair<unsigned, std::string>>& tags)
+// One TIFF entry: ASCII text (a NUL is added); with type 7, raw bytes; with
+// type 4, LONG values.
+struct TiffTag {
+    unsigned tag;
+    std::string value;
+    unsigned type = 2;
+};
+
+// A little-endian TIFF directory of `tags` (in ascending order) at offset
+// `at`, its longer values right after it, and no directory after it.
+inline std::string tiffDirectory(const std::vector<TiffTag>& tags, unsigned at)
 {
-    std::string tiff("II*\0\x08\0\0\0", 8), values;
-    const auto u16 = [&](unsigned v) { tiff += char(v & 0xff), tiff += char(v >> 8 & 0xff); };
+    std::string table, values;
+    const auto u16 = [&](unsigned v) { table += char(v & 0xff), table += char(v >> 8 & 0xff); };
     const auto u32 = [&](unsigned v) { u16(v & 0xffff), u16(v >> 16); };
-    const unsigned exifIfd = 8 + 2 + 12 + 4;
-    const unsigned data = exifIfd + 2 + 12 * unsigned(tags.size()) + 4;
-    u16(1), u16(0x8769), u16(4), u32(1), u32(exifIfd), u32(0);
+    const unsigned data = at + 2 + 12 * unsigned(tags.size()) + 4;
     u16(unsigned(tags.size()));
-    for (const auto& [tag, text] : tags) {
-        const std::string value = text + '\0';
-        u16(tag), u16(2), u32(unsigned(value.size()));
+    for (const TiffTag& t : tags) {
+        const std::string value = t.type == 2 ? t.value + '\0' : t.value;
+        u16(t.tag), u16(t.type), u32(unsigned(t.type == 4 ? value.size() / 4 : value.size()));
         if (value.size() <= 4) {
-            tiff += (value + std::string(4, '\0')).substr(0, 4);
+            table += (value + std::string(4, '\0')).substr(0, 4);
         } else {
             u32(data + unsigned(values.size()));
             values += value;
         }
     }
     u32(0);
-    const std::string app1 = std::string("Exif\0\0", 6) + tiff + values;
+    return table + values;
+}
+
+// A JPEG whose first IFD holds `first` and a pointer to an Exif IFD that
+// holds `exif` (DateTimeOriginal 0x9003, SubSecTimeOriginal 0x9291,
+// OffsetTimeOriginal 0x9011 …), each in ascending order.
+inline std::string jpegWithExif(const std::vector<TiffTag>& exif, std::vector<TiffTag> first = {})
+{
+    std::string tiff("II*\0\x08\0\0\0", 8);
+    first.push_back({0x8769, std::string(4, '\0'), 4});
+    std::string ifd0 = tiffDirectory(first, 8);
+    const unsigned exifAt = 8 + unsigned(ifd0.size());
+    const unsigned pointer = 2 + 12 * unsigned(first.size() - 1) + 8; // the last entry's value
+    for (unsigned i = 0; i < 4; ++i)
+        ifd0[pointer + i] = char(exifAt >> (8 * i) & 0xff);
+    tiff += ifd0 + tiffDirectory(exif, exifAt);
+    const std::string app1 = std::string("Exif\0\0", 6) + tiff;
     const std::size_t length = app1.size() + 2;
     return std::string("\xff\xd8\xff\xe1", 4) + char(length >> 8) + char(length & 0xff) + app1 + "\xff\xd9";
+}
+
+// An iPhone's maker note holding its content identifier, as a MakerNote tag.
+inline TiffTag appleNote(const std::string& contentId)
+{
+    // Big-endian: the note's offsets count from its own start.
+    const std::string value = contentId + '\0';
+    const std::string note = std::string("Apple iOS\0\0\x01MM\0\x01\0\x11\0\x02", 20) + be32(unsigned(value.size())) +
+                             be32(14 + 2 + 12 + 4) + be32(0) + value;
+    return {0x927c, note, 7};
 }
 
 inline std::string jpegTakenAt(const std::string& date, const std::string& subSeconds = "",
                                const std::string& offset = "")
 {
-    std::vector<std::pair<unsigned, std::string>> tags{{0x9003, date}};
+    std::vector<TiffTag> tags{{0x9003, date}};
     if (!offset.empty())
-        tags.emplace_back(0x9011, offset);
+        tags.push_back({0x9011, offset});
     if (!subSeconds.empty())
-        tags.emplace_back(0x9291, subSeconds);
+        tags.push_back({0x9291, subSeconds});
     return jpegWithExif(tags);
 }
 
@@ -70,12 +101,16 @@ inline std::string movie(std::uint32_t secondsSince1904, const std::string& inMo
     return box("ftyp", std::string("qt  \0\0\0\0qt  ", 12)) + box("moov", mvhd + inMoov) + after;
 }
 
-// Apple's keyed metadata holding one key and its text.
-inline std::string appleMeta(const std::string& key, const std::string& text)
+// Apple's keyed metadata holding `keys` and their texts.
+inline std::string appleMeta(const std::vector<std::pair<std::string, std::string>>& keys)
 {
-    const std::string keys = box("keys", std::string(4, '\0') + be32(1) + box("mdta", key));
-    const std::string item = box(std::string("\0\0\0\1", 4), box("data", be32(1) + be32(0) + text));
-    return box("meta", box("hdlr", std::string(25, '\0')) + keys + box("ilst", item));
+    std::string names, items;
+    for (std::uint32_t i = 0; i < keys.size(); ++i) {
+        names += box("mdta", keys[i].first);
+        items += box(be32(i + 1), box("data", be32(1) + be32(0) + keys[i].second));
+    }
+    const std::string table = box("keys", std::string(4, '\0') + be32(std::uint32_t(keys.size())) + names);
+    return box("meta", box("hdlr", std::string(25, '\0')) + table + box("ilst", items));
 }
 
 // QuickTime user data holding ©day.

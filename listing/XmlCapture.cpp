@@ -1,6 +1,7 @@
-#include "listing/XmlDate.h"
+#include "listing/XmlCapture.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace zanto {
 
@@ -43,17 +44,28 @@ std::optional<std::string_view> valueOf(std::string_view xml, std::string_view n
 
 } // namespace
 
-std::optional<CaptureMoment> XmlDate::takenIn(std::string_view xml)
+std::optional<Capture> XmlCapture::of(std::string_view xml)
 {
-    constexpr std::array<std::string_view, 4> kNames{"exif:DateTimeOriginal", "photoshop:DateCreated",
+    constexpr std::array<std::string_view, 4> kDates{"exif:DateTimeOriginal", "photoshop:DateCreated",
                                                      "xmp:CreateDate", "CreationDate"};
-    for (const std::string_view name : kNames) {
-        if (const auto value = valueOf(xml, name)) {
-            if (auto moment = CaptureMoment::fromIso(*value))
-                return moment;
+    const auto first = [&](std::initializer_list<std::string_view> names) {
+        for (const std::string_view name : names) {
+            if (const auto value = valueOf(xml, name))
+                return std::string(*value);
         }
+        return std::string();
+    };
+    Capture capture;
+    for (const std::string_view name : kDates) {
+        const auto value = valueOf(xml, name);
+        if ((capture.moment = value ? CaptureMoment::fromIso(*value) : std::nullopt))
+            break;
     }
-    return std::nullopt;
+    capture.camera = {first({"tiff:Make", "manufacturer"}), first({"tiff:Model", "modelName"}),
+                      first({"exifEX:BodySerialNumber", "aux:SerialNumber", "serialNo"})};
+    if (!capture.moment && !capture.camera.known())
+        return std::nullopt;
+    return capture;
 }
 
 } // namespace zanto
