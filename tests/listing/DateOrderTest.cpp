@@ -158,3 +158,53 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace zanto::test
+
+namespace zanto::test {
+namespace {
+
+// A camera 3 minutes fast among a phone's zoned photos: its row, the offset
+// that two files of one moment give, and the order that offset makes.
+TEST(DateOrder, CamerasAndTheOffsetsThatPutTheirClocksRight)
+{
+    const ScopedTimeZone utc("UTC");
+    const std::vector<TiffTag> canon{{0x010f, "Canon"}, {0x0110, "Canon EOS R6"}};
+    const std::vector<TiffTag> phone{{0x010f, "Apple"}, {0x0110, "iPhone 15"}};
+    const auto at = [](const char* clock, const char* zone = "") {
+        std::vector<TiffTag> tags{{0x9003, clock}};
+        if (*zone != '\0')
+            tags.push_back({0x9011, zone});
+        return tags;
+    };
+    TempFolder folder;
+    folder.write("IMG_0001.JPG", jpegWithExif(at("2024:05:01 10:03:00"), canon)); // taken at 10:00
+    folder.write("IMG_0002.JPG", jpegWithExif(at("2024:05:01 10:04:00"), canon)); // at 10:01
+    folder.write("IMG_0002.CR3.xmp", "sidecar");
+    folder.write("P1.jpg", jpegWithExif(at("2024:05:01 10:00:30", "+09:00"), phone));
+    folder.write("P2.jpg", jpegWithExif(at("2024:05:01 10:02:00", "+09:00"), phone));
+    folder.write("MVI_0003.MOV", movie(kMay1st0130Utc));
+    std::vector<std::string> names{"IMG_0001.JPG", "IMG_0002.JPG", "IMG_0002.CR3.xmp", "P1.jpg", "P2.jpg", "MVI_0003.MOV"};
+    NativeFileSystem fs;
+    const DateOrder order(folder.path(), names, fs);
+
+    const TripCamera camera{{"Canon", "Canon EOS R6", ""}, ""};
+    const std::vector<CameraClock> clocks = order.cameras();
+    ASSERT_EQ(clocks.size(), 3U);
+    EXPECT_EQ(clocks[0].camera, (TripCamera{{"Apple", "iPhone 15", ""}, ""}));
+    EXPECT_EQ(clocks[1].camera, camera);
+    EXPECT_EQ(clocks[1].files, 3U);
+    EXPECT_EQ(clocks[1].last->text(), "2024:05:01 10:04:00.000000000");
+    EXPECT_EQ(clocks[2].camera, (TripCamera{{}, "MVI_*.MOV"}));
+    EXPECT_EQ(order.namesOf(camera), (std::vector<std::string>{"IMG_0001.JPG", "IMG_0002.CR3.xmp", "IMG_0002.JPG"}));
+
+    const std::optional<std::int64_t> offset = order.offsetToMatch("IMG_0001.JPG", "P1.jpg", {});
+    EXPECT_EQ(offset, -150); // the phone's 10:00:30 and the camera's 10:03:00
+    const ClockOffsets offsets{{camera, -180}};
+    EXPECT_EQ(order.ordered(offsets),
+              (std::vector<std::string>{"IMG_0001.JPG", "P1.jpg", "IMG_0002.CR3.xmp", "IMG_0002.JPG", "P2.jpg",
+                                        "MVI_0003.MOV"}));
+    EXPECT_EQ(order.momentOf("IMG_0002.JPG", offsets)->text(), "2024:05:01 10:01:00.000000000");
+    EXPECT_EQ(order.cameras(offsets)[0].camera, camera);
+}
+
+} // namespace
+} // namespace zanto::test
