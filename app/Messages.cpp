@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include "listing/TripCamera.h"
 #include "rename/NewNameTable.h"
 #include "rename/PathRule.h"
 #include "rename/SingleRename.h"
@@ -517,6 +518,31 @@ QStringList markReasons(const NewNameRow& row, bool shots)
     if (marks.has(NameMark::SameContent))
         reasons << quoted(row.sameAs) + QStringLiteral("と同じ内容です（削除はしません）.");
     return reasons;
+}
+
+QString cameraName(const TripCamera& camera)
+{
+    if (!camera.id.known())
+        return QStringLiteral("機種不明（%1）").arg(displayName(camera.nameForm));
+    const QString make = QString::fromStdString(camera.id.make);
+    const QString model = QString::fromStdString(camera.id.model);
+    // Most models repeat their maker ("Canon EOS R6"); some do not ("iPhone 15").
+    if (model.isEmpty() || model.startsWith(make.section(u' ', 0, 0), Qt::CaseInsensitive))
+        return model.isEmpty() ? make : model;
+    return make + u' ' + model;
+}
+
+QString momentText(const CaptureMoment& moment)
+{
+    QString text = QString::fromStdString(moment.text()).left(19); // to the second
+    text[4] = u'/';
+    text[7] = u'/';
+    return text;
+}
+
+QString takenLine(const CaptureMoment& moment)
+{
+    return QStringLiteral("撮影日時 ") + momentText(moment);
 }
 
 } // namespace zanto::messages

@@ -13,7 +13,9 @@
 #include <vector>
 
 namespace zanto {
+class CaptureMoment;
 enum class SingleOutcome;
+struct TripCamera;
 struct NewNameRow;
 struct NewNameTable;
 }
@@ -130,5 +132,15 @@ MessageRequest recoveryFolderMissing(const std::string& folder);
 QString newNamesSummary(const NewNameTable& table);
 // Why a row is marked, one sentence per mark.
 QStringList markReasons(const NewNameRow& row, bool shots);
+
+// ---- shooting times and cameras' clocks ----
+
+// A camera as its files name it ("Canon EOS R6", "Apple iPhone 15"), or by
+// the form of its names where they name none.
+QString cameraName(const TripCamera& camera);
+// A moment as the clock read it: "2024/05/01 10:00:00".
+QString momentText(const CaptureMoment& moment);
+// The line of a rename list's tip that tells when the file was taken.
+QString takenLine(const CaptureMoment& moment);
 
 } // namespace zanto::messages

@@ -194,9 +194,16 @@ bool NewNameTip::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = m_list.indexAt(help->pos());
-    const QString tip = index.isValid() ? text(index.row()) : QString();
-    if (tip.isEmpty())
+    if (!index.isValid())
         return QObject::eventFilter(watched, event);
+    QString tip = text(index.row());
+    const QString taken = m_takenLine ? m_takenLine(m_list.item(index.row())) : QString();
+    if (tip.isEmpty() && taken.isEmpty())
+        return QObject::eventFilter(watched, event);
+    if (tip.isEmpty())
+        tip = displayName(m_list.item(index.row()));
+    if (!taken.isEmpty())
+        tip += u'\n' + taken;
     QToolTip::showText(help->globalPos(), NameListModel::plainTip(tip), m_list.viewport(),
                        m_list.visualRect(index));
     return true;

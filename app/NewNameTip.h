@@ -49,6 +49,10 @@ public:
     // The tip for the entry at `row`; empty when the base name is empty or
     // would be refused, and the entry's own tip is shown instead.
     QString text(int row) const;
+    // A last line of every tip, for the entry named (when it was taken);
+    // none where it is empty.
+    using TakenLine = std::function<QString(const std::string& name)>;
+    void setTakenLine(TakenLine line) { m_takenLine = std::move(line); }
 
 signals:
     // Names worked out ahead are at hand for the list as it stands.
@@ -108,6 +112,7 @@ private:
     mutable std::optional<Ahead> m_ahead; // one at a time
     bool m_aheadAgain = false;            // the inputs changed while it ran
     QTimer* m_aheadDelay;                 // a burst of changes starts one
+    TakenLine m_takenLine;
 };
 
 } // namespace zanto

@@ -1,5 +1,6 @@
 #include "RenameListController.h"
 
+#include "CameraClocksWindow.h"
 #include "LongWork.h"
 #include "NumberingDialog.h"
 #include "ProgramSettings.h"
@@ -7,9 +8,12 @@
 #include "RenameListView.h"
 #include "WaitCursor.h"
 #include "browse/ListBox.h"
+#include "listing/CaptureTime.h"
 #include "listing/DateOrder.h"
 #include "listing/NaturalOrder.h"
 #include "rename/FileSystem.h"
+#include "rename/PathRule.h"
+#include "rename/ReadableFile.h"
 #include "rename/RenameList.h"
 #include "rename/ShotGroups.h"
 #include "ui/NativeName.h"
@@ -60,6 +64,7 @@ void RenameListController::apply(const ListChange& change)
 
 void RenameListController::reload()
 {
+    closeClocks();
     m_view.refillList();
 }
 
@@ -114,6 +119,7 @@ void RenameListController::erase()
 
 void RenameListController::refresh()
 {
+    closeClocks();
     m_list.clear();
     m_view.rereadFiles();
     apply(state().refresh());
@@ -141,12 +147,50 @@ void RenameListController::order(bool byDate)
     if (byDate) {
         m_runLong([&] {
             WaitCursor waiting;
-            DateOrder::sort(m_view.folder(), names, m_fileSystem, [this] { m_work.keepAlive(); });
+            DateOrder::sort(m_view.folder(), names, m_fileSystem, [this] { m_work.keepAlive(); },
+                            m_clocks ? m_clocks->offsets() : ClockOffsets());
         });
     } else {
         sortNaturally(names);
     }
     showEntries(std::move(names), selected);
+}
+
+void RenameListController::showClocks(QWidget* parent)
+{
+    if (m_clocks) {
+        m_clocks->raise();
+        m_clocks->activateWindow();
+        return;
+    }
+    std::optional<DateOrder> read;
+    m_runLong([&] {
+        WaitCursor waiting;
+        read.emplace(m_view.folder(), m_list.items(), m_fileSystem, [this] { m_work.keepAlive(); });
+    });
+    if (!read)
+        return;
+    auto* window = new CameraClocksWindow(std::move(*read), parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &CameraClocksWindow::offsetsChanged, window, [this] { order(true); });
+    m_clocks = window;
+    window->show();
+}
+
+void RenameListController::closeClocks()
+{
+    if (m_clocks)
+        m_clocks->close();
+}
+
+std::optional<CaptureMoment> RenameListController::takenAt(const std::string& name) const
+{
+    if (m_clocks && m_clocks->order().cameraOf(name))
+        return m_clocks->order().momentOf(name, m_clocks->offsets());
+    std::unique_ptr<ReadableFile> file;
+    if (m_fileSystem.openFile(joinPath(m_view.folder(), name), file) != FsError::None || !file)
+        return std::nullopt;
+    return CaptureTime::of(*file);
 }
 
 } // namespace zanto

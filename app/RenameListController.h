@@ -1,6 +1,11 @@
 #pragma once
 
+#include "listing/TripCamera.h"
+
+#include <QPointer>
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +13,7 @@ class QWidget;
 
 namespace zanto {
 
+class CameraClocksWindow;
 class FileSystem;
 class ListBox;
 class LongWork;
@@ -37,9 +43,17 @@ public:
     // Up and Down in the list: true when the key was taken.
     bool keyDown(int key);
     void drag(int from, int to);
-    // The entries by shooting date, or back in natural order; the selected
-    // entry stays selected.
+    // The entries by shooting date, each camera's clock put right while the
+    // window of cameras' clocks is open, or back in natural order; the
+    // selected entry stays selected.
     void order(bool byDate);
+    // カメラの時計を合わせる(&K)...: the list's cameras, read now, in a window
+    // of their own whose offsets order the list again as they change. It
+    // closes when the list is filled again.
+    void showClocks(QWidget* parent);
+    void closeClocks();
+    // When the entry `name` was taken, on its camera's clock put right.
+    std::optional<CaptureMoment> takenAt(const std::string& name) const;
     // Every file of the listing, in its order; with shots, the first of each.
     void reload();
     // One entry per shot from now on (its later members leave the list), or
@@ -64,6 +78,7 @@ private:
     ProgramSettings& m_settings;
     LongWork& m_work;
     RunLong m_runLong;
+    QPointer<CameraClocksWindow> m_clocks;
 };
 
 } // namespace zanto

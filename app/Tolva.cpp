@@ -71,6 +71,10 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
     auto* tip = new NewNameTip(*m_form.List, *m_form.txtRENAME, [this] { return m_views.batchOptions(); },
                                [this] { return m_form.Dir->path(); }, m_services.fileSystem, this);
     tip->setObjectName(QStringLiteral("NewNameTip"));
+    tip->setTakenLine([this](const std::string& name) {
+        const std::optional<CaptureMoment> taken = m_list->takenAt(name);
+        return taken ? messages::takenLine(*taken) : QString();
+    });
     connectHandlers();
     // The window sees its controls' keys before they do (and no dialog's).
     installEventFilter(this);
@@ -107,6 +111,7 @@ void Tolva::connectHandlers()
     connect(f.GOMI, &QAction::triggered, this, &Tolva::GOMI_Click);
     connect(f.BYDATE, &QAction::triggered, this, [this] { m_list->order(true); });
     connect(f.BYNAME, &QAction::triggered, this, [this] { m_list->order(false); });
+    connect(f.CLOCKS, &QAction::triggered, this, [this] { m_list->showClocks(this); });
     connect(f.NUMBERING, &QAction::triggered, this, [this] { m_list->chooseNumbering(this); });
     connect(f.NEWNAMES, &QAction::triggered, this, [this] { runLong([this] { m_batch->showNewNames(); }); });
     connect(f.SHOTS, &QAction::toggled, this, [this](bool on) { m_list->setShots(on); });
@@ -382,8 +387,8 @@ void Tolva::popupFileMenu(ListBox& box, int row, const QPoint& globalPos, bool w
         box.setListIndex(row);
     m_form.GOMI->setEnabled(row >= 0);
     for (QAction* action :
-         {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.SHOTS_LINE, m_form.NUMBERING, m_form.SHOTS,
-          m_form.NEWNAMES})
+         {m_form.ORDER_LINE, m_form.BYDATE, m_form.BYNAME, m_form.CLOCKS, m_form.SHOTS_LINE, m_form.NUMBERING,
+          m_form.SHOTS, m_form.NEWNAMES})
         action->setVisible(withOrders);
     m_form.SETEI2->popup(globalPos);
 }

@@ -106,7 +106,11 @@ private:
     void previewFailed(PreviewOutcome outcome);
     // The handlers that only forward.
     void Drive_Change() { m_folders->driveChanged(); }
-    void Dir_Change() { m_folders->folderChanged(); }
+    void Dir_Change()
+    {
+        m_list->closeClocks(); // its cameras are another folder's
+        m_folders->folderChanged();
+    }
     void Dir_Click() { m_folders->folderSelectionMoved(); }
     void cmdCLEAR_Click() { m_list->refresh(); }
     void cmdUE_Click() { m_list->moveUp(); }

@@ -138,6 +138,8 @@ TolvaForm::TolvaForm(QMainWindow* mainWindow, FileSystem& fileSystem)
     BYDATE->setObjectName(QStringLiteral("BYDATE"));
     BYNAME = SETEI2->addAction(QStringLiteral("名前順に並べる"));
     BYNAME->setObjectName(QStringLiteral("BYNAME"));
+    CLOCKS = SETEI2->addAction(QStringLiteral("カメラの時計を合わせる(&K)..."));
+    CLOCKS->setObjectName(QStringLiteral("CLOCKS"));
     SHOTS_LINE = SETEI2->addSeparator();
     NUMBERING = SETEI2->addAction(QStringLiteral("番号の付け方(&N)..."));
     NUMBERING->setObjectName(QStringLiteral("NUMBERING"));

@@ -74,10 +74,12 @@ struct TolvaForm {
     QAction* VER;
     QMenu* SETEI2;
     QAction* GOMI;
-    // Below a separator, shown for the rename list only: its two orders.
+    // Below a separator, shown for the rename list only: its two orders, and
+    // the cameras' clocks that the order by date follows.
     QAction* ORDER_LINE;
     QAction* BYDATE;
     QAction* BYNAME;
+    QAction* CLOCKS;
     // Last, below a separator, for the rename list only: one number per shot.
     QAction* SHOTS_LINE;
     QAction* NUMBERING;
