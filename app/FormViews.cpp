@@ -10,6 +10,8 @@
 #include "browse/FolderListBox.h"
 #include "browse/ListBox.h"
 #include "browse/PreviewArea.h"
+#include "listing/LivePhotoLinks.h"
+#include "rename/FileSystem.h"
 #include "rename/ShotGroups.h"
 #include "ui/NativeName.h"
 
@@ -65,7 +67,20 @@ void FormViews::showListing()
 void FormViews::refillList()
 {
     const std::vector<std::string>& files = m_form.File->items();
-    m_form.List->setItems(m_values.shots ? shotHeads(files, caseFoldedKey) : files);
+    m_links.reset();
+    m_linksRead = false;
+    m_form.List->setItems(m_values.shots ? shotHeads(files, caseFoldedKey, shotLinks()) : files);
+}
+
+const ShotLinks* FormViews::shotLinks() const
+{
+    if (!m_values.shots)
+        return nullptr;
+    std::vector<std::string> names;
+    if (!m_linksRead && m_fileSystem.listNames(folder(), names) == FsError::None)
+        m_links = std::make_shared<const ShotLinks>(LivePhotoLinks::read(folder(), names, m_fileSystem));
+    m_linksRead = true;
+    return m_links.get();
 }
 
 void FormViews::clearPicture()
@@ -75,7 +90,8 @@ void FormViews::clearPicture()
 
 BatchOptions FormViews::batchOptions() const
 {
-    return {m_values.shots, caseFoldedKey, m_values.numbering};
+    shotLinks();
+    return {m_values.shots, caseFoldedKey, m_values.numbering, m_values.shots ? m_links : nullptr};
 }
 
 void FormViews::showNewNames(NewNameTable table, const std::function<void(NewNameTable&)>& search)

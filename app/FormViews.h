@@ -6,9 +6,12 @@
 #include "SingleRenameView.h"
 #include "UndoView.h"
 
+#include <memory>
+
 namespace zanto {
 
 class FileListReader;
+class FileSystem;
 class PreviewArea;
 struct ProgramValues;
 struct TolvaForm;
@@ -22,11 +25,13 @@ class FormViews final : public BatchView,
                         public RenameListView,
                         public FolderView {
 public:
-    FormViews(TolvaForm& form, const ProgramValues& values, FileListReader& files, PreviewArea& preview)
+    FormViews(TolvaForm& form, const ProgramValues& values, FileListReader& files, PreviewArea& preview,
+              FileSystem& fileSystem)
         : m_form(form)
         , m_values(values)
         , m_files(files)
         , m_preview(preview)
+        , m_fileSystem(fileSystem)
     {
     }
 
@@ -66,6 +71,7 @@ public:
     void relist() override;
 
     // RenameListView
+    const ShotLinks* shotLinks() const override;
     void forgetShownFile() override;
     void showShotsChoice(bool on) override;
 
@@ -80,6 +86,10 @@ private:
     const ProgramValues& m_values;
     FileListReader& m_files;
     PreviewArea& m_preview;
+    FileSystem& m_fileSystem;
+    // With shots, the folder's Live Photos, read when first needed after the folder was.
+    mutable std::shared_ptr<const ShotLinks> m_links;
+    mutable bool m_linksRead = false;
 };
 
 } // namespace zanto

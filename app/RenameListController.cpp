@@ -99,7 +99,7 @@ void RenameListController::setShots(bool on)
         reload();
         return;
     }
-    showEntries(shotHeads(m_list.items(), caseFoldedKey), m_list.selectedName());
+    showEntries(shotHeads(m_list.items(), caseFoldedKey, m_view.shotLinks()), m_list.selectedName());
 }
 
 void RenameListController::moveUp()

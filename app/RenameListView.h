@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/ShotGroups.h"
+
 #include <QString>
 
 #include <string>
@@ -24,6 +26,8 @@ public:
     // No file selected, and neither the name labels nor the preview's
     // information text show one.
     virtual void forgetShownFile() = 0;
+    // The Live Photos of the folder as last read, with shots; none without.
+    virtual const ShotLinks* shotLinks() const = 0;
     // The menu shows whether each shot takes one number, without acting on it.
     virtual void showShotsChoice(bool on) = 0;
 };

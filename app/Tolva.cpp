@@ -49,7 +49,7 @@ Tolva::Tolva(ProgramValues& values, TolvaServices services, QWidget* parent)
           PreviewWidgets{m_form.Image1, m_form.Image2, m_form.mainTEXT, m_form.Label5, m_form.Label6},
           m_services.fileSystem, [this] { m_work.keepAlive(); }))
     , m_files(*m_form.File, [this](const MessageRequest& request) { return ask(request); })
-    , m_views(m_form, m_values, m_files, *m_preview)
+    , m_views(m_form, m_values, m_files, *m_preview, m_services.fileSystem)
     , m_delete([this](const MessageRequest& request) { return ask(request); }, m_services.fileSystem)
 {
     setObjectName(QStringLiteral("Tolva"));

@@ -2,6 +2,7 @@
 
 #include "listing/CaptureTime.h"
 #include "listing/FrameCounter.h"
+#include "listing/LivePhotoLinks.h"
 #include "listing/NaturalOrder.h"
 #include "rename/FileSystem.h"
 #include "rename/PathRule.h"
@@ -134,7 +135,8 @@ DateOrder::DateOrder(const std::string& folder, const std::vector<std::string>& 
     // clip's XML, which holds its zoned time), and are read, but not listed.
     std::vector<std::string> inFolder;
     const bool wholeFolder = fs.listNames(folder, inFolder) == FsError::None;
-    std::vector<zanto::Shot> grouped = wholeFolder ? groupShots(names, inFolder) : groupShots(names, names);
+    const ShotLinks links = LivePhotoLinks::read(folder, wholeFolder ? inFolder : names, fs, step);
+    std::vector<zanto::Shot> grouped = groupShots(names, wholeFolder ? inFolder : names, {}, {}, &links);
     const std::unordered_set<std::string> listed(names.begin(), names.end());
     Moments moments;
     moments.reserve(names.size());

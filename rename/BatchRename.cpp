@@ -439,7 +439,8 @@ std::vector<BatchItem> numberedItems(const std::vector<std::string>& entries, co
     const bool byShot = options.shots && names != nullptr;
     // Without shots each entry stands alone; no shot is made for it, since
     // at a whole folder those would outweigh the plan itself.
-    const std::vector<Shot> shots = byShot ? groupShots(entries, *names, options.nameKey, pulse) : std::vector<Shot>{};
+    const std::vector<Shot> shots =
+        byShot ? groupShots(entries, *names, options.nameKey, pulse, options.links.get()) : std::vector<Shot>{};
     const std::size_t shotCount = byShot ? shots.size() : entries.size();
     const auto headOf = [&](std::size_t k) -> const std::string& { return byShot ? shots[k].entry : entries[k]; };
     std::vector<bool> takesNumber(shotCount);

@@ -5,9 +5,11 @@
 #include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
 #include "rename/Pulse.h"
+#include "rename/ShotGroups.h"
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +82,9 @@ struct BatchOptions {
     // case (nameKeyOf); no two files of a run get one new name by it.
     NameKey nameKey{};
     Numbering numbering{};
+    // With shots: the Live Photos whose still and clip go together by their
+    // identifier (ShotLinks), read when the folder was.
+    std::shared_ptr<const ShotLinks> links{};
 };
 
 // Every temporary and final name of the run. The temporary names are chosen

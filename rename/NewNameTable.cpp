@@ -132,7 +132,7 @@ std::vector<Shot> listedShots(const std::vector<std::string>& entries, const std
                               const BatchOptions& options, const Pulse& pulse)
 {
     if (options.shots)
-        return groupShots(entries, names, options.nameKey, pulse);
+        return groupShots(entries, names, options.nameKey, pulse, options.links.get());
     std::vector<Shot> shots;
     shots.reserve(entries.size());
     for (const std::string& entry : entries)

@@ -106,8 +106,8 @@ constexpr std::array<CompanionRule, 4> kCompanionRules{appleEdit, goProProxy, so
 // each listed member's name before its extension and its whole name.
 class ShotIndex {
 public:
-    ShotIndex(const NameKey& key, std::size_t entries, std::size_t names)
-        : m_key(key)
+    ShotIndex(const NameKey& key, const ShotLinks* links, std::size_t entries, std::size_t names)
+        : m_key(key), m_links(links)
     {
         m_shots.reserve(entries);
         m_positions.reserve(entries);
@@ -119,6 +119,12 @@ public:
     // before the extension, whatever its extension is.
     std::optional<std::size_t> shotFor(const std::string& name, bool listed) const
     {
+        // An identifier the metadata shares goes before any name.
+        if (const std::string* link = linkOf(name)) {
+            const auto linked = m_linked.find(*link);
+            if (linked != m_linked.end() && m_tails.count(tailKey(linked->second, name)) == 0)
+                return linked->second;
+        }
         const std::string stem = listed ? stemOf(name) : std::string();
         if (listed) {
             if (const auto shot = takerBy(stem, name))
@@ -137,13 +143,16 @@ public:
     {
         m_shots.push_back({entry, {entry}});
         m_positions.push_back({position});
+        m_shotLinks.emplace_back();
         addStarts(m_shots.size() - 1, entry);
+        link(m_shots.size() - 1, entry);
     }
 
     void join(std::size_t shot, const std::string& member)
     {
         m_shots[shot].members.push_back(member);
         m_tails.insert(tailKey(shot, member));
+        link(shot, member);
     }
 
     void joinListed(std::size_t shot, const std::string& entry, std::size_t position)
@@ -197,16 +206,38 @@ private:
         return std::to_string(shot) + '/' + nameKeyOf(m_key, shotTail(m_shots[shot], member));
     }
 
+    const std::string* linkOf(const std::string& name) const
+    {
+        if (m_links == nullptr)
+            return nullptr;
+        const auto found = m_links->find(name);
+        return found == m_links->end() ? nullptr : &found->second;
+    }
+
+    // The first identifier that a shot's members bring is the shot's.
+    void link(std::size_t shot, const std::string& member)
+    {
+        const std::string* identifier = linkOf(member);
+        if (identifier == nullptr || !m_shotLinks[shot].empty())
+            return;
+        m_shotLinks[shot] = *identifier;
+        m_linked.emplace(*identifier, shot);
+    }
+
     // A shot found by `start` that `name` can join without taking another
-    // member's new name; one found byte for byte before one found in another case.
+    // member's new name, nor another identifier than its own; one found
+    // byte for byte before one found in another case.
     std::optional<std::size_t> takerBy(const std::string& start, const std::string& name) const
     {
         const auto found = m_starts.find(asciiFolded(start));
         if (found == m_starts.end())
             return std::nullopt;
+        const std::string* identifier = linkOf(name);
         for (const bool exact : {true, false}) {
             for (const Start& candidate : found->second) {
-                if ((candidate.start == start) == exact && m_tails.count(tailKey(candidate.shot, name)) == 0)
+                const std::string& theirs = m_shotLinks[candidate.shot];
+                if ((candidate.start == start) == exact && m_tails.count(tailKey(candidate.shot, name)) == 0
+                    && (identifier == nullptr || theirs.empty() || theirs == *identifier))
                     return candidate.shot;
             }
         }
@@ -221,7 +252,10 @@ private:
     };
 
     const NameKey& m_key;
+    const ShotLinks* m_links;
     std::vector<Shot> m_shots;
+    std::vector<std::string> m_shotLinks;                     // each shot's identifier, if any
+    std::unordered_map<std::string, std::size_t> m_linked;    // the shot of each identifier
     std::vector<std::vector<std::size_t>> m_positions; // list positions of each shot's listed members
     std::unordered_set<std::string> m_tails;           // every shot's tails, by tailKey
     std::unordered_map<std::string, std::vector<Start>> m_starts; // by the start's ASCII-folded form
@@ -230,14 +264,14 @@ private:
 } // namespace
 
 std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
-                             const NameKey& key, const Pulse& pulse)
+                             const NameKey& key, const Pulse& pulse, const ShotLinks* links)
 {
     std::size_t looked = 0;
     const auto counted = [&] {
         if (++looked % kNamesPerBeat == 0)
             beat(pulse);
     };
-    ShotIndex index(key, entries.size(), names.size());
+    ShotIndex index(key, links, entries.size(), names.size());
     // A name a shot is found by is never shorter than the name before the
     // extension of the member that brings it, so shorter ones come first.
     std::vector<std::size_t> order(entries.size());
@@ -269,18 +303,19 @@ std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std:
     return std::move(index).inListOrder();
 }
 
-std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key)
+std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key,
+                                   const ShotLinks* links)
 {
     std::vector<std::string> heads;
-    for (Shot& shot : groupShots(entries, entries, key))
+    for (Shot& shot : groupShots(entries, entries, key, {}, links))
         heads.push_back(std::move(shot.entry));
     return heads;
 }
 
 Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::string>& names, const std::string& name,
-            const NameKey& key)
+            const NameKey& key, const ShotLinks* links)
 {
-    for (Shot& shot : groupShots(entries, names, key)) {
+    for (Shot& shot : groupShots(entries, names, key, {}, links)) {
         if (std::find(shot.members.begin(), shot.members.end(), name) != shot.members.end())
             return std::move(shot);
     }
@@ -288,12 +323,12 @@ Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::stri
 }
 
 Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& entries,
-                  const std::string& name, const NameKey& key)
+                  const std::string& name, const NameKey& key, const ShotLinks* links)
 {
     std::vector<std::string> names;
     if (fs.listNames(folder, names) != FsError::None)
         return {name, {name}};
-    return shotOf(entries, names, name, key);
+    return shotOf(entries, names, name, key, links);
 }
 
 std::vector<ShotStart> shotStartsOf(const std::string& name)
@@ -333,7 +368,35 @@ std::string shotTail(const Shot& shot, const std::string& member)
         if (foldedEqual(start.start, stem))
             return start.tail;
     }
-    return member.substr(std::min(stem.size(), member.size()));
+    return extensionOf(member); // a member by its identifier alone
+}
+
+std::vector<std::string> linkCandidates(const std::vector<std::string>& names)
+{
+    enum class Kind { Other, Still, Clip };
+    const auto kindOf = [](const std::string& name) {
+        static constexpr std::array<std::string_view, 4> kStills{".heic", ".heif", ".jpg", ".jpeg"};
+        static constexpr std::array<std::string_view, 2> kClips{".mov", ".mp4"};
+        const std::string extension = asciiFolded(extensionViewOf(name));
+        if (std::find(kStills.begin(), kStills.end(), extension) != kStills.end())
+            return Kind::Still;
+        return std::find(kClips.begin(), kClips.end(), extension) != kClips.end() ? Kind::Clip : Kind::Other;
+    };
+    std::unordered_map<std::string, unsigned> kindsOfStem; // bit 1: a still, bit 2: a clip
+    for (const std::string& name : names) {
+        if (const Kind kind = kindOf(name); kind != Kind::Other)
+            kindsOfStem[asciiFolded(stemOf(name))] |= kind == Kind::Still ? 1U : 2U;
+    }
+    std::vector<std::string> alone[2];
+    for (const std::string& name : names) {
+        const Kind kind = kindOf(name);
+        if (kind != Kind::Other && kindsOfStem.at(asciiFolded(stemOf(name))) != 3U)
+            alone[kind == Kind::Still ? 0 : 1].push_back(name);
+    }
+    if (alone[0].empty() || alone[1].empty())
+        return {};
+    alone[0].insert(alone[0].end(), alone[1].begin(), alone[1].end());
+    return std::move(alone[0]);
 }
 
 } // namespace zanto

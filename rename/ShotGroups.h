@@ -4,6 +4,7 @@
 #include "rename/Pulse.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zanto {
@@ -17,6 +18,11 @@ struct Shot {
     std::string entry;                // the listed entry that heads the shot
     std::vector<std::string> members; // every file of the shot, the entry first
 };
+
+// Files that go together whatever their names, by an identifier their
+// metadata shares: a Live Photo's still and clip share Apple's content
+// identifier. By file name.
+using ShotLinks = std::unordered_map<std::string, std::string>;
 
 // The shots of the rename list `entries`. A file of the folder (`names`,
 // listed by the filter or not) belongs to a shot when it is the name before
@@ -32,23 +38,31 @@ struct Shot {
 // shortest name before the extension; shots keep the order
 // of their first listed members; members after the head are the listed ones
 // in list order, then the others in the folder's order.
+// With `links`, a file joins the shot of its identifier before any by name,
+// and never a shot of another identifier by name.
 // `pulse` is called every few thousand names.
 std::vector<Shot> groupShots(const std::vector<std::string>& entries, const std::vector<std::string>& names,
-                             const NameKey& key = {}, const Pulse& pulse = {});
+                             const NameKey& key = {}, const Pulse& pulse = {}, const ShotLinks* links = nullptr);
 
 // The entries that head a shot, in order: the other listed members of a shot
 // are left out.
-std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key = {});
+std::vector<std::string> shotHeads(const std::vector<std::string>& entries, const NameKey& key = {},
+                                   const ShotLinks* links = nullptr);
 
 // The shot of groupShots(entries, names, key) that `name` is a member of; a
 // shot of `name` alone when none is.
 Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::string>& names, const std::string& name,
-            const NameKey& key = {});
+            const NameKey& key = {}, const ShotLinks* links = nullptr);
 
 // shotOf with the files of `folder` as they are now, the entries being the
 // list `name` was chosen from; `name` alone when the folder cannot be read.
 Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& entries,
-                  const std::string& name, const NameKey& key = {});
+                  const std::string& name, const NameKey& key = {}, const ShotLinks* links = nullptr);
+
+// The stills (HEIC, HEIF, JPEG) and clips (MOV, MP4) of `names` that no file
+// of the other kind goes with by name, when there are both: the ones whose
+// identifiers are worth reading for a Live Photo renamed apart.
+std::vector<std::string> linkCandidates(const std::vector<std::string>& names);
 
 // A start of a name by which it finds its shot, and what its new name keeps
 // after the shot's new stem.
@@ -72,7 +86,8 @@ bool isCompanion(const std::string& name);
 
 // The part of a member's name after the shot's common start ("IMG_0413.CR2.xmp"
 // of the shot of "IMG_0413.JPG" -> ".CR2.xmp"); a companion named otherwise
-// keeps its tail by shotStartsOf ("IMG_E0413.HEIC" -> "_E.HEIC").
+// keeps its tail by shotStartsOf ("IMG_E0413.HEIC" -> "_E.HEIC"); a member
+// by its identifier alone, its extension.
 std::string shotTail(const Shot& shot, const std::string& member);
 
 } // namespace zanto

@@ -178,7 +178,8 @@ TEST(Shots, OneNumberPerShotOrNoneAtAll)
     }
 }
 
-// Companions that phones and cameras name otherwise than by an extension.
+// Companions that phones and cameras name otherwise than by an extension,
+// and a Live Photo's still and clip by their identifier.
 TEST(Shots, CompanionsTakeTheNumberOfTheirPhotoOrClip)
 {
     const struct {
@@ -186,6 +187,7 @@ TEST(Shots, CompanionsTakeTheNumberOfTheirPhotoOrClip)
         std::vector<std::string> files;   // besides the entries
         std::vector<std::string> entries; // as listed
         std::map<std::string, std::string> moves;
+        ShotLinks links = {};
     } cases[] = {
         {"iphone_edit_and_adjustments", {"IMG_O1234.AAE", "IMG_1234.AAE", "IMG_E1234.HEIC"}, {"IMG_1234.HEIC"},
          {{"IMG_1234.HEIC", "t1.HEIC"}, {"IMG_E1234.HEIC", "t1_E.HEIC"}, {"IMG_O1234.AAE", "t1_O.AAE"},
@@ -200,6 +202,11 @@ TEST(Shots, CompanionsTakeTheNumberOfTheirPhotoOrClip)
          {{"GX011234.MP4", "t1.MP4"}, {"GL011234.LRV", "t1.LRV"}, {"GX011234.THM", "t1.THM"}}},
         {"sony_clip_xml", {"C0001M01.XML"}, {"C0001.MP4", "C0002.MP4"},
          {{"C0001.MP4", "t1.MP4"}, {"C0001M01.XML", "t1M01.XML"}, {"C0002.MP4", "t2.MP4"}}},
+        {"live_photo_renamed_apart", {"IMG_0005_HEVC.MOV", "clip.MOV"}, {"IMG_0005.HEIC"},
+         {{"IMG_0005.HEIC", "t1.HEIC"}, {"IMG_0005_HEVC.MOV", "t1_HEVC.MOV"}, {"clip.MOV", "t1.MOV"}},
+         {{"IMG_0005.HEIC", "A"}, {"IMG_0005_HEVC.MOV", "A"}, {"clip.MOV", "A"}}},
+        {"two_phones_one_number", {"IMG_0007.MOV"}, {"IMG_0007.HEIC"}, {{"IMG_0007.HEIC", "t1.HEIC"}},
+         {{"IMG_0007.HEIC", "A"}, {"IMG_0007.MOV", "B"}}},
     };
     for (const auto& c : cases) {
         TempFolder folder;
@@ -207,7 +214,8 @@ TEST(Shots, CompanionsTakeTheNumberOfTheirPhotoOrClip)
         folder.writeAll(c.entries);
         const Contents before = folder.contents();
         FaultyFileSystem fs;
-        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), {true});
+        const BatchOptions options{true, {}, {}, std::make_shared<const ShotLinks>(c.links)};
+        const BatchPlan plan = planBatch(folder.path(), c.entries, "t", fs, fixedRandom({kDraw17}), options);
         EXPECT_TRUE(applyBatch(plan, fs).unfinished().empty()) << c.family;
         EXPECT_EQ(folder.contents(), movedContents(before, c.moves)) << c.family;
     }
