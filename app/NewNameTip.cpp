@@ -188,22 +188,24 @@ QString NewNameTip::text(int row) const
     return lines.isEmpty() ? messages::keepsItsName(m_list.item(row)) : lines.join(u'\n');
 }
 
+QString NewNameTip::shownText(int row) const
+{
+    QString tip = text(row);
+    const QString taken = m_takenLine ? m_takenLine(m_list.item(row)) : QString();
+    if (taken.isEmpty())
+        return tip;
+    return (tip.isEmpty() ? displayName(m_list.item(row)) : tip) + u'\n' + taken;
+}
+
 bool NewNameTip::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::ToolTip)
         return QObject::eventFilter(watched, event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = m_list.indexAt(help->pos());
-    if (!index.isValid())
-        return QObject::eventFilter(watched, event);
-    QString tip = text(index.row());
-    const QString taken = m_takenLine ? m_takenLine(m_list.item(index.row())) : QString();
-    if (tip.isEmpty() && taken.isEmpty())
-        return QObject::eventFilter(watched, event);
+    const QString tip = index.isValid() ? shownText(index.row()) : QString();
     if (tip.isEmpty())
-        tip = displayName(m_list.item(index.row()));
-    if (!taken.isEmpty())
-        tip += u'\n' + taken;
+        return QObject::eventFilter(watched, event);
     QToolTip::showText(help->globalPos(), NameListModel::plainTip(tip), m_list.viewport(),
                        m_list.visualRect(index));
     return true;

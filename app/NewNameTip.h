@@ -53,6 +53,9 @@ public:
     // none where it is empty.
     using TakenLine = std::function<QString(const std::string& name)>;
     void setTakenLine(TakenLine line) { m_takenLine = std::move(line); }
+    // What the tip shows for the entry at `row`: text(), else the entry's
+    // name, and the taken line; empty where neither has anything to say.
+    QString shownText(int row) const;
 
 signals:
     // Names worked out ahead are at hand for the list as it stands.

@@ -1,14 +1,19 @@
 #include "WindowFixture.h"
 
+#include "app/CameraClocksWindow.h"
 #include "app/LongWork.h"
 #include "app/NewNameTip.h"
 #include "browse/FolderListBox.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/Gate.h"
+#include "tests/support/MadeSamples.h"
+#include "tests/support/ScopedTimeZone.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -315,6 +320,80 @@ TEST_F(ContinuousMode, TheTableOfNewNamesOpensFromTheMenuAndTheConfirmation)
     const std::string temporary = seen[0].section(u'|', 2).toStdString();
     EXPECT_EQ(folder.contents(), (std::map<std::string, std::string>{{"t1.jpg", "content of a.jpg"}, {temporary, "content of b.jpg"},
                                            {"t2.jpg", "outside"}}));
+}
+
+// A trip: a camera 3 minutes fast with a burst whose counter wraps, its
+// videos' local time written as UTC, a phone that records its zone, a Live
+// Photo whose clip was renamed, Takeout's metadata. Its clocks put right in
+// カメラの時計, it is numbered in the order it was shot.
+TEST_F(ContinuousMode, ATripIsNumberedInTheOrderItWasShot)
+{
+    const ScopedTimeZone utc("UTC"); // the machine's zone is not the trip's
+    const std::vector<TiffTag> canon{{0x010f, "Canon"}, {0x0110, "Canon EOS R6"}};
+    const std::vector<TiffTag> phone{{0x010f, "Apple"}, {0x0110, "iPhone 15"}};
+    const auto camera = [&](const char* clock, const char* subSeconds = "") {
+        return jpegWithExif({{0x9003, clock}, {0x9291, subSeconds}}, canon);
+    };
+    const auto zoned = [&](const char* clock, std::vector<TiffTag> more = {}) {
+        more.insert(more.begin(), {{0x9003, clock}, {0x9011, "+09:00"}});
+        return jpegWithExif(more, phone);
+    };
+    folder.write("IMG_9998.JPG", camera("2024:05:01 10:03:00", "50")); // shot at 10:00:00.5
+    folder.write("IMG_9999.JPG", camera("2024:05:01 10:05:00"));       // the burst at 10:02
+    folder.write("IMG_0001.JPG", camera("2024:05:01 10:05:00"));
+    folder.write("IMG_0002.JPG", camera("2024:05:01 10:05:00"));
+    folder.write("MVI_0010.MOV", movie(kMay1st0130Utc + 9 * 3600 - 1800 + 240)); // 10:04 as UTC
+    folder.write("P0.JPG", zoned("2024:05:01 10:00:00"));
+    folder.write("P1.JPG", zoned("2024:05:01 10:01:00"));
+    folder.write("P1.JPG.supplemental-metadata.json", "{}");
+    folder.write("IMG_0005.HEIC", zoned("2024:05:01 10:03:00", {appleNote("LIVE-1")}));
+    folder.write("IMG_0005_HEVC.MOV",
+                 movie(kMay1st0130Utc, appleMeta({{"com.apple.quicktime.creationdate", "2024-05-01T10:03:00+0900"},
+                                                  {"com.apple.quicktime.content.identifier", "LIVE-1"}})));
+    start(QStringLiteral("1"), QStringLiteral("*.*"));
+    find<QAction>("SHOTS")->trigger();
+    find<QAction>("CLOCKS")->trigger();
+    auto* clocks = window->findChild<CameraClocksWindow*>(QStringLiteral("CameraClocksWindow"));
+    ASSERT_NE(clocks, nullptr);
+    auto* cameras = clocks->findChild<QTableView*>(QStringLiteral("Cameras"));
+    const auto choose = [&](const QString& name) {
+        for (int row = 0; row < cameras->model()->rowCount(); ++row) {
+            if (cameras->model()->index(row, 0).data().toString() == name)
+                return cameras->selectRow(row);
+        }
+        FAIL() << name.toStdString();
+    };
+    ASSERT_EQ(cameras->model()->rowCount(), 3);
+    // The camera by two files of one moment, its videos by their hours.
+    choose(QStringLiteral("Canon EOS R6"));
+    auto* mine = clocks->findChild<QComboBox*>(QStringLiteral("ThisFile"));
+    auto* theirs = clocks->findChild<QComboBox*>(QStringLiteral("OtherFile"));
+    mine->setCurrentIndex(mine->findText(QStringLiteral("IMG_9998.JPG")));
+    theirs->setCurrentIndex(theirs->findText(QStringLiteral("P0.JPG"), Qt::MatchStartsWith));
+    clocks->findChild<QPushButton*>(QStringLiteral("Match"))->click();
+    choose(QStringLiteral("機種不明（MVI_*.MOV）"));
+    clocks->findChild<QLineEdit*>(QStringLiteral("Offset"))->setText(QStringLiteral("－９:００:００"));
+    clocks->findChild<QPushButton*>(QStringLiteral("SetOffset"))->click();
+    EXPECT_EQ(cameras->model()->index(1, 5).data().toString() + cameras->model()->index(2, 5).data().toString(),
+              QStringLiteral("-00:03:00-09:00:00"));
+    const auto& tip = *window->findChild<NewNameTip*>(QStringLiteral("NewNameTip"));
+    ASSERT_EQ(list().item(1), "IMG_9998.JPG");
+    EXPECT_EQ(tip.shownText(1), QStringLiteral("IMG_9998.JPG\n撮影日時 2024/05/01 10:00:00"));
+
+    const auto before = folder.contents();
+    base().setText(QStringLiteral("旅行"));
+    messenger.answer(MsgAnswer::Ok);
+    press("cmdOK");
+    const std::map<std::string, std::string> moved{
+        {"P0.JPG", "旅行1.JPG"},       {"IMG_9998.JPG", "旅行2.JPG"},
+        {"P1.JPG", "旅行3.JPG"},       {"P1.JPG.supplemental-metadata.json", "旅行3.JPG.supplemental-metadata.json"},
+        {"IMG_9999.JPG", "旅行4.JPG"}, {"IMG_0001.JPG", "旅行5.JPG"},
+        {"IMG_0002.JPG", "旅行6.JPG"}, {"IMG_0005.HEIC", "旅行7.HEIC"},
+        {"IMG_0005_HEVC.MOV", "旅行7_HEVC.MOV"}, {"MVI_0010.MOV", "旅行8.MOV"}};
+    std::map<std::string, std::string> expected;
+    for (const auto& [from, to] : moved)
+        expected[to] = before.at(from);
+    EXPECT_EQ(folder.contents(), expected);
 }
 
 // 番号の付け方 → 続きから finds a series written on a Mac under the base typed
