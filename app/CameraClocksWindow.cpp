@@ -20,8 +20,17 @@ namespace zanto {
 
 namespace {
 
-constexpr QSize kInitialSize{820, 420};
+constexpr QSize kInitialSize{860, 420};
 constexpr int kCameraWidth = 220;
+constexpr int kMomentWidth = 150;
+
+// A label whose mnemonic goes to `field`.
+QLabel* labelFor(const QString& text, QWidget* field)
+{
+    auto* label = new QLabel(text, field->parentWidget());
+    label->setBuddy(field);
+    return label;
+}
 
 } // namespace
 
@@ -46,8 +55,11 @@ CameraClocksWindow::CameraClocksWindow(DateOrder order, QWidget* parent)
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setWordWrap(false);
     m_view->verticalHeader()->hide();
     m_view->horizontalHeader()->resizeSection(CameraClocksModel::Camera, kCameraWidth);
+    m_view->horizontalHeader()->resizeSection(CameraClocksModel::First, kMomentWidth);
+    m_view->horizontalHeader()->resizeSection(CameraClocksModel::Last, kMomentWidth);
     m_view->horizontalHeader()->setStretchLastSection(true);
 
     m_offset->setObjectName(QStringLiteral("Offset"));
@@ -63,9 +75,9 @@ CameraClocksWindow::CameraClocksWindow(DateOrder order, QWidget* parent)
     auto* match = new QPushButton(QStringLiteral("この2つを同じ時刻にする(&M)"), this);
     match->setObjectName(QStringLiteral("Match"));
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("補正(&O):"), typed);
-    form->addRow(QStringLiteral("このカメラのファイル(&F):"), m_mine);
-    form->addRow(QStringLiteral("同じ瞬間の別のカメラのファイル(&G):"), m_theirs);
+    form->addRow(labelFor(QStringLiteral("補正(&O):"), m_offset), typed);
+    form->addRow(labelFor(QStringLiteral("このカメラのファイル(&F):"), m_mine), m_mine);
+    form->addRow(labelFor(QStringLiteral("同じ瞬間の別のカメラのファイル(&G):"), m_theirs), m_theirs);
     form->addRow(QString(), match);
     m_note->setObjectName(QStringLiteral("Note"));
 

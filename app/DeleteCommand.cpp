@@ -18,10 +18,10 @@ DeleteCommand::DeleteCommand(Ask ask, FileSystem& fileSystem)
 }
 
 DeleteOutcome DeleteCommand::deleteFile(const std::string& folder, const std::string& name,
-                                        const std::vector<std::string>& entries, bool shots)
+                                        const std::vector<std::string>& entries, bool shots, const ShotLinks* links)
 {
     std::vector<std::string> files =
-        shots ? shotInFolder(m_fileSystem, folder, entries, name, caseFoldedKey).members : std::vector{name};
+        shots ? shotInFolder(m_fileSystem, folder, entries, name, caseFoldedKey, links).members : std::vector{name};
     // The file pointed at goes last.
     std::stable_partition(files.begin(), files.end(), [&](const std::string& file) { return file != name; });
     if (m_ask(messages::confirmDelete(files)) != MsgAnswer::Ok)

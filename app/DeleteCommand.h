@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/ShotGroups.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,10 +28,10 @@ public:
     DeleteCommand(Ask ask, FileSystem& fileSystem);
 
     // Deletes `name` of `folder`, chosen from the list `entries`; with `shots`,
-    // its shot's other files first, so that a failure leaves the shot still
-    // reachable through `name`.
+    // its shot's other files first (a Live Photo's clip by `links` too), so
+    // that a failure leaves the shot still reachable through `name`.
     DeleteOutcome deleteFile(const std::string& folder, const std::string& name,
-                             const std::vector<std::string>& entries, bool shots);
+                             const std::vector<std::string>& entries, bool shots, const ShotLinks* links = nullptr);
 
 private:
     Ask m_ask;

@@ -70,7 +70,7 @@ public:
     void restoreCaption() override;
     void relist() override;
 
-    // RenameListView
+    // RenameListView and SingleRenameView
     const ShotLinks* shotLinks() const override;
     void forgetShownFile() override;
     void showShotsChoice(bool on) override;

@@ -51,7 +51,7 @@ Shot SingleRenameCommand::shotOfSelected(const std::string& name) const
     std::vector<std::string> entries;
     for (int row = 0; row < m_view.fileCount(); ++row)
         entries.push_back(m_view.fileAt(row));
-    return shotInFolder(m_fileSystem, m_view.folder(), entries, name, caseFoldedKey);
+    return shotInFolder(m_fileSystem, m_view.folder(), entries, name, caseFoldedKey, m_view.shotLinks());
 }
 
 void SingleRenameCommand::showNames()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rename/ShotGroups.h"
+
 #include <QString>
 
 #include <string>
@@ -18,6 +20,8 @@ public:
     virtual std::string fileAt(int row) const = 0;
     // One new stem for every file of a shot (the rename list's menu).
     virtual bool shots() const = 0;
+    // With shots, the Live Photos of the folder as last read.
+    virtual const ShotLinks* shotLinks() const = 0;
     // The folder read again; the selection is not kept.
     virtual void rereadFiles() = 0;
     // Selects `row` as a click does, previewing and seeding the name box.

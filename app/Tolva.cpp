@@ -412,7 +412,8 @@ void Tolva::KILLER()
     const std::string name = source.selectedName();
     if (name.empty())
         return;
-    const DeleteOutcome outcome = m_delete.deleteFile(f.Dir->path(), name, source.items(), m_values.shots);
+    const DeleteOutcome outcome = m_delete.deleteFile(f.Dir->path(), name, source.items(), m_values.shots,
+                                                        m_views.shotLinks());
     if (outcome == DeleteOutcome::Kept)
         return;
     m_files.reread();

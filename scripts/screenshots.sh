@@ -168,4 +168,78 @@ gone '^新しい名前の一覧$'
 kill "$pid" 2>/dev/null || true
 pid=""
 
+# 8. カメラの時計: a trip of a camera 3 minutes fast, a phone that records its
+# zone and the camera's videos, whose local time went in as UTC. The
+# camera's clock is put right by typing its offset.
+trip="$work/trip"
+mkdir -p "$trip"
+/usr/bin/python3 - "$trip" "$work/sample.jpg" <<'PY'
+import struct, sys, datetime
+folder, sample = sys.argv[1], sys.argv[2]
+picture = open(sample, "rb").read()
+
+def directory(tags, at):
+    table, values = struct.pack("<H", len(tags)), b""
+    data = at + 2 + 12 * len(tags) + 4
+    for tag, kind, value in tags:
+        count = len(value) // 4 if kind == 4 else len(value)
+        if len(value) <= 4:
+            table += struct.pack("<HHI", tag, kind, count) + value.ljust(4, b"\0")
+        else:
+            table += struct.pack("<HHII", tag, kind, count, data + len(values))
+            values += value
+    return table + b"\0\0\0\0" + values
+
+def jpeg(make, model, clock, zone=None):
+    ifd0 = [(0x010F, 2, make + b"\0"), (0x0110, 2, model + b"\0"), (0x8769, 4, b"\0\0\0\0")]
+    first = directory(ifd0, 8)
+    exif = [(0x9003, 2, clock + b"\0")] + ([(0x9011, 2, zone + b"\0")] if zone else [])
+    pointer = 2 + 12 * 2 + 8
+    first = first[:pointer] + struct.pack("<I", 8 + len(first)) + first[pointer + 4:]
+    tiff = b"II*\0\x08\0\0\0" + first + directory(exif, 8 + len(first))
+    app1 = b"Exif\0\0" + tiff
+    return picture[:2] + b"\xff\xe1" + struct.pack(">H", len(app1) + 2) + app1 + picture[2:]
+
+def box(kind, body):
+    return struct.pack(">I", 8 + len(body)) + kind + body
+
+def movie(utc):
+    seconds = int((utc - datetime.datetime(1904, 1, 1)).total_seconds())
+    mvhd = box(b"mvhd", b"\0" * 4 + struct.pack(">II", seconds, seconds) + b"\0" * 88)
+    return box(b"ftyp", b"qt  \0\0\0\0qt  ") + box(b"moov", mvhd)
+
+start = datetime.datetime(2024, 5, 1, 10, 0, 0)
+for i in range(12):  # the camera, 3 minutes fast, no zone
+    clock = start + datetime.timedelta(minutes=7 * i + 3)
+    open(f"{folder}/IMG_{9994 + i if i < 6 else i - 5:04d}.JPG", "wb").write(
+        jpeg(b"Canon", b"Canon EOS R6", clock.strftime("%Y:%m:%d %H:%M:%S").encode()))
+for i in range(8):  # the phone, on time, in +09:00
+    clock = start + datetime.timedelta(minutes=11 * i + 1)
+    open(f"{folder}/PXL_{i + 1:04d}.JPG", "wb").write(
+        jpeg(b"Google", b"Pixel 8", clock.strftime("%Y:%m:%d %H:%M:%S").encode(), b"+09:00"))
+for i in range(2):  # the camera's videos, its local time written as UTC
+    open(f"{folder}/MVI_{i + 20:04d}.MOV", "wb").write(movie(start + datetime.timedelta(minutes=30 * i + 20)))
+PY
+printf '[TOLVA_DATA]\nMODE=1\nVORIS=*.jpg;*.mov\nKALDEN=%s\n' "$trip" >"$work/config/TOLVA/TOLVA.ini"
+XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" "$program" >"$work/zanto.log" 2>&1 &
+pid=$!
+main=$(window 'ZANTO＿\[連続モード\]')
+sleep 1
+click "$main" 340 $((124 + menu + 8)) 3 # the rename list's menu
+xdotool key k
+clocks=$(window '^カメラの時計$')
+xdotool key Down                        # the camera's row, below the phone's
+xdotool key alt+o ctrl+a                # 補正(&O)
+paste '-00:03:00'
+xdotool key Return
+sleep 0.5
+xdotool windowmove "$clocks" 150 330    # beside the list it ordered
+xdotool windowmove "$main" 0 0
+sleep 0.5
+shot clocks
+xdotool key Escape
+gone '^カメラの時計$'
+kill "$pid" 2>/dev/null || true
+pid=""
+
 echo "screenshots in $shots"
