@@ -4,10 +4,11 @@
 #include "listing/FrameCounter.h"
 #include "listing/LivePhotoLinks.h"
 #include "listing/NaturalOrder.h"
+#include "rename/AsciiCase.h"
+#include "rename/FileNameParts.h"
 #include "rename/FileSystem.h"
 #include "rename/PathRule.h"
 #include "rename/ReadableFile.h"
-#include "rename/FileNameParts.h"
 #include "rename/ShotGroups.h"
 
 #include <algorithm>
@@ -131,8 +132,9 @@ struct DateOrder::Shot {
 
 DateOrder::DateOrder(const std::string& folder, const std::vector<std::string>& names, FileSystem& fs, const Step& step)
 {
-    // The folder's other files join the shots they belong with (a Sony
-    // clip's XML, which holds its zoned time), and are read, but not listed.
+    // The folder's other files join the shots they belong with, but stay
+    // out of the list; of them only a clip's XML is read, for its zoned time
+    // (the RAW beside a listed JPEG would only cost a read).
     std::vector<std::string> inFolder;
     const bool wholeFolder = fs.listNames(folder, inFolder) == FsError::None;
     const ShotLinks links = LivePhotoLinks::read(folder, wholeFolder ? inFolder : names, fs, step);
@@ -142,6 +144,8 @@ DateOrder::DateOrder(const std::string& folder, const std::vector<std::string>& 
     moments.reserve(names.size());
     for (const zanto::Shot& shot : grouped) {
         for (const std::string& member : shot.members) {
+            if (listed.count(member) == 0 && asciiFolded(extensionViewOf(member)) != ".xml")
+                continue;
             moments.emplace(member, readMoment(joinPath(folder, member), fs));
             if (step)
                 step();
