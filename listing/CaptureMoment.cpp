@@ -196,12 +196,15 @@ std::int64_t CaptureMoment::utcSeconds(std::optional<int> assumedMinutes) const
 {
     if (m_zone != Zone::Unknown)
         return m_clock - m_offsetMinutes * kSecondsPerMinute;
-    if (assumedMinutes)
-        return m_clock - *assumedMinutes * kSecondsPerMinute;
-    // The machine's zone: its offset near this time, then at the instant
-    // that gives, which settles a clock read across a change of summer time.
-    const std::int64_t guess = m_clock - machineOffsetAt(m_clock).value_or(0);
-    return m_clock - machineOffsetAt(guess).value_or(0);
+    return m_clock - assumedMinutes.value_or(machineOffsetMinutes(m_clock)) * kSecondsPerMinute;
+}
+
+int CaptureMoment::machineOffsetMinutes(std::int64_t clockSeconds)
+{
+    // Its offset near this time, then at the instant that gives, which
+    // settles a clock read across a change of summer time.
+    const std::int64_t guess = clockSeconds - machineOffsetAt(clockSeconds).value_or(0);
+    return static_cast<int>(machineOffsetAt(guess).value_or(0) / kSecondsPerMinute);
 }
 
 std::string CaptureMoment::text() const

@@ -30,6 +30,8 @@ public:
     static std::optional<CaptureMoment> fromIso(std::string_view text);
     // An instant, shown on the machine's clock.
     static std::optional<CaptureMoment> fromUtc(std::int64_t seconds, std::int32_t nanoseconds = 0);
+    // The machine's offset, in minutes, for a clock reading `clockSeconds`.
+    static int machineOffsetMinutes(std::int64_t clockSeconds);
     // EXIF's offset, "+09:00" or "-05:30"; none when not well formed.
     static std::optional<int> offsetMinutesOf(std::string_view text);
 

@@ -2,7 +2,6 @@
 
 #include "listing/CaptureTime.h"
 #include "listing/FrameCounter.h"
-#include "listing/LivePhotoLinks.h"
 #include "listing/NaturalOrder.h"
 #include "rename/AsciiCase.h"
 #include "rename/FileNameParts.h"
@@ -15,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <string_view>
 #include <unordered_set>
 #include <utility>
 
@@ -28,25 +28,27 @@ struct FileMoment {
     std::optional<CaptureMoment> moment; // none: not even a modification time
     bool taken = false;                  // from what the file holds, not its modification time
     CameraId camera;
+    std::string contentId;
 };
 
 FileMoment readMoment(const std::string& path, FileSystem& fs)
 {
     std::unique_ptr<ReadableFile> file;
-    CameraId camera;
+    Capture capture;
     if (fs.openFile(path, file) == FsError::None && file) {
-        Capture capture = CaptureTime::facts(*file);
+        capture = CaptureTime::facts(*file);
         if (capture.moment)
-            return {std::move(capture.moment), true, std::move(capture.camera)};
-        camera = std::move(capture.camera);
+            return {std::move(capture.moment), true, std::move(capture.camera), std::move(capture.contentId)};
     }
+    FileMoment modified{{}, false, std::move(capture.camera), std::move(capture.contentId)};
     const auto stamp = fs.stamp(path);
     if (!stamp)
-        return {{}, false, std::move(camera)};
+        return modified;
     std::int64_t seconds = stamp->modifiedNs / kNsPerSecond, part = stamp->modifiedNs % kNsPerSecond;
     if (part < 0) // before 1970: the fraction counts forward from a whole second
         part += kNsPerSecond, --seconds;
-    return {CaptureMoment::fromUtc(seconds, static_cast<std::int32_t>(part)), false, std::move(camera)};
+    modified.moment = CaptureMoment::fromUtc(seconds, static_cast<std::int32_t>(part));
+    return modified;
 }
 
 using Moments = std::unordered_map<std::string, FileMoment>;
@@ -86,37 +88,61 @@ Trust trustOf(const FileMoment& file)
     return file.moment->zone() == CaptureMoment::Zone::Recorded ? Trust::Zoned : Trust::Taken;
 }
 
+// The offset in which a clock that records none is read: the trip's, else
+// the machine's at that time, asked once for each hour of clock time.
+class AssumedOffset {
+public:
+    explicit AssumedOffset(std::optional<int> trip) : m_trip(trip) {}
+
+    int of(const CaptureMoment& moment)
+    {
+        if (m_trip)
+            return *m_trip;
+        constexpr std::int64_t kSecondsPerHour = 3600;
+        std::int64_t hour = moment.clockSeconds() / kSecondsPerHour;
+        if (moment.clockSeconds() % kSecondsPerHour < 0)
+            --hour;
+        const auto [found, fresh] = m_machine.try_emplace(hour, 0);
+        if (fresh)
+            found->second = CaptureMoment::machineOffsetMinutes(moment.clockSeconds());
+        return found->second;
+    }
+
+private:
+    std::optional<int> m_trip;
+    std::unordered_map<std::int64_t, int> m_machine;
+};
+
 // A shot's moment: the earliest of its most trusted files.
-std::optional<std::pair<Instant, CaptureMoment>> shotMoment(const std::vector<std::string>& members,
-                                                            const Moments& moments, std::optional<int> assumed)
+// The files read of a shot's members, each where it was read (unlisted files are not).
+using ShotFiles = std::vector<const FileMoment*>;
+
+std::optional<std::pair<Instant, CaptureMoment>> shotMoment(const ShotFiles& files, AssumedOffset& assumed)
 {
     Trust best = Trust::None;
     std::optional<std::pair<Instant, CaptureMoment>> earliest;
-    for (const std::string& member : members) {
-        const auto found = moments.find(member);
-        if (found == moments.end() || trustOf(found->second) == Trust::None)
+    for (const FileMoment* file : files) {
+        if (file == nullptr || trustOf(*file) == Trust::None)
             continue;
-        const CaptureMoment& moment = *found->second.moment;
-        const Instant at{moment.utcSeconds(assumed), moment.nanoseconds()};
-        const Trust trust = trustOf(found->second);
+        const CaptureMoment& moment = *file->moment;
+        const Instant at{moment.utcSeconds(assumed.of(moment)), moment.nanoseconds()};
+        const Trust trust = trustOf(*file);
         if (trust < best || (trust == best && at < earliest->first))
             best = trust, earliest.emplace(at, moment);
     }
     return earliest;
 }
 
-// The camera a shot's files name first, else the form of its first name.
-TripCamera cameraOfShot(const std::vector<std::string>& members, const Moments& moments)
+// The camera a shot's files name first, else the form of the name `first`
+// whose frame counter is `counter`.
+TripCamera cameraOfShot(const ShotFiles& files, const std::string& first, const std::optional<FrameCounter>& counter)
 {
-    for (const std::string& member : members) {
-        const auto found = moments.find(member);
-        if (found != moments.end() && found->second.camera.known())
-            return {found->second.camera, {}};
+    for (const FileMoment* file : files) {
+        if (file != nullptr && file->camera.known())
+            return {file->camera, {}};
     }
-    const std::string& name = members.front();
-    const auto counter = FrameCounter::of(name);
     const std::string prefix = counter ? counter->family.substr(0, counter->family.rfind('/')) : std::string();
-    return {{}, prefix + '*' + extensionOf(name)};
+    return {{}, prefix + '*' + extensionOf(first)};
 }
 
 } // namespace
@@ -127,47 +153,70 @@ struct DateOrder::Shot {
     std::optional<CaptureMoment> moment;
     std::optional<FrameCounter> counter;
     TripCamera camera;
-    std::unordered_map<std::string, CaptureMoment> taken; // the members' own moments
+    std::vector<std::optional<CaptureMoment>> taken; // each member's own moment, if any
 };
 
 DateOrder::DateOrder(const std::string& folder, const std::vector<std::string>& names, FileSystem& fs, const Step& step)
 {
+    std::vector<std::string> inFolder;
+    const bool wholeFolder = fs.listNames(folder, inFolder) == FsError::None;
+    const std::vector<std::string>& all = wholeFolder ? inFolder : names;
+    const std::unordered_set<std::string_view> listed(names.begin(), names.end());
+    Moments moments;
+    moments.reserve(names.size());
+    const auto read = [&](const std::string& name) -> const FileMoment& {
+        const FileMoment& file = moments.emplace(name, readMoment(joinPath(folder, name), fs)).first->second;
+        if (step)
+            step();
+        return file;
+    };
+    for (const std::string& name : names)
+        read(name);
+    // A Live Photo's still and clip by their identifier: read from the
+    // stills and clips that nothing goes with by name.
+    ShotLinks links;
+    for (const std::string& name : linkCandidates(all)) {
+        const auto found = moments.find(name);
+        const std::string& identifier = (found != moments.end() ? found->second : read(name)).contentId;
+        if (!identifier.empty())
+            links.emplace(name, identifier);
+    }
     // The folder's other files join the shots they belong with, but stay
     // out of the list; of them only a clip's XML is read, for its zoned time
     // (the RAW beside a listed JPEG would only cost a read).
-    std::vector<std::string> inFolder;
-    const bool wholeFolder = fs.listNames(folder, inFolder) == FsError::None;
-    const ShotLinks links = LivePhotoLinks::read(folder, wholeFolder ? inFolder : names, fs, step);
-    std::vector<zanto::Shot> grouped = groupShots(names, wholeFolder ? inFolder : names, {}, {}, &links);
-    const std::unordered_set<std::string> listed(names.begin(), names.end());
-    Moments moments;
-    moments.reserve(names.size());
+    std::vector<zanto::Shot> grouped = groupShots(names, all, {}, {}, &links);
     for (const zanto::Shot& shot : grouped) {
         for (const std::string& member : shot.members) {
-            if (listed.count(member) == 0 && asciiFolded(extensionViewOf(member)) != ".xml")
-                continue;
-            moments.emplace(member, readMoment(joinPath(folder, member), fs));
-            if (step)
-                step();
+            if (equalIgnoringAsciiCase(extensionViewOf(member), ".xml") && moments.count(member) == 0)
+                read(member);
         }
     }
-    const std::optional<int> assumed = commonOffset(moments);
+    AssumedOffset assumed(commonOffset(moments));
     m_shots.reserve(grouped.size());
+    m_listed = names.size();
     for (zanto::Shot& group : grouped) {
         Shot shot;
         std::sort(group.members.begin(), group.members.end(), naturalLess);
-        if (const auto chosen = shotMoment(group.members, moments, assumed))
+        ShotFiles files;
+        files.reserve(group.members.size());
+        for (const std::string& member : group.members) {
+            const auto found = moments.find(member);
+            files.push_back(found == moments.end() ? nullptr : &found->second);
+        }
+        if (const auto chosen = shotMoment(files, assumed))
             shot.at = chosen->first, shot.moment = chosen->second;
-        shot.camera = cameraOfShot(group.members, moments);
-        for (std::string& member : group.members) {
+        // Every shot is headed by a listed name.
+        const std::string& first = *std::find_if(group.members.begin(), group.members.end(),
+                                                 [&](const std::string& member) { return listed.count(member) != 0; });
+        shot.counter = FrameCounter::of(first);
+        shot.camera = cameraOfShot(files, first, shot.counter);
+        for (std::size_t i = 0; i < group.members.size(); ++i) {
+            std::string& member = group.members[i];
             if (listed.count(member) == 0)
                 continue;
-            if (const FileMoment& own = moments.at(member); own.taken)
-                shot.taken.emplace(member, *own.moment);
-            m_shotOf.emplace(member, m_shots.size());
+            shot.taken.push_back(files[i]->taken ? files[i]->moment : std::nullopt);
             shot.members.push_back(std::move(member));
         }
-        shot.counter = FrameCounter::of(shot.members.front());
         m_shots.push_back(std::move(shot));
     }
 }
@@ -192,39 +241,43 @@ std::vector<std::size_t> DateOrder::shotsInOrder(const ClockOffsets& offsets) co
 {
     struct Keyed {
         std::optional<Instant> at;
-        std::optional<FrameCounter> counter;
-        const std::string* first;
         std::size_t shot;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(m_shots.size());
     for (std::size_t k = 0; k < m_shots.size(); ++k) {
-        const Shot& shot = m_shots[k];
-        std::optional<Instant> at = shot.at;
+        std::optional<Instant> at = m_shots[k].at;
         if (at)
-            at->seconds += shiftOf(shot, offsets);
-        keyed.push_back({at, shot.counter, &shot.members.front(), k});
+            at->seconds += shiftOf(m_shots[k], offsets);
+        keyed.push_back({at, k});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.at < b.at; });
     // Shots of one instant: by the camera's frame counter, a counter that
     // wrapped going on past its wrap, then by name.
     for (auto run = keyed.begin(); run != keyed.end();) {
         const auto next = std::find_if(run, keyed.end(), [&](const Keyed& shot) { return shot.at != run->at; });
-        std::vector<FrameCounter*> counters;
-        for (auto shot = run; shot != next; ++shot) {
-            if (shot->counter)
-                counters.push_back(&*shot->counter);
+        if (next - run > 1) {
+            std::vector<std::pair<std::optional<FrameCounter>, std::size_t>> tied;
+            std::vector<FrameCounter*> counters;
+            for (auto shot = run; shot != next; ++shot)
+                tied.emplace_back(m_shots[shot->shot].counter, shot->shot);
+            for (auto& [counter, shot] : tied) {
+                if (counter)
+                    counters.push_back(&*counter);
+            }
+            FrameCounter::continueWraps(counters);
+            std::sort(tied.begin(), tied.end(), [&](const auto& a, const auto& b) {
+                const std::string& familyA = a.first ? a.first->family : std::string();
+                const std::string& familyB = b.first ? b.first->family : std::string();
+                if (familyA != familyB)
+                    return naturalLess(familyA, familyB);
+                if (a.first && a.first->number != b.first->number)
+                    return a.first->number < b.first->number;
+                return naturalLess(m_shots[a.second].members.front(), m_shots[b.second].members.front());
+            });
+            for (auto shot = run; shot != next; ++shot)
+                shot->shot = tied[static_cast<std::size_t>(shot - run)].second;
         }
-        FrameCounter::continueWraps(counters);
-        std::sort(run, next, [](const Keyed& a, const Keyed& b) {
-            const std::string& familyA = a.counter ? a.counter->family : std::string();
-            const std::string& familyB = b.counter ? b.counter->family : std::string();
-            if (familyA != familyB)
-                return naturalLess(familyA, familyB);
-            if (a.counter && a.counter->number != b.counter->number)
-                return a.counter->number < b.counter->number;
-            return naturalLess(*a.first, *b.first);
-        });
         run = next;
     }
     std::vector<std::size_t> order;
@@ -237,7 +290,7 @@ std::vector<std::size_t> DateOrder::shotsInOrder(const ClockOffsets& offsets) co
 std::vector<std::string> DateOrder::ordered(const ClockOffsets& offsets) const
 {
     std::vector<std::string> names;
-    names.reserve(m_shotOf.size());
+    names.reserve(m_listed);
     for (const std::size_t k : shotsInOrder(offsets))
         names.insert(names.end(), m_shots[k].members.begin(), m_shots[k].members.end());
     return names;
@@ -264,10 +317,22 @@ std::vector<CameraClock> DateOrder::cameras(const ClockOffsets& offsets) const
     return clocks;
 }
 
+const std::unordered_map<std::string_view, std::size_t>& DateOrder::shotOf() const
+{
+    if (m_shotOf.empty()) {
+        m_shotOf.reserve(m_listed);
+        for (std::size_t k = 0; k < m_shots.size(); ++k) {
+            for (const std::string& member : m_shots[k].members)
+                m_shotOf.emplace(member, k);
+        }
+    }
+    return m_shotOf;
+}
+
 std::optional<TripCamera> DateOrder::cameraOf(const std::string& name) const
 {
-    const auto found = m_shotOf.find(name);
-    return found == m_shotOf.end() ? std::nullopt : std::optional<TripCamera>(m_shots[found->second].camera);
+    const auto found = shotOf().find(name);
+    return found == shotOf().end() ? std::nullopt : std::optional<TripCamera>(m_shots[found->second].camera);
 }
 
 std::vector<std::string> DateOrder::namesOf(const TripCamera& camera, const ClockOffsets& offsets) const
@@ -282,21 +347,22 @@ std::vector<std::string> DateOrder::namesOf(const TripCamera& camera, const Cloc
 
 std::optional<CaptureMoment> DateOrder::momentOf(const std::string& name, const ClockOffsets& offsets) const
 {
-    const auto found = m_shotOf.find(name);
-    if (found == m_shotOf.end())
+    const auto found = shotOf().find(name);
+    if (found == shotOf().end())
         return std::nullopt;
     const Shot& shot = m_shots[found->second];
-    const auto taken = shot.taken.find(name);
-    if (taken == shot.taken.end())
+    const auto member = std::find(shot.members.begin(), shot.members.end(), name) - shot.members.begin();
+    const std::optional<CaptureMoment>& taken = shot.taken[static_cast<std::size_t>(member)];
+    if (!taken)
         return std::nullopt;
-    return taken->second.shifted(shiftOf(shot, offsets));
+    return taken->shifted(shiftOf(shot, offsets));
 }
 
 std::optional<std::int64_t> DateOrder::offsetToMatch(const std::string& name, const std::string& other,
                                                      const ClockOffsets& offsets) const
 {
-    const auto mine = m_shotOf.find(name), theirs = m_shotOf.find(other);
-    if (mine == m_shotOf.end() || theirs == m_shotOf.end())
+    const auto mine = shotOf().find(name), theirs = shotOf().find(other);
+    if (mine == shotOf().end() || theirs == shotOf().end())
         return std::nullopt;
     const Shot& shot = m_shots[mine->second];
     const Shot& reference = m_shots[theirs->second];

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -60,8 +61,12 @@ private:
     std::vector<std::size_t> shotsInOrder(const ClockOffsets& offsets) const;
     std::int64_t shiftOf(const Shot& shot, const ClockOffsets& offsets) const;
 
+    // Each listed name's shot, made when first asked: a sort never asks.
+    const std::unordered_map<std::string_view, std::size_t>& shotOf() const;
+
     std::vector<Shot> m_shots;
-    std::unordered_map<std::string, std::size_t> m_shotOf; // listed name: its shot
+    std::size_t m_listed = 0;
+    mutable std::unordered_map<std::string_view, std::size_t> m_shotOf; // into m_shots' members
 };
 
 } // namespace zanto

@@ -39,10 +39,6 @@ bool isDigits(std::string_view text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool foldedEqual(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && asciiFolded(a) == asciiFolded(b);
-}
 
 // The companions that cameras and phones name after their photo or clip
 // otherwise than by an extension; each rule gives the starts a name finds
@@ -55,7 +51,7 @@ void appleEdit(const std::string& name, std::vector<ShotStart>& starts)
 {
     constexpr std::size_t kDigits = 4;
     const std::size_t dot = std::min(name.find('.'), name.size());
-    if (dot != 5 + kDigits || !foldedEqual(std::string_view(name).substr(0, 4), "IMG_"))
+    if (dot != 5 + kDigits || !equalIgnoringAsciiCase(std::string_view(name).substr(0, 4), "IMG_"))
         return;
     const char letter = name[4];
     if ((letter != 'E' && letter != 'O' && letter != 'e' && letter != 'o') || !isDigits(name.substr(5, kDigits)))
@@ -67,7 +63,7 @@ void appleEdit(const std::string& name, std::vector<ShotStart>& starts)
 void goProProxy(const std::string& name, std::vector<ShotStart>& starts)
 {
     const std::size_t dot = name.find('.');
-    if (dot != 8 || !foldedEqual(std::string_view(name).substr(0, 2), "GL") || !isDigits(name.substr(2, 6)))
+    if (dot != 8 || !equalIgnoringAsciiCase(std::string_view(name).substr(0, 2), "GL") || !isDigits(name.substr(2, 6)))
         return;
     for (const char* video : {"GX", "GH"})
         starts.push_back({video + name.substr(2, 6), name.substr(dot)});
@@ -77,7 +73,7 @@ void goProProxy(const std::string& name, std::vector<ShotStart>& starts)
 void sonyClipXml(const std::string& name, std::vector<ShotStart>& starts)
 {
     constexpr std::string_view kTail = "M01.XML";
-    if (name.size() <= kTail.size() || !foldedEqual(std::string_view(name).substr(name.size() - kTail.size()), kTail))
+    if (name.size() <= kTail.size() || !equalIgnoringAsciiCase(std::string_view(name).substr(name.size() - kTail.size()), kTail))
         return;
     const std::size_t cut = name.size() - kTail.size();
     if (name[cut - 1] >= '0' && name[cut - 1] <= '9')
@@ -90,7 +86,7 @@ void sonyClipXml(const std::string& name, std::vector<ShotStart>& starts)
 void takeoutJson(const std::string& name, std::vector<ShotStart>& starts)
 {
     constexpr std::string_view kJson = ".json", kSupplement = ".supplemental-metadata";
-    if (name.size() <= kJson.size() || !foldedEqual(std::string_view(name).substr(name.size() - kJson.size()), kJson))
+    if (name.size() <= kJson.size() || !equalIgnoringAsciiCase(std::string_view(name).substr(name.size() - kJson.size()), kJson))
         return;
     const std::string_view kept = std::string_view(name).substr(0, name.size() - kJson.size());
     for (std::size_t cut = kept.size() <= kSupplement.size() ? 1 : kept.size() - kSupplement.size();
@@ -101,6 +97,25 @@ void takeoutJson(const std::string& name, std::vector<ShotStart>& starts)
 }
 
 constexpr std::array<CompanionRule, 4> kCompanionRules{appleEdit, goProProxy, sonyClipXml, takeoutJson};
+
+// Calls `visit(start, tail)` for each start that shotStartsOf gives, in its
+// order, until one returns true; copies nothing where no companion rule applies.
+template <typename Visit>
+bool visitShotStarts(const std::string& name, Visit&& visit)
+{
+    // The longest fitting start first: from the last dot to the first.
+    for (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0; dot = name.rfind('.', dot - 1)) {
+        if (!isExtensionTail(std::string_view(name).substr(dot)))
+            break; // a shorter start has this tail in its own
+        if (visit(std::string_view(name).substr(0, dot), std::string_view(name).substr(dot)))
+            return true;
+    }
+    std::vector<ShotStart> companions;
+    for (const CompanionRule rule : kCompanionRules)
+        rule(name, companions);
+    return std::any_of(companions.begin(), companions.end(),
+                       [&](const ShotStart& start) { return visit(start.start, start.tail); });
+}
 
 // The shots as they grow, and the starts of names by which a file finds one:
 // each listed member's name before its extension and its whole name.
@@ -130,13 +145,14 @@ public:
             if (const auto shot = takerBy(stem, name))
                 return shot;
         }
-        for (const ShotStart& start : shotStartsOf(name)) {
-            if (listed && start.start == stem)
-                continue; // tried above
-            if (const auto shot = takerBy(start.start, name))
-                return shot;
-        }
-        return std::nullopt;
+        std::optional<std::size_t> found;
+        visitShotStarts(name, [&](std::string_view start, std::string_view) {
+            if (listed && start == stem)
+                return false; // tried above
+            found = takerBy(start, name);
+            return found.has_value();
+        });
+        return found;
     }
 
     void head(const std::string& entry, std::size_t position)
@@ -227,7 +243,7 @@ private:
     // A shot found by `start` that `name` can join without taking another
     // member's new name, nor another identifier than its own; one found
     // byte for byte before one found in another case.
-    std::optional<std::size_t> takerBy(const std::string& start, const std::string& name) const
+    std::optional<std::size_t> takerBy(std::string_view start, const std::string& name) const
     {
         const auto found = m_starts.find(asciiFolded(start));
         if (found == m_starts.end())
@@ -334,22 +350,19 @@ Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<s
 std::vector<ShotStart> shotStartsOf(const std::string& name)
 {
     std::vector<ShotStart> starts;
-    // The longest fitting start first: from the last dot to the first.
-    for (std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0; dot = name.rfind('.', dot - 1)) {
-        if (!isExtensionTail(std::string_view(name).substr(dot)))
-            break; // a shorter start has this tail in its own
-        starts.push_back({name.substr(0, dot), name.substr(dot)});
-    }
-    for (const CompanionRule rule : kCompanionRules)
-        rule(name, starts);
+    visitShotStarts(name, [&](std::string_view start, std::string_view tail) {
+        starts.push_back({std::string(start), std::string(tail)});
+        return false;
+    });
     return starts;
 }
 
 bool isCompanion(const std::string& name)
 {
     static constexpr std::array<std::string_view, 5> kExtensions{".xmp", ".aae", ".json", ".thm", ".lrv"};
-    const std::string extension = asciiFolded(extensionViewOf(name));
-    if (std::find(kExtensions.begin(), kExtensions.end(), extension) != kExtensions.end())
+    const std::string_view extension = extensionViewOf(name);
+    if (std::any_of(kExtensions.begin(), kExtensions.end(),
+                    [&](std::string_view known) { return equalIgnoringAsciiCase(extension, known); }))
         return true;
     std::vector<ShotStart> starts;
     sonyClipXml(name, starts);
@@ -361,11 +374,11 @@ std::string shotTail(const Shot& shot, const std::string& member)
     if (member == shot.entry)
         return extensionOf(member);
     const std::string stem = stemOf(shot.entry);
-    if (foldedEqual(std::string_view(member).substr(0, stem.size()), stem))
+    if (equalIgnoringAsciiCase(std::string_view(member).substr(0, stem.size()), stem))
         return member.substr(stem.size());
     // A companion named otherwise (IMG_E1234.HEIC, GL011234.LRV)
     for (const ShotStart& start : shotStartsOf(member)) {
-        if (foldedEqual(start.start, stem))
+        if (equalIgnoringAsciiCase(start.start, stem))
             return start.tail;
     }
     return extensionOf(member); // a member by its identifier alone
@@ -377,11 +390,22 @@ std::vector<std::string> linkCandidates(const std::vector<std::string>& names)
     const auto kindOf = [](const std::string& name) {
         static constexpr std::array<std::string_view, 4> kStills{".heic", ".heif", ".jpg", ".jpeg"};
         static constexpr std::array<std::string_view, 2> kClips{".mov", ".mp4"};
-        const std::string extension = asciiFolded(extensionViewOf(name));
-        if (std::find(kStills.begin(), kStills.end(), extension) != kStills.end())
-            return Kind::Still;
-        return std::find(kClips.begin(), kClips.end(), extension) != kClips.end() ? Kind::Clip : Kind::Other;
+        const std::string_view extension = extensionViewOf(name);
+        const auto among = [&](const auto& kinds) {
+            return std::any_of(kinds.begin(), kinds.end(),
+                               [&](std::string_view known) { return equalIgnoringAsciiCase(extension, known); });
+        };
+        return among(kStills) ? Kind::Still : among(kClips) ? Kind::Clip : Kind::Other;
     };
+    // Most folders hold stills alone, or clips alone: nothing to read.
+    bool stills = false, clips = false;
+    for (const std::string& name : names) {
+        const Kind kind = kindOf(name);
+        stills = stills || kind == Kind::Still;
+        clips = clips || kind == Kind::Clip;
+    }
+    if (!stills || !clips)
+        return {};
     std::unordered_map<std::string, unsigned> kindsOfStem; // bit 1: a still, bit 2: a clip
     for (const std::string& name : names) {
         if (const Kind kind = kindOf(name); kind != Kind::Other)
