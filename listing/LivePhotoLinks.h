@@ -11,9 +11,9 @@ namespace zanto {
 class FileSystem;
 
 // The content identifiers that tie a Live Photo's still to its clip where
-// their names do not (IMG_1234.HEIC, IMG_1234_HEVC.MOV): read from the
-// stills and clips of a folder that no file of the other kind goes with by
-// name (linkCandidates), so that a folder of a camera's photos reads nothing.
+// their names do not (IMG_1234.HEIC, IMG_1234_HEVC.MOV): read only from the
+// pairs that linkCandidates names, so that a folder of a camera's photos,
+// or of a phone's pairs named alike, reads nothing.
 class LivePhotoLinks {
 public:
     using Step = std::function<void()>;

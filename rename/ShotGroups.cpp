@@ -406,21 +406,34 @@ std::vector<std::string> linkCandidates(const std::vector<std::string>& names)
     }
     if (!stills || !clips)
         return {};
-    std::unordered_map<std::string, unsigned> kindsOfStem; // bit 1: a still, bit 2: a clip
-    for (const std::string& name : names) {
-        if (const Kind kind = kindOf(name); kind != Kind::Other)
-            kindsOfStem[asciiFolded(stemOf(name))] |= kind == Kind::Still ? 1U : 2U;
-    }
-    std::vector<std::string> alone[2];
+    std::unordered_map<std::string, const std::string*> stillOf; // by the folded stem
+    std::unordered_set<std::string> clipStems;
     for (const std::string& name : names) {
         const Kind kind = kindOf(name);
-        if (kind != Kind::Other && kindsOfStem.at(asciiFolded(stemOf(name))) != 3U)
-            alone[kind == Kind::Still ? 0 : 1].push_back(name);
+        if (kind == Kind::Still)
+            stillOf.emplace(asciiFolded(stemOf(name)), &name);
+        else if (kind == Kind::Clip)
+            clipStems.insert(asciiFolded(stemOf(name)));
     }
-    if (alone[0].empty() || alone[1].empty())
-        return {};
-    alone[0].insert(alone[0].end(), alone[1].begin(), alone[1].end());
-    return std::move(alone[0]);
+    // A clip whose stem is a still's and more after a separator, where the
+    // still has no clip of its own name.
+    std::vector<std::string> candidates;
+    for (const std::string& name : names) {
+        if (kindOf(name) != Kind::Clip)
+            continue;
+        const std::string stem = asciiFolded(stemOf(name));
+        for (std::size_t cut = stem.find_last_of("_- ("); cut != std::string::npos && cut > 0;
+             cut = stem.find_last_of("_- (", cut - 1)) {
+            const std::string start = stem.substr(0, cut);
+            const auto still = stillOf.find(start);
+            if (still != stillOf.end() && clipStems.count(start) == 0) {
+                candidates.push_back(*still->second);
+                candidates.push_back(name);
+                break;
+            }
+        }
+    }
+    return candidates;
 }
 
 } // namespace zanto

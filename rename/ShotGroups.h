@@ -59,9 +59,11 @@ Shot shotOf(const std::vector<std::string>& entries, const std::vector<std::stri
 Shot shotInFolder(FileSystem& fs, const std::string& folder, const std::vector<std::string>& entries,
                   const std::string& name, const NameKey& key = {}, const ShotLinks* links = nullptr);
 
-// The stills (HEIC, HEIF, JPEG) and clips (MOV, MP4) of `names` that no file
-// of the other kind goes with by name, when there are both: the ones whose
-// identifiers are worth reading for a Live Photo renamed apart.
+// The clips (MOV, MP4) of `names` whose name before the extension is a
+// still's (HEIC, HEIF, JPEG) and more after a "_", "-", " " or "(", where
+// that still has no clip of its own name, each after its still
+// (IMG_1234.HEIC, IMG_1234_HEVC.MOV): the files whose identifiers are worth
+// reading for a Live Photo's clip renamed apart.
 std::vector<std::string> linkCandidates(const std::vector<std::string>& names);
 
 // A start of a name by which it finds its shot, and what its new name keeps
