@@ -237,6 +237,15 @@ xdotool windowmove "$clocks" 150 330    # beside the list it ordered
 xdotool windowmove "$main" 0 0
 sleep 0.5
 shot clocks
+# The tip of the camera's first photo: its time on the clock put right
+# (tips show over the active window).
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 340 $((124 + menu + 8))
+sleep 0.2
+xdotool mousemove --window "$main" 342 $((124 + menu + 9))
+sleep 1.5
+shot clocks-tip
+xdotool windowactivate --sync "$clocks" 2>/dev/null || true
 xdotool key Escape
 gone '^カメラの時計$'
 kill "$pid" 2>/dev/null || true
