@@ -108,6 +108,14 @@ std::int32_t fractionOf(std::string_view digitsOfFraction)
     return ns;
 }
 
+// A value without the NULs and blanks that pad it in its field.
+std::string_view withoutPadding(std::string_view text)
+{
+    while (!text.empty() && (text.back() == '\0' || text.back() == ' '))
+        text.remove_suffix(1);
+    return text;
+}
+
 // The machine's offset from UTC at an instant, in seconds.
 std::optional<std::int64_t> machineOffsetAt(std::int64_t utc)
 {
@@ -132,8 +140,7 @@ std::optional<CaptureMoment> CaptureMoment::fromExif(std::string_view date, std:
 
 std::optional<CaptureMoment> CaptureMoment::fromIso(std::string_view text)
 {
-    while (!text.empty() && (text.back() == '\0' || text.back() == ' '))
-        text.remove_suffix(1);
+    text = withoutPadding(text);
     const auto clock = clockOf(text, '-', 'T');
     if (!clock)
         return std::nullopt;
@@ -166,8 +173,7 @@ std::optional<CaptureMoment> CaptureMoment::fromUtc(std::int64_t seconds, std::i
 
 std::optional<int> CaptureMoment::offsetMinutesOf(std::string_view text)
 {
-    while (!text.empty() && (text.back() == '\0' || text.back() == ' '))
-        text.remove_suffix(1);
+    text = withoutPadding(text);
     if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
         return std::nullopt;
     const auto hours = digits(text, 1, 2), minutes = digits(text, 4, 2);

@@ -34,6 +34,15 @@ bool isExtensionTail(std::string_view tail)
     return true;
 }
 
+// Whether the name's extension is one of `extensions`, in any ASCII case.
+template <std::size_t N>
+bool hasExtensionAmong(std::string_view name, const std::array<std::string_view, N>& extensions)
+{
+    const std::string_view extension = extensionViewOf(name);
+    return std::any_of(extensions.begin(), extensions.end(),
+                       [&](std::string_view known) { return equalIgnoringAsciiCase(extension, known); });
+}
+
 bool isDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -360,9 +369,7 @@ std::vector<ShotStart> shotStartsOf(const std::string& name)
 bool isCompanion(const std::string& name)
 {
     static constexpr std::array<std::string_view, 5> kExtensions{".xmp", ".aae", ".json", ".thm", ".lrv"};
-    const std::string_view extension = extensionViewOf(name);
-    if (std::any_of(kExtensions.begin(), kExtensions.end(),
-                    [&](std::string_view known) { return equalIgnoringAsciiCase(extension, known); }))
+    if (hasExtensionAmong(name, kExtensions))
         return true;
     std::vector<ShotStart> starts;
     sonyClipXml(name, starts);
@@ -390,12 +397,9 @@ std::vector<std::string> linkCandidates(const std::vector<std::string>& names)
     const auto kindOf = [](const std::string& name) {
         static constexpr std::array<std::string_view, 4> kStills{".heic", ".heif", ".jpg", ".jpeg"};
         static constexpr std::array<std::string_view, 2> kClips{".mov", ".mp4"};
-        const std::string_view extension = extensionViewOf(name);
-        const auto among = [&](const auto& kinds) {
-            return std::any_of(kinds.begin(), kinds.end(),
-                               [&](std::string_view known) { return equalIgnoringAsciiCase(extension, known); });
-        };
-        return among(kStills) ? Kind::Still : among(kClips) ? Kind::Clip : Kind::Other;
+        return hasExtensionAmong(name, kStills) ? Kind::Still
+               : hasExtensionAmong(name, kClips) ? Kind::Clip
+                                                 : Kind::Other;
     };
     // Most folders hold stills alone, or clips alone: nothing to read.
     bool stills = false, clips = false;
